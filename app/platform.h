@@ -1,0 +1,102 @@
+#pragma once
+// Everything that leaves the process goes through these small interfaces:
+// message boxes and the standard dialogs, the system shell's "open", the
+// clock, the regional settings and the printer. The program runs on the Qt
+// implementations (qtplatform.cpp); the tests install scripted ones.
+
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QLocale>
+#include <QString>
+#include <memory>
+
+class QWidget;
+class QTextDocument;
+
+namespace zelvar {
+
+enum class MsgButton { Ok, Cancel, Yes, No };
+
+// The buttons of the application's message box. The second button is always
+// the default one (Enter answers Cancel or No).
+enum class MsgButtons { Ok, OkCancel, YesNo };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;      // "Popis (*.a);;Popis (*.b)"
+    int filterIndex = 1; // one-based, as the dialog remembers it
+    QString defaultExt;  // without the dot; appended when the typed name has none
+    QString fileName;    // the name the dialog starts with
+};
+
+struct FileDialogAnswer {
+    bool accepted = false;
+    QString fileName;
+    int filterIndex = 1;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Modal message box with the given caption, the exclamation icon and the
+    // second button as default. Returns the pressed button.
+    virtual MsgButton messageBox(QWidget* parent, const QString& caption, const QString& text,
+                                 MsgButtons buttons) = 0;
+    // Modal dialog with the error icon, the given caption and one OK button.
+    virtual void errorBox(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual FileDialogAnswer openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual FileDialogAnswer saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Font and colour dialogs: start from the value given, return false when
+    // cancelled (the value is then left as it was).
+    virtual bool chooseFont(QWidget* parent, QFont& font) = 0;
+    virtual bool chooseColor(QWidget* parent, QColor& color) = 0;
+};
+
+// The system shell's "open" on a local file or a web address; the result is
+// not used by the program.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void openFile(const QString& absolutePath) = 0;
+    virtual void openUrl(const QString& address) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() = 0;
+};
+
+// The user's regional settings, read when needed (they may change while the
+// program runs).
+class Regional {
+public:
+    virtual ~Regional() = default;
+    virtual QLocale locale() = 0;
+};
+
+// Printing: the print and printer set-up dialogs and the print job itself.
+class Printing {
+public:
+    virtual ~Printing() = default;
+    // Printer set-up dialog; false when cancelled.
+    virtual bool setup(QWidget* parent) = 0;
+    // Print dialog; false when cancelled.
+    virtual bool askPrint(QWidget* parent) = 0;
+    // Prints the document on the current printer as one job with the title.
+    virtual void print(const QTextDocument& document, const QString& title) = 0;
+};
+
+struct Platform {
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<Regional> regional;
+    std::unique_ptr<Printing> printing;
+};
+
+// The Qt implementations used by the program.
+Platform makeQtPlatform();
+
+} // namespace zelvar

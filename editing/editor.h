@@ -1,0 +1,80 @@
+#pragma once
+// The Editor adapter: one multi-line editing control with the operations the
+// rest of the program uses, under their established names and with their
+// exact semantics.
+//
+// Positions: Qt counts a line break as one character; SelStart, SelLength
+// and SelText count and write it as the two characters CR LF.
+// Lines: the empty last line after a final line break is not counted.
+// Modified: the program's own flag; set by every change of the text and
+// cleared only by Clear (an undo back to the earlier text leaves it set).
+
+#include <QPlainTextEdit>
+#include <QPoint>
+
+namespace zelvar {
+
+class Editor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit Editor(QWidget* parent = nullptr);
+
+    // --- Lines -----------------------------------------------------------
+    int lineCount() const;                          // Lines.Count
+    QString line(int i) const;                      // Lines[i]
+    void setLine(int i, const QString& text);       // Lines[i] := text
+    QString text() const;                           // Lines.Text, CR LF after every line
+    void setText(const QString& text);              // Lines.Text := text
+    void addLine(const QString& text);              // Lines.Add
+    void clearLines();                              // Lines.Clear
+    void loadFromFile(const QString& path);         // Lines.LoadFromFile (throws FileError)
+    void saveToFile(const QString& path) const;     // Lines.SaveToFile (throws FileError)
+
+    // --- Caret and selection -----------------------------------------------
+    QPoint caretPos() const;                        // x = column, y = line, at the selection's end
+    int selStart() const;
+    int selLength() const;
+    QString selText() const;
+    void setSelStart(int offset);                   // collapses the selection there
+    void setSelLength(int length);                  // extends from SelStart
+    void selectAllText();                           // SelectAll
+    void clearAll();                                // Clear: empties the text, clears Modified
+
+    // --- Clipboard and undo ------------------------------------------------
+    void copyToClipboard();
+    void cutToClipboard();
+    void pasteFromClipboard();
+    void undoLast();
+
+    // --- Flags -------------------------------------------------------------
+    bool isModifiedFlag() const { return modified_; } // Modified
+    bool plainTextMode() const { return plainText_; } // PlainText
+    void setPlainTextMode(bool on) { plainText_ = on; }
+    bool wordWrap() const;
+    void setWordWrap(bool on);
+
+    // Whether the Tab key inserts a tab character (otherwise it moves the focus).
+    void setAcceptsTab(bool on);
+
+    // Converts between Qt document positions and offsets that count a line
+    // break as two characters.
+    int offsetFromPosition(int position) const;
+    int positionFromOffset(int offset) const;
+
+Q_SIGNALS:
+    void changed(); // after every change of the text
+    void entered(); // the editor received the keyboard focus
+    void left();    // the editor lost the keyboard focus
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    bool modified_ = false;
+    bool plainText_ = false;
+};
+
+} // namespace zelvar
