@@ -65,5 +65,10 @@ std::span<const ToolGroupRow> checkBoxRows();
 // Buttons of every group, group by group in the order of toolGroupRows(),
 // each group's buttons left to right.
 std::span<const ToolButtonRow> toolButtonRows();
+// The other buttons of the main window (notes box, tag box, static-memory
+// box, preview buttons), group = the box that holds them ("GroupBox1",
+// "GroupBox3", "GroupBox2", or "TForm1" for the preview buttons), each box's
+// buttons in the order they stand (notes box: row by row, left column first).
+std::span<const ToolButtonRow> otherButtonRows();
 
 } // namespace zelvar
