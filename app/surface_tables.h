@@ -22,11 +22,12 @@ enum ItemFlag : unsigned {
 // the submenu opened by the nearest level 1 row above them.
 struct MenuRow {
     int level;
-    const char* name;     // objectName of the QMenu or QAction
-    const char* caption;  // UTF-8, '&' before the access key; nullptr for separators
-    const char* shortcut; // QKeySequence portable text ("Ctrl+N", "F2", "Del") or nullptr
-    unsigned flags;       // ItemFlag
-    const char* glyph;    // glyph name (see glyphs.h) or nullptr
+    const char* name;           // objectName of the QMenu or QAction
+    const char* caption;        // UTF-8, '&' before the access key; nullptr for separators
+    const char* shortcut;       // QKeySequence portable text ("Ctrl+N", "F2", "Del") or nullptr
+    unsigned flags;             // ItemFlag
+    const char* glyph;          // glyph name (see glyphs.h) or nullptr
+    const char* hint = nullptr; // UTF-8 hint of the item, or nullptr
 };
 
 enum ButtonStyle : unsigned {
@@ -34,15 +35,15 @@ enum ButtonStyle : unsigned {
     StyleBold = 1u << 0,
     StyleMaroon = 1u << 1,
     StyleNavy = 1u << 2,
-    StyleDisabled = 1u << 3, // disabled at start
+    StyleDisabled = 1u << 3,  // disabled at start
     StyleGapBefore = 1u << 4, // a small gap separates it from the button before
 };
 
 struct ToolGroupRow {
-    const char* name;          // PageScroller1 .. PageScroller8
-    const char* checkBox;      // CheckBox2 .. CheckBox9
-    const char* checkCaption;  // UTF-8
-    int row;                   // 1 or 2 in the band
+    const char* name;         // PageScroller1 .. PageScroller8
+    const char* checkBox;     // CheckBox2 .. CheckBox9
+    const char* checkCaption; // UTF-8
+    int row;                  // 1 or 2 in the band
 };
 
 struct ToolButtonRow {
@@ -52,7 +53,7 @@ struct ToolButtonRow {
     const char* hint;    // UTF-8 tooltip, or nullptr
     const char* glyph;   // glyph name, or nullptr
     unsigned style;      // ButtonStyle
-    int width;           // pixels (23, or 22 for SpeedButton49)
+    int width;           // pixels (toolbar: 23, or 22 for SpeedButton49)
 };
 
 std::span<const MenuRow> mainMenuRows();
