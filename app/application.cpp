@@ -1,0 +1,58 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <exception>
+
+#include "app/patterns.h"
+#include "app/program.h"
+#include "app/tform1.h"
+#include "app/texts.h"
+
+namespace zelvar {
+
+namespace {
+
+void showException(const QString& message) {
+    QMessageBox box(QMessageBox::Critical, text::q(text::kApplicationTitle),
+                    Patterns::exceptionText(message), QMessageBox::Ok);
+    box.exec();
+}
+
+// The last line of defence: anything that escapes an event handler is shown
+// by the exception display and the event loop goes on.
+class ZelvarApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            showException(QString::fromLocal8Bit(e.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int runApplication(int argc, char** argv) {
+    ZelvarApplication app(argc, argv);
+    try {
+        prepareApplication(app);
+        Program program(makeQtPlatform());
+        TForm1& form = program.mainWindow();
+        // Fill the screen even where no window manager maximises the window.
+        if (const QScreen* screen = form.screen()) {
+            form.setGeometry(screen->availableGeometry());
+        }
+        form.showMaximized();
+        ZelvarApplication::exec();
+    } catch (const std::exception& e) {
+        showException(QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
+}
+
+} // namespace zelvar

@@ -1,0 +1,7 @@
+#include "app/commands.h"
+
+namespace zelvar {
+
+void installCommands(TForm1& form) { installClipboardCommands(form); }
+
+} // namespace zelvar

@@ -1,0 +1,13 @@
+#pragma once
+// Wires the commands of every subsystem to the main window's controls.
+
+namespace zelvar {
+
+class TForm1;
+
+void installCommands(TForm1& form);
+
+// One installer per subsystem; each connects its controls by name.
+void installClipboardCommands(TForm1& form);
+
+} // namespace zelvar

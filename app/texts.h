@@ -1,0 +1,61 @@
+#pragma once
+// The texts of the shared dialogs: captions, questions, notices, the file
+// error wordings and their failure words. Every dialog of the program takes
+// its words from here.
+
+#include <QString>
+
+namespace zelvar::text {
+
+// UTF-8 literals; QString::fromUtf8 at the point of use.
+inline constexpr const char* kApplicationTitle = "Zelvar v2.0";
+inline constexpr const char* kMainCaption =
+    ".: Zelvar :.  Editor pro tvorbu webových prezentací...";
+inline constexpr const char* kMessageCaption = "Zbystřete prosím...";
+inline constexpr const char* kErrorCaption = "Error";
+
+// Erase confirmations.
+inline constexpr const char* kEraseEditor = "Stávající obsah editoru bude smazán !";
+inline constexpr const char* kEraseNotes = "Stávající obsah poznámek bude smazán !";
+
+// Yes-no questions.
+inline constexpr const char* kQuitQuestion = "Obsah bude smazán, nebylo by vhodné uložit soubor ?";
+// The per-page exit question; %1 is the page name without a blank ("Page1").
+inline constexpr const char* kSavePageQuestion =
+    "Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?";
+inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat položku ?";
+
+// Notices.
+inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";
+inline constexpr const char* kSelectItemFirst = "Nejprve je nutné vybrat jednu z položek !";
+inline constexpr const char* kEnterTagFirst = "Nejprve je nutné vložit tag !";
+
+// The two texts of a file error report: the first when the file itself
+// cannot be opened (load) or created (save), the second for any other failure.
+struct Wording {
+    const char* cannotAccess;
+    const char* failedDuring;
+};
+
+inline constexpr Wording kLoadWording{
+    "Nepodařilo se načíst soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !",
+    "Nastala chyba při načítání souboru ! Pokud problémy přetrvají, kontaktujte autora "
+    "aplikace !"};
+inline constexpr Wording kSaveWording{
+    "Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !",
+    "Nastala chyba při ukládání souboru ! Pokud problémy přetrvají, kontaktujte autora "
+    "aplikace !"};
+inline constexpr Wording kLibraryLoadWording{
+    "Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, kontaktujte autora aplikace !",
+    "Nastala chyba při načítání knihovny ! Pokud problémy přetrvají, kontaktujte autora "
+    "aplikace !"};
+
+// Failure words written into the operation label before the error dialog.
+inline constexpr const char* kLoadFailed = "Chyba při načítání...";
+inline constexpr const char* kBackupLoadFailed = "Chyba při načítání zálohy...";
+inline constexpr const char* kSaveFailed = "Chyba při ukládání...";
+inline constexpr const char* kBackupSaveFailed = "Chyba při ukládání zálohy...";
+
+inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+} // namespace zelvar::text

@@ -1,0 +1,49 @@
+// Undo, cut, copy, paste, delete and select all on the shown page. The menu,
+// popup and toolbar versions of one command run the same code; every command
+// calls its editor operation unconditionally and then writes its message.
+
+#include <array>
+
+#include "app/commands.h"
+#include "app/patterns.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+
+namespace zelvar {
+
+namespace {
+
+struct EditCommand {
+    std::array<const char*, 3> controls; // menu item, popup item, toolbar button
+    void (Editor::*operation)();
+    const char* message;
+};
+
+const std::array<EditCommand, 6> kEditCommands{{
+    {{"Zpt1", "SpeedButton39", nullptr}, &Editor::undoLast, "Akce vrácena..."},
+    {{"Vyjmout1", "Vyjmout2", "SpeedButton44"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
+    {{"Koprovat1", "Koprovat2", "SpeedButton42"}, &Editor::copyToClipboard,
+     "Uloženo do schránky..."},
+    {{"Vloit1", "Vloit2", "SpeedButton43"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
+    // Delete is cut under its own name: the removed text goes to the clipboard.
+    {{"N4", "SpeedButton40", nullptr}, &Editor::cutToClipboard, "Smazání znaků..."},
+    {{"Vybratve1", "Vybratve2", "SpeedButton45"}, &Editor::selectAllText, "Vybrat vše..."},
+}};
+
+} // namespace
+
+void installClipboardCommands(TForm1& form) {
+    for (const EditCommand& c : kEditCommands) {
+        for (const char* control : c.controls) {
+            if (!control) {
+                continue;
+            }
+            form.on(control, [&form, &c] {
+                (form.activeEditor()->*c.operation)();
+                form.patterns().message(c.message);
+            });
+        }
+    }
+}
+
+} // namespace zelvar

@@ -1,0 +1,242 @@
+#include "editing/editor.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace zelvar {
+
+namespace {
+
+// Line breaks inside a line (Unicode line and paragraph separators) become
+// real line breaks, so that the line list and the file forms agree with what
+// the user sees.
+QString withPlainBreaks(QString text) {
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
+Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    // Every change of the text, typed or made by a command, sets the flag;
+    // only Clear resets it.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed != 0 || added != 0) {
+            modified_ = true;
+        }
+    });
+    connect(this, &QPlainTextEdit::textChanged, this, &Editor::changed);
+}
+
+// --- Lines -------------------------------------------------------------------
+
+int Editor::lineCount() const {
+    const QTextDocument* doc = document();
+    int count = doc->blockCount();
+    if (doc->lastBlock().length() <= 1) {
+        --count; // the empty last line after a final line break is not counted
+    }
+    return count;
+}
+
+QString Editor::line(int i) const {
+    if (i < 0 || i >= document()->blockCount()) {
+        return QString();
+    }
+    return document()->findBlockByNumber(i).text();
+}
+
+void Editor::setLine(int i, const QString& text) {
+    if (i < 0 || i >= document()->blockCount()) {
+        return;
+    }
+    QTextCursor cursor(document()->findBlockByNumber(i));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(withPlainBreaks(text));
+}
+
+QString Editor::text() const {
+    const QTextDocument* doc = document();
+    const int count = lineCount();
+    QString out;
+    out.reserve(doc->characterCount() + count);
+    QTextBlock block = doc->begin();
+    for (int i = 0; i < count && block.isValid(); ++i, block = block.next()) {
+        out += block.text();
+        out += QLatin1String("\r\n");
+    }
+    return out;
+}
+
+void Editor::setText(const QString& text) {
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(withPlainBreaks(text));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void Editor::addLine(const QString& text) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    QString piece = withPlainBreaks(text) + QLatin1Char('\n');
+    if (cursor.block().length() > 1) {
+        piece.prepend(QLatin1Char('\n')); // the last line has text: start a new one
+    }
+    cursor.insertText(piece);
+}
+
+void Editor::clearLines() {
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+}
+
+// --- Caret and selection -----------------------------------------------------
+
+int Editor::offsetFromPosition(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    return position + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+}
+
+int Editor::positionFromOffset(int offset) const {
+    const QTextDocument* doc = document();
+    if (offset <= 0) {
+        return 0;
+    }
+    // The block b starts at offset position(b) + b; find the last block
+    // starting at or before the offset (binary search over block numbers).
+    int lo = 0;
+    int hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        const QTextBlock b = doc->findBlockByNumber(mid);
+        if (b.position() + mid <= offset) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    const int inBlock = offset - (block.position() + lo);
+    // An offset inside or after the CR LF pair lands at the end of the line.
+    return block.position() + qMin(inBlock, block.length() - 1);
+}
+
+QPoint Editor::caretPos() const {
+    const int pos = textCursor().selectionEnd();
+    const QTextBlock block = document()->findBlock(pos);
+    return QPoint(pos - block.position(), block.blockNumber());
+}
+
+int Editor::selStart() const { return offsetFromPosition(textCursor().selectionStart()); }
+
+int Editor::selLength() const {
+    const QTextCursor c = textCursor();
+    return offsetFromPosition(c.selectionEnd()) - offsetFromPosition(c.selectionStart());
+}
+
+QString Editor::selText() const {
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+void Editor::setSelStart(int offset) {
+    QTextCursor c = textCursor();
+    c.setPosition(positionFromOffset(offset));
+    setTextCursor(c);
+}
+
+void Editor::setSelLength(int length) {
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    const int end = positionFromOffset(offsetFromPosition(start) + qMax(0, length));
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+void Editor::selectAllText() { selectAll(); }
+
+void Editor::clearAll() {
+    clear();
+    modified_ = false;
+}
+
+// --- Clipboard and undo ------------------------------------------------------
+
+void Editor::copyToClipboard() { copy(); }
+void Editor::cutToClipboard() { cut(); }
+void Editor::pasteFromClipboard() { paste(); }
+void Editor::undoLast() { undo(); }
+
+// --- Flags -------------------------------------------------------------------
+
+bool Editor::wordWrap() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+
+void Editor::setWordWrap(bool on) {
+    setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void Editor::setAcceptsTab(bool on) { setTabChangesFocus(!on); }
+
+// --- Events ------------------------------------------------------------------
+
+// Focus that only follows the window being (de)activated or a menu opening
+// is no entering or leaving of the editor.
+static bool movesFocus(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void Editor::focusInEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusInEvent(e);
+    if (movesFocus(e->reason())) {
+        Q_EMIT entered();
+    }
+}
+
+void Editor::focusOutEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusOutEvent(e);
+    if (movesFocus(e->reason())) {
+        Q_EMIT left();
+    }
+}
+
+void Editor::keyPressEvent(QKeyEvent* e) {
+    // Shift+Enter would put a line separator inside the line; it starts a new
+    // line like Enter.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        (e->modifiers() & Qt::ShiftModifier) && !isReadOnly()) {
+        QTextCursor c = textCursor();
+        c.insertBlock();
+        setTextCursor(c);
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void Editor::insertFromMimeData(const QMimeData* source) {
+    if (isReadOnly() || !source || !source->hasText()) {
+        return;
+    }
+    QTextCursor c = textCursor();
+    c.insertText(withPlainBreaks(source->text()));
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+} // namespace zelvar

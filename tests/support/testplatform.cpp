@@ -1,0 +1,87 @@
+#include "support/testplatform.h"
+
+#include <QTextDocument>
+
+namespace zelvar::testing {
+
+MsgButton ScriptedDialogs::defaultButton(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::OkCancel:
+        return MsgButton::Cancel;
+    case MsgButtons::YesNo:
+        return MsgButton::No;
+    case MsgButtons::Ok:
+        break;
+    }
+    return MsgButton::Ok;
+}
+
+MsgButton ScriptedDialogs::messageBox(QWidget*, const QString& caption, const QString& text,
+                                      MsgButtons buttons) {
+    shown << ShownDialog{ShownDialog::Message, caption, text, buttons,
+                         operationProbe ? operationProbe() : QString()};
+    if (answers.isEmpty()) {
+        return defaultButton(buttons);
+    }
+    return answers.takeFirst();
+}
+
+void ScriptedDialogs::errorBox(QWidget*, const QString& caption, const QString& text) {
+    shown << ShownDialog{ShownDialog::Error, caption, text, MsgButtons::Ok,
+                         operationProbe ? operationProbe() : QString()};
+}
+
+FileDialogAnswer ScriptedDialogs::openFile(QWidget*, const FileDialogRequest& request) {
+    fileRequests << request;
+    return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.takeFirst();
+}
+
+FileDialogAnswer ScriptedDialogs::saveFile(QWidget*, const FileDialogRequest& request) {
+    fileRequests << request;
+    return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.takeFirst();
+}
+
+bool ScriptedDialogs::chooseFont(QWidget*, QFont& font) {
+    ++fontDialogs;
+    if (fontAnswers.isEmpty()) {
+        return false;
+    }
+    font = fontAnswers.takeFirst();
+    return true;
+}
+
+bool ScriptedDialogs::chooseColor(QWidget*, QColor& color) {
+    ++colorDialogs;
+    if (colorAnswers.isEmpty()) {
+        return false;
+    }
+    color = colorAnswers.takeFirst();
+    return true;
+}
+
+void RecordingPrinting::print(const QTextDocument& document, const QString& title) {
+    jobTitles << title;
+    jobTexts << document.toRawText();
+}
+
+TestPlatform makeTestPlatform() {
+    TestPlatform t;
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    auto shell = std::make_unique<RecordingShell>();
+    auto clock = std::make_unique<FixedClock>();
+    auto regional = std::make_unique<FixedRegional>();
+    auto printing = std::make_unique<RecordingPrinting>();
+    t.dialogs = dialogs.get();
+    t.shell = shell.get();
+    t.clock = clock.get();
+    t.regional = regional.get();
+    t.printing = printing.get();
+    t.platform.dialogs = std::move(dialogs);
+    t.platform.shell = std::move(shell);
+    t.platform.clock = std::move(clock);
+    t.platform.regional = std::move(regional);
+    t.platform.printing = std::move(printing);
+    return t;
+}
+
+} // namespace zelvar::testing

@@ -1,0 +1,104 @@
+#pragma once
+// Scripted stand-ins for the outside world: dialogs that answer from a
+// script and record what they showed, a shell that records what it was asked
+// to open, a fixed clock and fixed regional settings.
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+#include "app/platform.h"
+
+namespace zelvar::testing {
+
+struct ShownDialog {
+    enum Kind { Message, Error } kind;
+    QString caption;
+    QString text;
+    MsgButtons buttons = MsgButtons::Ok;
+    QString operationMessage; // the operation label's text while the dialog showed
+};
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    // Answers for the next message boxes; when the script is empty the
+    // default (second) button is pressed, as Enter would.
+    QList<MsgButton> answers;
+    QList<FileDialogAnswer> fileAnswers; // empty: the dialog is cancelled
+    QList<FileDialogRequest> fileRequests;
+    QList<ShownDialog> shown;
+    // Reads the operation label when a dialog shows (set by the fixture).
+    std::function<QString()> operationProbe;
+    // Fonts and colours chosen in the next font or colour dialog; empty: cancelled.
+    QList<QFont> fontAnswers;
+    QList<QColor> colorAnswers;
+    int fontDialogs = 0;
+    int colorDialogs = 0;
+
+    MsgButton messageBox(QWidget* parent, const QString& caption, const QString& text,
+                         MsgButtons buttons) override;
+    void errorBox(QWidget* parent, const QString& caption, const QString& text) override;
+    FileDialogAnswer openFile(QWidget* parent, const FileDialogRequest& request) override;
+    FileDialogAnswer saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    bool chooseFont(QWidget* parent, QFont& font) override;
+    bool chooseColor(QWidget* parent, QColor& color) override;
+
+    static MsgButton defaultButton(MsgButtons buttons);
+};
+
+class RecordingShell final : public Shell {
+public:
+    QStringList files;
+    QStringList urls;
+    void openFile(const QString& absolutePath) override { files << absolutePath; }
+    void openUrl(const QString& address) override { urls << address; }
+};
+
+class FixedClock final : public Clock {
+public:
+    QDateTime time = QDateTime(QDate(2026, 3, 9), QTime(9, 5, 3));
+    int reads = 0;
+    QDateTime now() override {
+        ++reads;
+        return time;
+    }
+};
+
+class FixedRegional final : public Regional {
+public:
+    QLocale value = QLocale(QLocale::Czech, QLocale::Czechia);
+    QLocale locale() override { return value; }
+};
+
+class RecordingPrinting final : public Printing {
+public:
+    bool setupAnswer = true;
+    bool printAnswer = true;
+    int setups = 0;
+    int printDialogs = 0;
+    QStringList jobTitles;
+    QStringList jobTexts;
+    bool setup(QWidget*) override {
+        ++setups;
+        return setupAnswer;
+    }
+    bool askPrint(QWidget*) override {
+        ++printDialogs;
+        return printAnswer;
+    }
+    void print(const QTextDocument& document, const QString& title) override;
+};
+
+// A platform made of the stand-ins above, with typed access to each.
+struct TestPlatform {
+    Platform platform;
+    ScriptedDialogs* dialogs;
+    RecordingShell* shell;
+    FixedClock* clock;
+    FixedRegional* regional;
+    RecordingPrinting* printing;
+};
+
+TestPlatform makeTestPlatform();
+
+} // namespace zelvar::testing

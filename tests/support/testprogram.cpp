@@ -1,0 +1,39 @@
+#include "support/testprogram.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace zelvar::testing {
+
+TestProgram::TestProgram() : previousDir_(QDir::currentPath()), platform_(makeTestPlatform()) {
+    static bool prepared = false;
+    if (!prepared) {
+        prepareApplication(*qApp);
+        prepared = true;
+    }
+    QDir::setCurrent(dir_.path());
+    ScriptedDialogs* dialogs = platform_.dialogs;
+    program_ = std::make_unique<Program>(std::move(platform_.platform));
+    TForm1* form = &program_->mainWindow();
+    dialogs->operationProbe = [form] {
+        return form->findChild<QLabel*>(QStringLiteral("Label2"))->text();
+    };
+}
+
+TestProgram::~TestProgram() {
+    program_.reset();
+    QDir::setCurrent(previousDir_);
+}
+
+QString TestProgram::label(const char* name) {
+    auto* l = form().findChild<QLabel*>(QLatin1String(name));
+    return l ? l->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
+}
+
+bool TestProgram::showAndActivate() {
+    form().show();
+    form().activateWindow();
+    return QTest::qWaitForWindowActive(&form());
+}
+
+} // namespace zelvar::testing

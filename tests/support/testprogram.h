@@ -1,0 +1,42 @@
+#pragma once
+// The whole program with scripted stand-ins, running in a fresh temporary
+// working folder that is removed afterwards.
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/program.h"
+#include "app/tform1.h"
+#include "support/testplatform.h"
+
+namespace zelvar::testing {
+
+class TestProgram {
+public:
+    TestProgram();
+    ~TestProgram();
+
+    TForm1& form() { return program_->mainWindow(); }
+    ScriptedDialogs& dialogs() { return *platform_.dialogs; }
+    RecordingShell& shell() { return *platform_.shell; }
+    FixedClock& clock() { return *platform_.clock; }
+    FixedRegional& regional() { return *platform_.regional; }
+    RecordingPrinting& printing() { return *platform_.printing; }
+    QString dir() const { return dir_.path(); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    QString label(const char* name);
+    QString message() { return label("Label2"); }
+    // Shows the main window and waits until it is active (needed for keys).
+    bool showAndActivate();
+
+private:
+    QTemporaryDir dir_;
+    QString previousDir_;
+    TestPlatform platform_;
+    std::unique_ptr<Program> program_;
+};
+
+} // namespace zelvar::testing
