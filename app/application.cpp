@@ -48,6 +48,9 @@ int runApplication(int argc, char** argv) {
             form.setGeometry(screen->availableGeometry());
         }
         form.showMaximized();
+        // Take the keyboard focus even where no window manager hands it over.
+        form.raise();
+        form.activateWindow();
         ZelvarApplication::exec();
     } catch (const std::exception& e) {
         showException(QString::fromLocal8Bit(e.what()));
