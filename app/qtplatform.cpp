@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -90,6 +92,20 @@ public:
     }
 
 private:
+    // A name typed without an extension gets the one of the chosen filter
+    // ("Textový dokument (*.txt)" gives ".txt"), or the default one when the
+    // filter names no single extension.
+    static QString withExtension(const QString& fileName, const QString& filter,
+                                 const QString& defaultExt) {
+        if (!QFileInfo(fileName).suffix().isEmpty()) {
+            return fileName;
+        }
+        static const QRegularExpression single(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)"));
+        const QRegularExpressionMatch m = single.match(filter);
+        const QString ext = m.hasMatch() ? m.captured(1) : defaultExt;
+        return ext.isEmpty() ? fileName : fileName + QLatin1Char('.') + ext;
+    }
+
     static FileDialogAnswer run(QWidget* parent, const FileDialogRequest& request,
                                 QFileDialog::AcceptMode mode) {
         QFileDialog dialog(parent, request.title);
@@ -101,7 +117,6 @@ private:
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
             dialog.selectNameFilter(filters.at(request.filterIndex - 1));
         }
-        dialog.setDefaultSuffix(request.defaultExt);
         if (!request.fileName.isEmpty()) {
             dialog.selectFile(request.fileName);
         }
@@ -114,6 +129,10 @@ private:
         answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
         if (answer.filterIndex < 1) {
             answer.filterIndex = request.filterIndex;
+        }
+        if (mode == QFileDialog::AcceptSave) {
+            answer.fileName = withExtension(answer.fileName, dialog.selectedNameFilter(),
+                                            request.defaultExt);
         }
         return answer;
     }

@@ -1,5 +1,7 @@
 #include "editing/editor.h"
 
+#include "files/pagefile.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -97,6 +99,10 @@ void Editor::addLine(const QString& text) {
     }
     cursor.insertText(piece);
 }
+
+void Editor::loadFromFile(const QString& path) { loadPageFile(*document(), path, plainText_); }
+
+void Editor::saveToFile(const QString& path) const { savePageFile(*document(), path, plainText_); }
 
 void Editor::clearLines() {
     QTextCursor cursor(document());

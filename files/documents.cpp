@@ -1,0 +1,181 @@
+#include "files/documents.h"
+
+#include <QAction>
+#include <array>
+
+#include "app/commands.h"
+#include "app/patterns.h"
+#include "app/platform.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+
+namespace zelvar {
+
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+} // namespace
+
+Documents::Documents(TForm1& form) : QObject(&form), form_(form) {
+    setObjectName(QStringLiteral("Documents"));
+}
+
+Documents& Documents::of(const TForm1& form) { return *form.findChild<Documents*>(QString(), Qt::FindDirectChildrenOnly); }
+
+FileDialogRequest Documents::openRequest() {
+    FileDialogRequest r;
+    r.title = u("Otevřít soubor...");
+    r.filter = u("HTML soubor (*.html);;Všechny soubory (*.*)");
+    r.defaultExt = QStringLiteral("html");
+    return r;
+}
+
+FileDialogRequest Documents::saveRequest() {
+    FileDialogRequest r;
+    r.title = u("Uložit soubor...");
+    r.filter = u("HTML soubor (*.html);;Textový dokument (*.txt)");
+    r.defaultExt = QStringLiteral("html");
+    return r;
+}
+
+QString Documents::ask(Remembered& memory, bool save) {
+    FileDialogRequest request = save ? saveRequest() : openRequest();
+    request.fileName = memory.fileName;
+    request.filterIndex = memory.filterIndex;
+    Dialogs& dialogs = *form_.platform().dialogs;
+    const FileDialogAnswer answer =
+        save ? dialogs.saveFile(&form_, request) : dialogs.openFile(&form_, request);
+    if (!answer.accepted || answer.fileName.isEmpty()) {
+        return QString();
+    }
+    memory.fileName = answer.fileName;
+    memory.filterIndex = answer.filterIndex;
+    return answer.fileName;
+}
+
+QString Documents::askOpenName() { return ask(open_, false); }
+
+QString Documents::askSaveName() { return ask(save_, true); }
+
+void Documents::newPage() {
+    Editor* editor = form_.activeEditor();
+    if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        if (editor->isModifiedFlag()) {
+            editor->clearAll();
+        }
+    }
+    form_.patterns().message("Čistá stránka...");
+}
+
+void Documents::open() {
+    Editor* editor = form_.activeEditor();
+    editor->setPlainTextMode(true);
+    // Unsaved work is not thrown away without a question.
+    if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        const QString name = askOpenName();
+        if (!name.isEmpty()) {
+            editor->loadFromFile(name); // a failure reaches the exception display
+        }
+    }
+    form_.patterns().message("Otevírání souboru...");
+}
+
+void Documents::saveAs() {
+    Editor* editor = form_.activeEditor();
+    editor->setPlainTextMode(true);
+    const QString name = askSaveName();
+    if (!name.isEmpty()) {
+        editor->saveToFile(name); // a failure reaches the exception display
+    }
+    form_.patterns().message("Ukládání souboru...");
+}
+
+// --- Static memory and templates ---------------------------------------------
+
+namespace {
+
+void loadStaticMemory(TForm1& form) {
+    const PageSlot& slot = pageSlot(form.shownSlot());
+    Editor* editor = form.activeEditor();
+    Patterns& patterns = form.patterns();
+    if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        return;
+    }
+    if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed,
+                                 [&] { editor->loadFromFile(QLatin1String(slot.staticFile)); })) {
+        patterns.message("Soubor načten...");
+    }
+}
+
+void storeStaticMemory(TForm1& form) {
+    const PageSlot& slot = pageSlot(form.shownSlot());
+    Editor* editor = form.activeEditor();
+    if (form.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
+            editor->saveToFile(QLatin1String(slot.staticFile));
+        })) {
+        form.patterns().message("Soubor uložen...");
+    }
+}
+
+struct TemplateRow {
+    std::array<const char*, 2> controls; // menu item, toolbar button
+    const char* file;
+};
+
+constexpr std::array<TemplateRow, 7> kTemplates{{
+    {{"HTMLstruktura1", nullptr}, "zakl_struktura.txt"},
+    {{"ram_1", "SpeedButton62"}, "ramy_1.txt"},
+    {{"ram_2", "SpeedButton63"}, "ramy_2.txt"},
+    {{"ram_3", "SpeedButton64"}, "ramy_3.txt"},
+    {{"ram_4", "SpeedButton65"}, "ramy_4.txt"},
+    {{"ram_5", "SpeedButton66"}, "ramy_5.txt"},
+    {{"ram_6", "SpeedButton67"}, "ramy_6.txt"},
+}};
+
+void loadTemplate(TForm1& form, const char* file) {
+    Editor* editor = form.activeEditor();
+    Patterns& patterns = form.patterns();
+    if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        return;
+    }
+    if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed,
+                                 [&] { editor->loadFromFile(QLatin1String(file)); })) {
+        patterns.message("Struktura načtena...");
+    }
+}
+
+} // namespace
+
+void installDocumentCommands(TForm1& form) {
+    auto* documents = new Documents(form);
+    for (const char* name : {"Nov1", "SpeedButton35"}) {
+        form.on(name, [documents] { documents->newPage(); });
+    }
+    for (const char* name : {"Otevt1", "SpeedButton36"}) {
+        form.on(name, [documents] { documents->open(); });
+    }
+    for (const char* name : {"Uloitjako1", "SpeedButton37"}) {
+        form.on(name, [documents] { documents->saveAs(); });
+    }
+    // The format is fixed: the item only says so and stays checked.
+    form.on("FormtHTML1", [&form] {
+        form.action("FormtHTML1")->setChecked(true);
+        form.patterns().message("Nastavení je neměnné...");
+    });
+    for (const char* name : {"Nast1", "BitBtn3"}) {
+        form.on(name, [&form] { loadStaticMemory(form); });
+    }
+    for (const char* name : {"Uloit1", "BitBtn4"}) {
+        form.on(name, [&form] { storeStaticMemory(form); });
+    }
+    for (const TemplateRow& t : kTemplates) {
+        for (const char* control : t.controls) {
+            if (control) {
+                form.on(control, [&form, file = t.file] { loadTemplate(form, file); });
+            }
+        }
+    }
+}
+
+} // namespace zelvar

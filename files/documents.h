@@ -1,0 +1,48 @@
+#pragma once
+// New, Open and Save As on the shown page, and the open and save dialogs
+// that remember the name and filter chosen last (the exit sequence offers the
+// save dialog's name again; the file preview reads and sets the open one).
+
+#include <QObject>
+#include <QString>
+
+namespace zelvar {
+
+class TForm1;
+struct FileDialogRequest;
+
+class Documents : public QObject {
+    Q_OBJECT
+public:
+    explicit Documents(TForm1& form);
+    // The one instance that belongs to the main window.
+    static Documents& of(const TForm1& form);
+
+    void newPage();
+    void open();
+    void saveAs();
+
+    // Shows the dialog with the name and filter chosen last; returns the
+    // chosen name, which is then remembered, or an empty text when cancelled.
+    QString askOpenName();
+    QString askSaveName();
+    QString openName() const { return open_.fileName; }
+    void setOpenName(const QString& name) { open_.fileName = name; }
+    QString saveName() const { return save_.fileName; }
+
+    static FileDialogRequest openRequest();
+    static FileDialogRequest saveRequest();
+
+private:
+    struct Remembered {
+        QString fileName;
+        int filterIndex = 1;
+    };
+    QString ask(Remembered& memory, bool save);
+
+    TForm1& form_;
+    Remembered open_;
+    Remembered save_;
+};
+
+} // namespace zelvar
