@@ -1,0 +1,135 @@
+#include "files/pagefile.h"
+
+#include "files/cp1250.h"
+#include "files/rtf.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace zelvar {
+
+namespace {
+
+// The exception display ends a message with a full stop unless its last
+// character sorts at or before one.
+QString withFullStop(QString text) {
+    if (!text.isEmpty() && text.back() > QLatin1Char('.')) {
+        text += QLatin1Char('.');
+    }
+    return text;
+}
+
+// Characters that end a line in the document's raw text: the block
+// separators (paragraph, frame start, frame end) and the line separator.
+bool endsLine(char16_t ch) {
+    return ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == 0xFDD0 ||
+           ch == 0xFDD1;
+}
+
+} // namespace
+
+FileError::FileError(FileFailure kind, const QString& message)
+    : std::runtime_error(withFullStop(message).toStdString()), kind_(kind),
+      message_(withFullStop(message)) {}
+
+FileError FileError::cannotOpen(const QString& path) {
+    return FileError(FileFailure::Open, QStringLiteral("Cannot open file %1").arg(path));
+}
+
+FileError FileError::cannotCreate(const QString& path) {
+    return FileError(FileFailure::Create, QStringLiteral("Cannot create file %1").arg(path));
+}
+
+FileError FileError::readFailed(const QString& path) {
+    return FileError(FileFailure::General, QStringLiteral("Error reading file %1").arg(path));
+}
+
+FileError FileError::writeFailed(const QString& path) {
+    return FileError(FileFailure::General, QStringLiteral("Error writing file %1").arg(path));
+}
+
+QByteArray plainTextBytes(const QTextDocument& doc) {
+    // The raw text keeps every character as it is (no-break spaces too), with
+    // one separator between blocks.
+    const QString raw = doc.toRawText();
+    QByteArray out;
+    out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
+    const char16_t* text = reinterpret_cast<const char16_t*>(raw.constData());
+    const qsizetype n = raw.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (endsLine(text[i])) {
+            appendCp1250(out, QStringView(text + from, i - from));
+            out.append("\r\n", 2);
+            from = i + 1;
+        }
+    }
+    // The last line ends with a break too, unless it is the empty line after
+    // a final break (or the whole document is empty).
+    if (from < n) {
+        appendCp1250(out, QStringView(text + from, n - from));
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+QString textFromPlainBytes(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype len = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char b = in[i];
+        if (b == '\r') {
+            out[len++] = u'\n';
+            if (i + 1 < n && in[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out[len++] = cp1250ToUnicode(b);
+        }
+    }
+    text.truncate(len);
+    return text;
+}
+
+void loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw FileError::cannotOpen(path);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw FileError::readFailed(path);
+    }
+    file.close();
+
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    if (plainText || !readRtf(bytes, cursor)) {
+        cursor.removeSelectedText();
+        cursor.insertText(textFromPlainBytes(bytes), QTextCharFormat());
+    }
+    cursor.endEditBlock();
+}
+
+void savePageFile(const QTextDocument& doc, const QString& path, bool plainText) {
+    const QByteArray bytes = plainText ? plainTextBytes(doc) : writeRtf(doc);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw FileError::cannotCreate(path);
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw FileError::writeFailed(path);
+    }
+    if (!file.commit()) {
+        throw FileError::writeFailed(path);
+    }
+}
+
+} // namespace zelvar

@@ -1,0 +1,64 @@
+#pragma once
+// The page text-file rules: how an editor's whole text is loaded from and
+// saved to a file, in plain-text form (Windows-1250, CR LF after every line)
+// or in rich-text form (RTF).
+
+#include <QByteArray>
+#include <QString>
+
+#include <stdexcept>
+
+class QTextDocument;
+
+namespace zelvar {
+
+enum class FileFailure {
+    Open,   // the file cannot be opened for a load
+    Create, // the file cannot be created or opened for a save
+    General // anything else during the transfer
+};
+
+// Thrown by loads and saves. message() is the text the exception display
+// shows ("Cannot open file <path>." and the like); kind() tells the file error
+// report which of its two texts to show.
+class FileError : public std::runtime_error {
+public:
+    FileError(FileFailure kind, const QString& message);
+
+    static FileError cannotOpen(const QString& path);
+    static FileError cannotCreate(const QString& path);
+    static FileError readFailed(const QString& path);
+    static FileError writeFailed(const QString& path);
+
+    FileFailure kind() const noexcept { return kind_; }
+    QString message() const { return message_; }
+
+private:
+    FileFailure kind_;
+    QString message_;
+};
+
+// Replaces the document's whole text with the file as one edit (one undo
+// step), in plain-text form when plainText is true, else in rich-text form
+// (RTF, read as plain text from its start when it is not well-formed RTF).
+// On failure throws FileError and leaves the document untouched.
+void loadPageFile(QTextDocument& doc, const QString& path, bool plainText);
+
+// Writes the document's whole text to the file in plain-text form or as RTF.
+// The file is replaced only when everything has been written, so a failed
+// save leaves the old file whole. Throws FileError: Create when the file
+// cannot be created or opened for writing, General for a failure while
+// writing.
+void savePageFile(const QTextDocument& doc, const QString& path, bool plainText);
+
+// Plain-text form: every line in Windows-1250 followed by CR LF. The empty
+// last line after a final line break is not written, so "a\nb" and "a\nb\n"
+// both give "a\r\nb\r\n" and an empty document gives no bytes. A line
+// separator (U+2028) inside a block is written as a line break too.
+QByteArray plainTextBytes(const QTextDocument& doc);
+
+// Windows-1250 bytes as text with every line break (CR LF, a lone CR, a lone
+// LF) turned into '\n'. A final line break stays as a final '\n'.
+QString textFromPlainBytes(const QByteArray& bytes);
+
+} // namespace zelvar

@@ -1,0 +1,37 @@
+#include "support/filebytes.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace zelvar::testing {
+
+QByteArray readFileBytes(const QString& path, bool* ok) {
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (ok != nullptr) {
+        *ok = opened;
+    }
+    return opened ? file.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+QString blocksText(const QTextDocument& doc) {
+    QString text;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block != doc.begin()) {
+            text += QLatin1Char('\n');
+        }
+        text += block.text();
+    }
+    return text;
+}
+
+} // namespace zelvar::testing

@@ -1,0 +1,21 @@
+#pragma once
+// Small helpers for tests that work with files and text documents.
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+namespace zelvar::testing {
+
+// The whole file, or an empty array with *ok false when it cannot be read.
+QByteArray readFileBytes(const QString& path, bool* ok = nullptr);
+
+// Creates or replaces the file with the bytes; false on any failure.
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
+
+// The document's blocks, each as its raw text (no character replaced), joined
+// with '\n'.
+QString blocksText(const QTextDocument& doc);
+
+} // namespace zelvar::testing
