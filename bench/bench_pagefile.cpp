@@ -1,12 +1,15 @@
 // Whole-file save and load of a large page: 400,000 lines, about 20 MB of
 // HTML with Czech text, in plain-text form and as RTF.
 
+#include "editing/editor.h"
 #include "files/cp1250.h"
 #include "files/pagefile.h"
 #include "files/rtf.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -130,8 +133,47 @@ void BM_Cp1250RoundTrip(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 
+// A plain load into a shown page, against the bare Qt widget showing the same
+// decoded text: the load may cost at most a little more than the widget.
+void BM_LoadPlainIntoShownPage(benchmark::State& state) {
+    const QString path = benchDir().filePath("shown.html");
+    savePageFile(largeDocument(), path, true);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Editor editor;
+        editor.setPlainTextMode(true);
+        editor.resize(800, 600);
+        editor.show();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        editor.loadFromFile(path);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        if (editor.document()->blockCount() != largeDocument().blockCount()) {
+            state.SkipWithError("the loaded page has a different number of lines");
+        }
+        state.ResumeTiming();
+    }
+}
+
+void BM_BareWidgetShowsDecodedText(benchmark::State& state) {
+    const QString text = textFromPlainBytes(plainTextBytes(largeDocument()));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QPlainTextEdit widget;
+        widget.resize(800, 600);
+        widget.show();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        widget.setPlainText(text);
+        QCoreApplication::processEvents();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_LoadPlainIntoShownPage)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BareWidgetShowsDecodedText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SavePlain)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadPlain)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SaveRtf)->Unit(benchmark::kMillisecond)->Iterations(3);

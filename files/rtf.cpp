@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <string_view>
@@ -858,43 +859,54 @@ struct RunFormat {
     bool operator==(const RunFormat&) const = default;
 };
 
-void appendHex(QByteArray& out, unsigned char b) {
-    static const char digits[] = "0123456789abcdef";
-    const char esc[4] = {'\\', '\'', digits[b >> 4], digits[b & 15]};
-    out.append(esc, 4);
-}
-
 // Text as RTF: ASCII as is (with \ { } escaped), the rest of Windows-1250 as
 // \'hh, everything else as \uN? (signed UTF-16 units, one fallback '?').
 void appendRtfText(QByteArray& out, QStringView text, bool inFontTable) {
+    // The output is gathered in a small buffer and appended in runs: one
+    // append per character costs more than the whole conversion.
+    static const char digits[] = "0123456789abcdef";
+    char run[512];
+    int used = 0;
+    auto put = [&](const char* bytes, int n) {
+        if (used + n > int(sizeof run)) {
+            out.append(run, used);
+            used = 0;
+        }
+        std::memcpy(run + used, bytes, size_t(n));
+        used += n;
+    };
+    auto putHex = [&](unsigned char b) {
+        const char esc[4] = {'\\', '\'', digits[b >> 4], digits[b & 15]};
+        put(esc, 4);
+    };
     for (const QChar qc : text) {
         const char16_t ch = qc.unicode();
-        if (ch < 0x80) {
+        if (ch >= 0x20 && ch < 0x7F && ch != '\\' && ch != '{' && ch != '}' &&
+            !(ch == ';' && inFontTable)) {
+            const char c = char(ch);
+            put(&c, 1);
+        } else if (ch < 0x80) {
             if (ch == '\\' || ch == '{' || ch == '}') {
-                out.append('\\');
-                out.append(char(ch));
+                const char esc[2] = {'\\', char(ch)};
+                put(esc, 2);
             } else if (ch == '\t' && !inFontTable) {
-                out.append("\\tab ");
-            } else if (ch < 0x20 || ch == 0x7F || (ch == ';' && inFontTable)) {
-                appendHex(out, static_cast<unsigned char>(ch));
+                put("\\tab ", 5);
             } else {
-                out.append(char(ch));
+                putHex(static_cast<unsigned char>(ch));
             }
-            continue;
-        }
-        if (ch == 0x2028 && !inFontTable) {
-            out.append("\\line ");
-            continue;
-        }
-        const int b = unicodeToCp1250(ch);
-        if (b >= 0) {
-            appendHex(out, static_cast<unsigned char>(b));
+        } else if (ch == 0x2028 && !inFontTable) {
+            put("\\line ", 6);
+        } else if (ch == QChar::ParagraphSeparator && !inFontTable) {
+            put("\\par\r\n", 6); // between the blocks of a document's raw text
+        } else if (const int b = unicodeToCp1250(ch); b >= 0) {
+            putHex(static_cast<unsigned char>(b));
         } else {
-            out.append("\\u");
-            out.append(QByteArray::number(int(static_cast<std::int16_t>(ch))));
-            out.append('?');
+            const QByteArray escape =
+                "\\u" + QByteArray::number(int(static_cast<std::int16_t>(ch))) + '?';
+            put(escape.constData(), int(escape.size()));
         }
     }
+    out.append(run, used);
 }
 
 QString familyOf(const QFont& font) {
@@ -1016,32 +1028,55 @@ QByteArray Writer::header() const {
 
 } // namespace
 
+namespace {
+
+// Whether every character of the document can only carry one format: the
+// document has never held a second character format.
+bool usesOneCharFormat(const QTextDocument& doc) {
+    int charFormats = 0;
+    for (const QTextFormat& f : doc.allFormats()) {
+        if (f.isCharFormat() && ++charFormats > 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 QByteArray writeRtf(const QTextDocument& doc) {
     Writer writer(doc);
     QByteArray body;
     body.reserve(qsizetype(doc.characterCount()) + qsizetype(doc.blockCount()) * 8 + 64);
-    QHash<int, RunFormat> formats; // by the document's format index
-    RunFormat last = writer.formatOf(QTextCharFormat());
-    Writer::appendFormat(body, last);
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid()) {
-                continue;
-            }
-            auto known = formats.constFind(fragment.charFormatIndex());
-            if (known == formats.constEnd()) {
-                known = formats.insert(fragment.charFormatIndex(),
-                                       writer.formatOf(fragment.charFormat()));
-            }
-            const RunFormat f = known.value();
-            if (!(f == last)) {
-                Writer::appendFormat(body, f);
-                last = f;
-            }
-            appendRtfText(body, fragment.text(), false);
-        }
+    if (usesOneCharFormat(doc)) {
+        // One run: the raw text in one pass, its block separators as \par.
+        Writer::appendFormat(body, writer.formatOf(doc.begin().charFormat()));
+        appendRtfText(body, doc.toRawText(), false);
         body.append("\\par\r\n");
+    } else {
+        QHash<int, RunFormat> formats; // by the document's format index
+        RunFormat last = writer.formatOf(QTextCharFormat());
+        Writer::appendFormat(body, last);
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (!fragment.isValid()) {
+                    continue;
+                }
+                auto known = formats.constFind(fragment.charFormatIndex());
+                if (known == formats.constEnd()) {
+                    known = formats.insert(fragment.charFormatIndex(),
+                                           writer.formatOf(fragment.charFormat()));
+                }
+                const RunFormat f = known.value();
+                if (!(f == last)) {
+                    Writer::appendFormat(body, f);
+                    last = f;
+                }
+                appendRtfText(body, fragment.text(), false);
+            }
+            body.append("\\par\r\n");
+        }
     }
     QByteArray out = writer.header();
     out.reserve(out.size() + body.size() + 2);
