@@ -10,5 +10,6 @@ void installCommands(TForm1& form);
 // One installer per subsystem; each connects its controls by name.
 void installClipboardCommands(TForm1& form);
 void installDocumentCommands(TForm1& form); // New, Open, Save As, static memory, templates
+void installColourMixer(TForm1& form);
 
 } // namespace zelvar
