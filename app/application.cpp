@@ -7,8 +7,8 @@
 
 #include "app/patterns.h"
 #include "app/program.h"
-#include "app/tform1.h"
 #include "app/texts.h"
+#include "app/tform1.h"
 
 namespace zelvar {
 

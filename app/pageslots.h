@@ -7,15 +7,15 @@
 namespace zelvar {
 
 struct PageSlot {
-    int number;             // 1 .. 5
-    const char* tabSheet;   // the tab page
-    const char* tabCaption; // its tab caption, also the name of the shown page
-    const char* editor;     // the page's editor
-    const char* formatItem; // its item in the Format menu
-    const char* header;     // the Edit menu's header while the page is shown
+    int number;               // 1 .. 5
+    const char* tabSheet;     // the tab page
+    const char* tabCaption;   // its tab caption, also the name of the shown page
+    const char* editor;       // the page's editor
+    const char* formatItem;   // its item in the Format menu
+    const char* header;       // the Edit menu's header while the page is shown
     const char* questionName; // the page in the exit questions (no blank)
-    const char* staticFile; // its static-memory file
-    const char* backupFile; // its backup file
+    const char* staticFile;   // its static-memory file
+    const char* backupFile;   // its backup file
 };
 
 inline constexpr int kPageCount = 5;
@@ -33,6 +33,8 @@ inline constexpr std::array<PageSlot, kPageCount> kPageSlots{{
      "staticka_pamet5.txt", "zaloha5.txt"},
 }};
 
-inline const PageSlot& pageSlot(int number) { return kPageSlots.at(number - 1); }
+inline const PageSlot& pageSlot(int number) {
+    return kPageSlots.at(number - 1);
+}
 
 } // namespace zelvar

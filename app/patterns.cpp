@@ -11,9 +11,13 @@ namespace zelvar {
 Patterns::Patterns(QWidget* owner, Dialogs& dialogs, QLabel* operationLabel)
     : owner_(owner), dialogs_(dialogs), label_(operationLabel) {}
 
-void Patterns::message(const QString& text) { label_->setText(text); }
+void Patterns::message(const QString& text) {
+    label_->setText(text);
+}
 
-QString Patterns::currentMessage() const { return label_->text(); }
+QString Patterns::currentMessage() const {
+    return label_->text();
+}
 
 bool Patterns::eraseConfirmed(bool modified, const char* question) {
     if (!modified) {

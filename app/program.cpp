@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/tform1.h"
 #include "app/texts.h"
+#include "app/tform1.h"
 #include "windows/forms.h"
 
 namespace zelvar {

@@ -4,12 +4,12 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -131,8 +131,8 @@ private:
             answer.filterIndex = request.filterIndex;
         }
         if (mode == QFileDialog::AcceptSave) {
-            answer.fileName = withExtension(answer.fileName, dialog.selectedNameFilter(),
-                                            request.defaultExt);
+            answer.fileName =
+                withExtension(answer.fileName, dialog.selectedNameFilter(), request.defaultExt);
         }
         return answer;
     }

@@ -41,12 +41,14 @@ ShortcutRouter::~ShortcutRouter() {
     }
 }
 
-void ShortcutRouter::setPopupMenu(QWidget* control, QMenu* menu) { popups_.insert(control, menu); }
+void ShortcutRouter::setPopupMenu(QWidget* control, QMenu* menu) {
+    popups_.insert(control, menu);
+}
 
 QKeyCombination ShortcutRouter::combination(const QKeyEvent* event) {
     const Qt::KeyboardModifiers mods =
-        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                              Qt::MetaModifier);
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     return QKeyCombination(mods, Qt::Key(event->key()));
 }
 

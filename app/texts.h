@@ -56,6 +56,8 @@ inline constexpr const char* kBackupLoadFailed = "Chyba při načítání záloh
 inline constexpr const char* kSaveFailed = "Chyba při ukládání...";
 inline constexpr const char* kBackupSaveFailed = "Chyba při ukládání zálohy...";
 
-inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+inline QString q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 } // namespace zelvar::text

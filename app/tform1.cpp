@@ -38,7 +38,9 @@ namespace {
 const QColor kMaroon(0x80, 0x00, 0x00);
 const QColor kNavy(0x00, 0x00, 0x80);
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 QLabel* boldLabel(const char* caption, QWidget* parent) {
     auto* label = new QLabel(u(caption), parent);
@@ -470,8 +472,7 @@ void TForm1::buildMenus() {
                 into->addSeparator()->setObjectName(QLatin1String(r.name));
                 continue;
             }
-            const bool opensSubmenu =
-                r.level == 1 && k + 1 < rows.size() && rows[k + 1].level == 2;
+            const bool opensSubmenu = r.level == 1 && k + 1 < rows.size() && rows[k + 1].level == 2;
             QAction* a = nullptr;
             if (opensSubmenu) {
                 sub = into->addMenu(u(r.caption));
@@ -592,7 +593,9 @@ int TForm1::shownSlot() const {
     return 1;
 }
 
-Editor* TForm1::editor(int slot) const { return editors_.at(slot - 1); }
+Editor* TForm1::editor(int slot) const {
+    return editors_.at(slot - 1);
+}
 
 QAction* TForm1::action(const char* name) const {
     return findChild<QAction*>(QLatin1String(name));
@@ -602,7 +605,9 @@ QAbstractButton* TForm1::button(const char* name) const {
     return findChild<QAbstractButton*>(QLatin1String(name));
 }
 
-QMenu* TForm1::menu(const char* name) const { return findChild<QMenu*>(QLatin1String(name)); }
+QMenu* TForm1::menu(const char* name) const {
+    return findChild<QMenu*>(QLatin1String(name));
+}
 
 void TForm1::on(const char* name, std::function<void()> command) {
     auto run = [this, command = std::move(command)] { patterns_->guarded(command); };
@@ -625,8 +630,8 @@ void TForm1::tabSheetShow(int slot) {
     setPageChecks(slot);
     const bool wraps = editor(slot)->wordWrap();
     action("Zalamovndk1")->setChecked(wraps);
-    findChild<QLabel*>(QStringLiteral("Label7"))->setText(wraps ? QStringLiteral("OK")
-                                                                : QStringLiteral("NO"));
+    findChild<QLabel*>(QStringLiteral("Label7"))
+        ->setText(wraps ? QStringLiteral("OK") : QStringLiteral("NO"));
     placeTabRowOverlays();
 }
 
@@ -639,7 +644,8 @@ void TForm1::setPageChecks(int slot) {
 }
 
 void TForm1::richEditChange(int slot) {
-    findChild<QLabel*>(QStringLiteral("Label3"))->setText(QString::number(editor(slot)->lineCount()));
+    findChild<QLabel*>(QStringLiteral("Label3"))
+        ->setText(QString::number(editor(slot)->lineCount()));
 }
 
 void TForm1::richEditEnter(int slot) {
@@ -654,8 +660,8 @@ void TForm1::richEditExit(int) {
 }
 
 void TForm1::showPage(int slot) {
-    const bool focusInPages = std::find(editors_.begin(), editors_.end(),
-                                        QApplication::focusWidget()) != editors_.end();
+    const bool focusInPages =
+        std::find(editors_.begin(), editors_.end(), QApplication::focusWidget()) != editors_.end();
     pages_->setCurrentIndex(slot - 1);
     if (focusInPages) {
         editor(slot)->setFocus(Qt::OtherFocusReason);
@@ -684,7 +690,8 @@ bool TForm1::routePageKeys(QWidget* focus, QKeyCombination key, bool perform) {
     }
     if (perform) {
         const int current = shownSlot();
-        const int target = next ? current % kPageCount + 1 : (current + kPageCount - 2) % kPageCount + 1;
+        const int target =
+            next ? current % kPageCount + 1 : (current + kPageCount - 2) % kPageCount + 1;
         showPage(target);
     }
     return true;

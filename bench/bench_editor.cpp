@@ -21,8 +21,7 @@ const QString& bigHtml() {
         QString s;
         s.reserve(21'000'000);
         for (int i = 0; i < 400'000; ++i) {
-            s += QStringLiteral("<TR><TD CLASS=\"c%1\">Řádek číslo %1 s textem</TD><TD>")
-                     .arg(i);
+            s += QStringLiteral("<TR><TD CLASS=\"c%1\">Řádek číslo %1 s textem</TD><TD>").arg(i);
             s += QString(i % 7 * 2, QLatin1Char('x'));
             s += QStringLiteral("</TD></TR>\n");
         }
@@ -113,8 +112,7 @@ void BM_SetSelStartAtEnd(benchmark::State& state) {
 BENCHMARK(BM_SetSelStartAtEnd)->Unit(benchmark::kMicrosecond);
 
 // The choice of text widget: putting the whole text in, with the widget shown.
-template <class Widget>
-void BM_PutTextInto(benchmark::State& state) {
+template <class Widget> void BM_PutTextInto(benchmark::State& state) {
     for (auto _ : state) {
         Widget w;
         w.resize(800, 600);

@@ -22,7 +22,8 @@ struct EditCommand {
 const std::array<EditCommand, 6> kEditCommands{{
     {{"Zpt1", "SpeedButton39", nullptr}, &Editor::undoLast, "Akce vrácena..."},
     {{"Vyjmout1", "Vyjmout2", "SpeedButton44"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
-    {{"Koprovat1", "Koprovat2", "SpeedButton42"}, &Editor::copyToClipboard,
+    {{"Koprovat1", "Koprovat2", "SpeedButton42"},
+     &Editor::copyToClipboard,
      "Uloženo do schránky..."},
     {{"Vloit1", "Vloit2", "SpeedButton43"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
     // Delete is cut under its own name: the removed text goes to the clipboard.

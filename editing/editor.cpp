@@ -100,9 +100,13 @@ void Editor::addLine(const QString& text) {
     cursor.insertText(piece);
 }
 
-void Editor::loadFromFile(const QString& path) { loadPageFile(*document(), path, plainText_); }
+void Editor::loadFromFile(const QString& path) {
+    loadPageFile(*document(), path, plainText_);
+}
 
-void Editor::saveToFile(const QString& path) const { savePageFile(*document(), path, plainText_); }
+void Editor::saveToFile(const QString& path) const {
+    savePageFile(*document(), path, plainText_);
+}
 
 void Editor::clearLines() {
     QTextCursor cursor(document());
@@ -147,7 +151,9 @@ QPoint Editor::caretPos() const {
     return QPoint(pos - block.position(), block.blockNumber());
 }
 
-int Editor::selStart() const { return offsetFromPosition(textCursor().selectionStart()); }
+int Editor::selStart() const {
+    return offsetFromPosition(textCursor().selectionStart());
+}
 
 int Editor::selLength() const {
     const QTextCursor c = textCursor();
@@ -175,7 +181,9 @@ void Editor::setSelLength(int length) {
     setTextCursor(c);
 }
 
-void Editor::selectAllText() { selectAll(); }
+void Editor::selectAllText() {
+    selectAll();
+}
 
 void Editor::clearAll() {
     clear();
@@ -184,20 +192,32 @@ void Editor::clearAll() {
 
 // --- Clipboard and undo ------------------------------------------------------
 
-void Editor::copyToClipboard() { copy(); }
-void Editor::cutToClipboard() { cut(); }
-void Editor::pasteFromClipboard() { paste(); }
-void Editor::undoLast() { undo(); }
+void Editor::copyToClipboard() {
+    copy();
+}
+void Editor::cutToClipboard() {
+    cut();
+}
+void Editor::pasteFromClipboard() {
+    paste();
+}
+void Editor::undoLast() {
+    undo();
+}
 
 // --- Flags -------------------------------------------------------------------
 
-bool Editor::wordWrap() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+bool Editor::wordWrap() const {
+    return lineWrapMode() != QPlainTextEdit::NoWrap;
+}
 
 void Editor::setWordWrap(bool on) {
     setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void Editor::setAcceptsTab(bool on) { setTabChangesFocus(!on); }
+void Editor::setAcceptsTab(bool on) {
+    setTabChangesFocus(!on);
+}
 
 // --- Events ------------------------------------------------------------------
 

@@ -20,25 +20,25 @@ public:
     explicit Editor(QWidget* parent = nullptr);
 
     // --- Lines -----------------------------------------------------------
-    int lineCount() const;                          // Lines.Count
-    QString line(int i) const;                      // Lines[i]
-    void setLine(int i, const QString& text);       // Lines[i] := text
-    QString text() const;                           // Lines.Text, CR LF after every line
-    void setText(const QString& text);              // Lines.Text := text
-    void addLine(const QString& text);              // Lines.Add
-    void clearLines();                              // Lines.Clear
-    void loadFromFile(const QString& path);         // Lines.LoadFromFile (throws FileError)
-    void saveToFile(const QString& path) const;     // Lines.SaveToFile (throws FileError)
+    int lineCount() const;                      // Lines.Count
+    QString line(int i) const;                  // Lines[i]
+    void setLine(int i, const QString& text);   // Lines[i] := text
+    QString text() const;                       // Lines.Text, CR LF after every line
+    void setText(const QString& text);          // Lines.Text := text
+    void addLine(const QString& text);          // Lines.Add
+    void clearLines();                          // Lines.Clear
+    void loadFromFile(const QString& path);     // Lines.LoadFromFile (throws FileError)
+    void saveToFile(const QString& path) const; // Lines.SaveToFile (throws FileError)
 
     // --- Caret and selection -----------------------------------------------
-    QPoint caretPos() const;                        // x = column, y = line, at the selection's end
+    QPoint caretPos() const; // x = column, y = line, at the selection's end
     int selStart() const;
     int selLength() const;
     QString selText() const;
-    void setSelStart(int offset);                   // collapses the selection there
-    void setSelLength(int length);                  // extends from SelStart
-    void selectAllText();                           // SelectAll
-    void clearAll();                                // Clear: empties the text, clears Modified
+    void setSelStart(int offset);  // collapses the selection there
+    void setSelLength(int length); // extends from SelStart
+    void selectAllText();          // SelectAll
+    void clearAll();               // Clear: empties the text, clears Modified
 
     // --- Clipboard and undo ------------------------------------------------
     void copyToClipboard();

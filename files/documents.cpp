@@ -13,7 +13,9 @@ namespace zelvar {
 
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 } // namespace
 
@@ -21,7 +23,9 @@ Documents::Documents(TForm1& form) : QObject(&form), form_(form) {
     setObjectName(QStringLiteral("Documents"));
 }
 
-Documents& Documents::of(const TForm1& form) { return *form.findChild<Documents*>(QString(), Qt::FindDirectChildrenOnly); }
+Documents& Documents::of(const TForm1& form) {
+    return *form.findChild<Documents*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 FileDialogRequest Documents::openRequest() {
     FileDialogRequest r;
@@ -54,9 +58,13 @@ QString Documents::ask(Remembered& memory, bool save) {
     return answer.fileName;
 }
 
-QString Documents::askOpenName() { return ask(open_, false); }
+QString Documents::askOpenName() {
+    return ask(open_, false);
+}
 
-QString Documents::askSaveName() { return ask(save_, true); }
+QString Documents::askSaveName() {
+    return ask(save_, true);
+}
 
 void Documents::newPage() {
     Editor* editor = form_.activeEditor();

@@ -158,7 +158,9 @@ void DocumentsTest::saveAsWritesCrLfAndRemembers() {
     e->setPlainText(QString::fromUtf8("<B>Žluťoučký kůň</B>\nřádek"));
     p.dialogs().fileAnswers << chosen(p.path("out.txt"), 2);
     p.form().action("Uloitjako1")->trigger();
-    QCOMPARE(readAll(p.path("out.txt")), QByteArray("<B>\x8elu\x9dou\xe8k\xfd k\xf9\xf2</B>\r\n\xf8\xe1" "dek\r\n"));
+    QCOMPARE(readAll(p.path("out.txt")),
+             QByteArray("<B>\x8elu\x9dou\xe8k\xfd k\xf9\xf2</B>\r\n\xf8\xe1"
+                        "dek\r\n"));
     QCOMPARE(p.message(), QString::fromUtf8("Ukládání souboru..."));
     QVERIFY(e->plainTextMode());
     // Overwrites without a question; the dialog offers the last name and filter.

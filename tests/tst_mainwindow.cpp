@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QMainWindow>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTabBar>
@@ -45,7 +45,8 @@ private Q_SLOTS:
 void MainWindowTest::startUpState() {
     TestProgram p;
     TForm1& f = p.form();
-    QCOMPARE(f.windowTitle(), QString::fromUtf8(".: Zelvar :.  Editor pro tvorbu webových prezentací..."));
+    QCOMPARE(f.windowTitle(),
+             QString::fromUtf8(".: Zelvar :.  Editor pro tvorbu webových prezentací..."));
     QCOMPARE(f.pageControl()->currentIndex(), 0);
     QCOMPARE(f.shownSlot(), 1);
     QCOMPARE(p.label("Panel18"), QString("Page 1"));
@@ -280,7 +281,8 @@ void MainWindowTest::toolbarGroupsFollowCheckBoxes() {
     QCOMPARE(band->toolBarBreak(f.findChild<QToolBar*>("PageScroller3")), true);
     QCOMPARE(f.findChild<QToolBar*>("PageScroller1")->y(),
              f.findChild<QToolBar*>("PageScroller4")->y());
-    QVERIFY(f.findChild<QToolBar*>("PageScroller8")->y() > f.findChild<QToolBar*>("PageScroller4")->y());
+    QVERIFY(f.findChild<QToolBar*>("PageScroller8")->y() >
+            f.findChild<QToolBar*>("PageScroller4")->y());
 }
 
 void MainWindowTest::activeEditorIsShownPage() {

@@ -48,7 +48,9 @@ void inspectAndPressEnter(BoxSeen* seen) {
     });
 }
 
-QString buttonId(QMessageBox::StandardButton b) { return QString::number(b); }
+QString buttonId(QMessageBox::StandardButton b) {
+    return QString::number(b);
+}
 
 } // namespace
 
@@ -141,9 +143,8 @@ void PatternsTest::fileErrorReportWritesWordFirst() {
 void PatternsTest::fileErrorReportSecondText() {
     TestProgram p;
     Patterns& patterns = p.form().patterns();
-    patterns.fileErrorReport(text::kSaveWording, text::kSaveFailed, [] {
-        throw FileError(FileFailure::General, "disk full");
-    });
+    patterns.fileErrorReport(text::kSaveWording, text::kSaveFailed,
+                             [] { throw FileError(FileFailure::General, "disk full"); });
     patterns.fileErrorReport(text::kSaveWording, text::kBackupSaveFailed,
                              [] { throw FileError(FileFailure::Create, "Cannot create file"); });
     patterns.fileErrorReport(text::kLibraryLoadWording, text::kLoadFailed,
@@ -155,7 +156,8 @@ void PatternsTest::fileErrorReportSecondText() {
     QCOMPARE(p.dialogs().shown[1].text,
              QString::fromUtf8("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
                                "kontaktujte autora aplikace !"));
-    QCOMPARE(p.dialogs().shown[1].operationMessage, QString::fromUtf8("Chyba při ukládání zálohy..."));
+    QCOMPARE(p.dialogs().shown[1].operationMessage,
+             QString::fromUtf8("Chyba při ukládání zálohy..."));
     QCOMPARE(p.dialogs().shown[2].text,
              QString::fromUtf8("Nastala chyba při načítání knihovny ! Pokud problémy přetrvají, "
                                "kontaktujte autora aplikace !"));
@@ -175,13 +177,20 @@ void PatternsTest::fileErrorReportSuccess() {
 void PatternsTest::exceptionTextFullStop_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "Cannot open file a.txt" << "Cannot open file a.txt.";
-    QTest::newRow("full stop") << "Done." << "Done.";
-    QTest::newRow("exclamation") << "Stop!" << "Stop!";
-    QTest::newRow("hyphen sorts before") << "a-" << "a-";
-    QTest::newRow("slash sorts after") << "/tmp/" << "/tmp/.";
-    QTest::newRow("digit") << "code 5" << "code 5.";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("letter") << "Cannot open file a.txt"
+                            << "Cannot open file a.txt.";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("exclamation") << "Stop!"
+                                 << "Stop!";
+    QTest::newRow("hyphen sorts before") << "a-"
+                                         << "a-";
+    QTest::newRow("slash sorts after") << "/tmp/"
+                                       << "/tmp/.";
+    QTest::newRow("digit") << "code 5"
+                           << "code 5.";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void PatternsTest::exceptionTextFullStop() {

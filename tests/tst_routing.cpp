@@ -116,7 +116,8 @@ void RoutingTest::ctrlFSwallowedOutsideNotes() {
     QAction* inPage = router->find(f.editor(1), QKeyCombination(Qt::ControlModifier, Qt::Key_F));
     QCOMPARE(inPage->objectName(), QString("Najt2"));
     QVERIFY(!inPage->isEnabled());
-    QAction* inNotes = router->find(f.notesEditor(), QKeyCombination(Qt::ControlModifier, Qt::Key_F));
+    QAction* inNotes =
+        router->find(f.notesEditor(), QKeyCombination(Qt::ControlModifier, Qt::Key_F));
     QCOMPARE(inNotes->objectName(), QString("Najt3"));
     QVERIFY(inNotes->isEnabled());
 }
@@ -140,7 +141,8 @@ void RoutingTest::popupItemFoundFirst() {
     const QKeyCombination ctrlA(Qt::ControlModifier, Qt::Key_A);
     QCOMPARE(router->find(f.editor(4), ctrlA)->objectName(), QString("Vybratve2"));
     QCOMPARE(router->find(f.pageControl(), ctrlA)->objectName(), QString("Vybratve1"));
-    QCOMPARE(router->find(f.editor(4), QKeyCombination(Qt::Key_Delete))->objectName(), QString("N4"));
+    QCOMPARE(router->find(f.editor(4), QKeyCombination(Qt::Key_Delete))->objectName(),
+             QString("N4"));
     QCOMPARE(router->find(f.editor(4), QKeyCombination(Qt::Key_F6))->objectName(),
              QString("Vloitdatumas1"));
     QCOMPARE(router->find(f.editor(4), QKeyCombination(Qt::Key_X)), nullptr);

@@ -65,9 +65,9 @@ void SurfaceTest::menusInOrder() {
     for (const QAction* top : p.form().menuBar()->actions()) {
         titles << top->text();
     }
-    QCOMPARE(titles, QStringList({"&Soubor", QString::fromUtf8("Ú&pravy"), QString::fromUtf8("&Formát"),
-                                  QString::fromUtf8("&Nástroje"), "&Operace", "O&dkazy",
-                                  QString::fromUtf8("Nápo&věda")}));
+    QCOMPARE(titles, QStringList({"&Soubor", QString::fromUtf8("Ú&pravy"),
+                                  QString::fromUtf8("&Formát"), QString::fromUtf8("&Nástroje"),
+                                  "&Operace", "O&dkazy", QString::fromUtf8("Nápo&věda")}));
 }
 
 void SurfaceTest::popupMenusInOrder() {
@@ -96,8 +96,8 @@ void SurfaceTest::everyItemAsItsRow() {
                 continue;
             }
             QCOMPARE(a->text(), QString::fromUtf8(r.caption));
-            const QKeySequence key = r.shortcut ? QKeySequence::fromString(QLatin1String(r.shortcut))
-                                                : QKeySequence();
+            const QKeySequence key =
+                r.shortcut ? QKeySequence::fromString(QLatin1String(r.shortcut)) : QKeySequence();
             QCOMPARE(a->shortcut(), key);
             QCOMPARE(a->isEnabled(), !(r.flags & ItemDisabled));
             QCOMPARE(a->font().bold(), bool(r.flags & ItemDefault));
@@ -128,10 +128,12 @@ void SurfaceTest::everyButtonAsItsRow() {
             QCOMPARE(b->font().bold(), bool(r.style & StyleBold));
             QCOMPARE(b->icon().isNull(), r.glyph == nullptr);
             if (r.style & StyleMaroon) {
-                QCOMPARE(b->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0x800000));
+                QCOMPARE(b->palette().color(QPalette::Active, QPalette::ButtonText),
+                         QColor(0x800000));
             }
             if (r.style & StyleNavy) {
-                QCOMPARE(b->palette().color(QPalette::Active, QPalette::ButtonText), QColor(0x000080));
+                QCOMPARE(b->palette().color(QPalette::Active, QPalette::ButtonText),
+                         QColor(0x000080));
             }
         }
     }
