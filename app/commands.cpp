@@ -5,6 +5,7 @@ namespace zelvar {
 void installCommands(TForm1& form) {
     installClipboardCommands(form);
     installDocumentCommands(form);
+    installExitAndPreviewCommands(form);
 }
 
 } // namespace zelvar

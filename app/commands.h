@@ -10,5 +10,7 @@ void installCommands(TForm1& form);
 // One installer per subsystem; each connects its controls by name.
 void installClipboardCommands(TForm1& form);
 void installDocumentCommands(TForm1& form); // New, Open, Save As, static memory, templates
+// The close query, "KO", File > Konec, the backup commands and the preview.
+void installExitAndPreviewCommands(TForm1& form);
 
 } // namespace zelvar
