@@ -6,6 +6,7 @@ void installCommands(TForm1& form) {
     installClipboardCommands(form);
     installDocumentCommands(form);
     installColourMixer(form);
+    installExitAndPreviewCommands(form);
 }
 
 } // namespace zelvar

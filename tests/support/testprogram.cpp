@@ -1,11 +1,15 @@
 #include "support/testprogram.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
 namespace zelvar::testing {
 
-TestProgram::TestProgram() : previousDir_(QDir::currentPath()), platform_(makeTestPlatform()) {
+TestProgram::TestProgram()
+    : previousDir_(QDir::currentPath()), previousCache_(qgetenv("XDG_CACHE_HOME")),
+      hadCache_(qEnvironmentVariableIsSet("XDG_CACHE_HOME")), platform_(makeTestPlatform()) {
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path()));
     static bool prepared = false;
     if (!prepared) {
         prepareApplication(*qApp);
@@ -23,6 +27,11 @@ TestProgram::TestProgram() : previousDir_(QDir::currentPath()), platform_(makeTe
 TestProgram::~TestProgram() {
     program_.reset();
     QDir::setCurrent(previousDir_);
+    if (hadCache_) {
+        qputenv("XDG_CACHE_HOME", previousCache_);
+    } else {
+        qunsetenv("XDG_CACHE_HOME");
+    }
 }
 
 QString TestProgram::label(const char* name) {

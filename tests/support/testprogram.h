@@ -1,6 +1,8 @@
 #pragma once
 // The whole program with scripted stand-ins, running in a fresh temporary
-// working folder that is removed afterwards.
+// working folder that is removed afterwards. The user's cache folder
+// (XDG_CACHE_HOME) points into a temporary folder of its own meanwhile, so
+// that no test writes into the real ~/.cache.
 
 #include <QDir>
 #include <QLabel>
@@ -26,6 +28,7 @@ public:
     RecordingPrinting& printing() { return *platform_.printing; }
     QString dir() const { return dir_.path(); }
     QString path(const QString& name) const { return dir_.filePath(name); }
+    QString cacheDir() const { return cache_.path(); }
 
     QString label(const char* name);
     QString message() { return label("Label2"); }
@@ -34,7 +37,10 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir cache_;
     QString previousDir_;
+    QByteArray previousCache_;
+    bool hadCache_;
     TestPlatform platform_;
     std::unique_ptr<Program> program_;
 };

@@ -1,0 +1,72 @@
+// The backup commands of the Operace menu: load the shown page's backup,
+// explain the backups in the notes, and open a backup file in the system's
+// viewer.
+
+#include <QDir>
+
+#include "app/commands.h"
+#include "app/pageslots.h"
+#include "app/patterns.h"
+#include "app/platform.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+#include "files/exitsequence.h"
+
+namespace zelvar {
+
+namespace {
+
+// What "O záloze" puts into the notes: one line, ending with a blank.
+constexpr const char* kAboutBackupText =
+    "Při každém ukončení aplikace Zelvar jakýmkoli způsobem (klasicky křížkem, kombinací kláves "
+    "Alt + F4, nebo cestou Soubor -> Konec) dochází k ukládání veškerého obsahu Editoru do "
+    "statické paměti. Takto uložený soubor (nedošlo-li k jeho přepsání v důsledku dalšího "
+    "používání programu) můžete zpětně vyvolat. (Operace -> Načíst zálohu). ";
+
+void loadBackup(TForm1& form) {
+    const PageSlot& slot = pageSlot(form.shownSlot());
+    Editor* editor = form.activeEditor();
+    Patterns& patterns = form.patterns();
+    // Unsaved work is not replaced without a question.
+    if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        return;
+    }
+    if (patterns.fileErrorReport(text::kLoadWording, text::kBackupLoadFailed,
+                                 [&] { editor->loadFromFile(QLatin1String(slot.backupFile)); })) {
+        patterns.message("Záloha načtena...");
+    }
+}
+
+// Inserts the explanation into the notes' whole text at the caret offset
+// (line breaks counted as CR LF) and writes the whole text back.
+// This can move to the shared text insertion of the editor.
+void aboutBackup(TForm1& form) {
+    Editor* notes = form.notesEditor();
+    const QString whole = notes->text();
+    const qsizetype at = qBound(qsizetype(0), qsizetype(notes->selStart()), whole.size());
+    notes->setText(whole.left(at) + text::q(kAboutBackupText) + whole.mid(at));
+    form.patterns().message("O záloze...");
+}
+
+void openBackupFile(TForm1& form, const PageSlot& slot) {
+    form.platform().shell->openFile(
+        QDir::current().absoluteFilePath(QLatin1String(slot.backupFile)));
+    form.patterns().message("Soubor: zaloha.txt...");
+}
+
+// The "Otevřít soubor: zalohaN.txt" items, in slot order.
+constexpr const char* kOpenItems[kPageCount] = {"Otevtzlohu1", "Otevtsouborzaloha1txt1",
+                                                "Otevtsouborzaloha1txt2", "Otevtsouborzaloha1txt3",
+                                                "Otevtsouborzaloha5txt1"};
+
+} // namespace
+
+void installBackupCommands(TForm1& form) {
+    form.on("Vymazatzlohu1", [&form] { loadBackup(form); });
+    form.on("Ozloze1", [&form] { aboutBackup(form); });
+    for (const PageSlot& slot : kPageSlots) {
+        form.on(kOpenItems[slot.number - 1], [&form, &slot] { openBackupFile(form, slot); });
+    }
+}
+
+} // namespace zelvar

@@ -1,0 +1,107 @@
+#include "files/exitsequence.h"
+
+#include <QCoreApplication>
+
+#include "app/commands.h"
+#include "app/pageslots.h"
+#include "app/patterns.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+#include "files/documents.h"
+#include "files/preview.h"
+
+namespace zelvar {
+
+namespace {
+
+// Writes every modified page into its backup file (zaloha1.txt ..
+// zaloha5.txt in the working folder), in slot order and in the page's
+// current form. A failed write is reported and the next page follows.
+void writePageBackups(TForm1& form) {
+    for (const PageSlot& slot : kPageSlots) {
+        Editor* editor = form.editor(slot.number);
+        if (!editor->isModifiedFlag()) {
+            continue; // an older backup of this page stays as it is
+        }
+        form.patterns().fileErrorReport(text::kSaveWording, text::kBackupSaveFailed, [&] {
+            editor->saveToFile(QLatin1String(slot.backupFile));
+        });
+    }
+}
+
+// Asks about every page that is still modified and saves it into a file of
+// the user's choice on Yes. A failure of that save is not caught: it ends
+// the questions and reaches the caller.
+void askToSavePages(TForm1& form) {
+    Documents& documents = Documents::of(form);
+    for (const PageSlot& slot : kPageSlots) {
+        Editor* editor = form.editor(slot.number);
+        if (!editor->isModifiedFlag()) {
+            continue;
+        }
+        const QString question =
+            text::q(text::kSavePageQuestion).arg(QLatin1String(slot.questionName));
+        if (!form.patterns().askYesNo(question)) {
+            continue;
+        }
+        // The save dialog offers the name chosen last, also the one chosen
+        // for the previous page.
+        const QString name = documents.askSaveName();
+        if (name.isEmpty()) {
+            continue;
+        }
+        editor->setPlainTextMode(true);
+        editor->saveToFile(name);
+    }
+}
+
+// Ends the application's event loop without closing the main window, so
+// that the close query does not run again.
+void endApplication() {
+    QCoreApplication::exit(0);
+}
+
+// Backups first, then the questions. False when a save into a chosen file
+// failed: the failure has been shown and the program stays open.
+bool exitSequence(TForm1& form) {
+    bool finished = false;
+    form.patterns().guarded([&] {
+        writePageBackups(form);
+        askToSavePages(form);
+        finished = true;
+    });
+    return finished;
+}
+
+// File > Konec: a single backup of page 1 and one question.
+void quitFromFileMenu(TForm1& form) {
+    Patterns& patterns = form.patterns();
+    patterns.message("Záloha vytvořena...");
+    patterns.fileErrorReport(text::kSaveWording, text::kSaveFailed,
+                             [&] { form.editor(1)->saveToFile(QStringLiteral("zaloha.txt")); });
+    if (patterns.askYesNo(text::q(text::kQuitQuestion))) {
+        return; // the program stays open so that the user can save
+    }
+    // The changed pages are backed up on this way out too, as on every
+    // other; only the questions are left out.
+    writePageBackups(form);
+    endApplication();
+}
+
+} // namespace
+
+void installExitAndPreviewCommands(TForm1& form) {
+    form.setCloseQuery([&form] { return exitSequence(form); });
+    // "KO" ends the event loop itself; the window is not closed, so the
+    // close query does not run a second time.
+    form.on("SpeedButton41", [&form] {
+        if (exitSequence(form)) {
+            endApplication();
+        }
+    });
+    form.on("Konec1", [&form] { quitFromFileMenu(form); });
+    installBackupCommands(form);
+    installPreviewCommands(form);
+}
+
+} // namespace zelvar

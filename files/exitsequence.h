@@ -1,0 +1,12 @@
+#pragma once
+// The ways out of the program (the window's close query, the "KO" button,
+// File > Konec, all in exitsequence.cpp) and the backup commands of the
+// Operace menu (backups.cpp).
+
+namespace zelvar {
+
+class TForm1;
+
+void installBackupCommands(TForm1& form);
+
+} // namespace zelvar

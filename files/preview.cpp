@@ -1,0 +1,62 @@
+#include "files/preview.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "app/patterns.h"
+#include "app/platform.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+#include "files/documents.h"
+
+namespace zelvar {
+
+QString previewFilePath() {
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty() || QDir::isRelativePath(cache)) {
+        // A relative XDG_CACHE_HOME is not valid; use the default.
+        cache = QDir::homePath() + QLatin1String("/.cache");
+    }
+    return cache + QLatin1String("/zelvar/nahled_stranky.html");
+}
+
+namespace {
+
+// The shown page, as it is now, in the browser.
+void basicPreview(TForm1& form) {
+    Editor* editor = form.activeEditor();
+    editor->setPlainTextMode(true);
+    const QString path = previewFilePath();
+    QDir().mkpath(QFileInfo(path).path());
+    editor->saveToFile(path); // a failure reaches the exception display
+    form.platform().shell->openFile(path);
+    form.patterns().message("Internetový prohlížeč...");
+}
+
+// A file picked in the open dialog, or after a cancel the name picked last,
+// in the browser. The picked name is handed over unchanged.
+void filePreview(TForm1& form) {
+    Documents& documents = Documents::of(form);
+    QString name = documents.askOpenName();
+    if (name.isEmpty()) {
+        name = documents.openName();
+    }
+    if (name.isEmpty()) {
+        return; // nothing picked, ever: nothing to show
+    }
+    form.platform().shell->openFile(QFileInfo(name).absoluteFilePath());
+}
+
+} // namespace
+
+void installPreviewCommands(TForm1& form) {
+    for (const char* name : {"Zkladnvzhled1", "BitBtn1"}) {
+        form.on(name, [&form] { basicPreview(form); });
+    }
+    for (const char* name : {"Prohldnoutvprohlei1", "BitBtn2"}) {
+        form.on(name, [&form] { filePreview(form); });
+    }
+}
+
+} // namespace zelvar
