@@ -10,6 +10,7 @@
 #include "app/platform.h"
 #include "app/tform1.h"
 #include "editing/editor.h"
+#include "files/documents.h"
 #include "files/exitsequence.h"
 
 namespace zelvar {
@@ -23,18 +24,10 @@ constexpr const char* kAboutBackupText =
     "statické paměti. Takto uložený soubor (nedošlo-li k jeho přepsání v důsledku dalšího "
     "používání programu) můžete zpětně vyvolat. (Operace -> Načíst zálohu). ";
 
+// Unsaved work is not replaced without a question.
 void loadBackup(TForm1& form) {
-    const PageSlot& slot = pageSlot(form.shownSlot());
-    Editor* editor = form.activeEditor();
-    Patterns& patterns = form.patterns();
-    // Unsaved work is not replaced without a question.
-    if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
-        return;
-    }
-    if (patterns.fileErrorReport(text::kLoadWording, text::kBackupLoadFailed,
-                                 [&] { editor->loadFromFile(QLatin1String(slot.backupFile)); })) {
-        patterns.message("Záloha načtena...");
-    }
+    replacePageFromFile(form, QLatin1String(pageSlot(form.shownSlot()).backupFile),
+                        text::kBackupLoadFailed, "Záloha načtena...");
 }
 
 // Inserts the explanation into the notes' whole text at the caret offset

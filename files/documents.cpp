@@ -99,21 +99,26 @@ void Documents::saveAs() {
     form_.patterns().message("Ukládání souboru...");
 }
 
-// --- Static memory and templates ---------------------------------------------
-
-namespace {
-
-void loadStaticMemory(TForm1& form) {
-    const PageSlot& slot = pageSlot(form.shownSlot());
+void replacePageFromFile(TForm1& form, const QString& file, const char* failureWord,
+                         const char* successMessage) {
     Editor* editor = form.activeEditor();
     Patterns& patterns = form.patterns();
     if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
         return;
     }
-    if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed,
-                                 [&] { editor->loadFromFile(QLatin1String(slot.staticFile)); })) {
-        patterns.message("Soubor načten...");
+    if (patterns.fileErrorReport(text::kLoadWording, failureWord,
+                                 [&] { editor->loadFromFile(file); })) {
+        patterns.message(successMessage);
     }
+}
+
+// --- Static memory and templates ---------------------------------------------
+
+namespace {
+
+void loadStaticMemory(TForm1& form) {
+    replacePageFromFile(form, QLatin1String(pageSlot(form.shownSlot()).staticFile),
+                        text::kLoadFailed, "Soubor načten...");
 }
 
 void storeStaticMemory(TForm1& form) {
@@ -142,15 +147,7 @@ constexpr std::array<TemplateRow, 7> kTemplates{{
 }};
 
 void loadTemplate(TForm1& form, const char* file) {
-    Editor* editor = form.activeEditor();
-    Patterns& patterns = form.patterns();
-    if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
-        return;
-    }
-    if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed,
-                                 [&] { editor->loadFromFile(QLatin1String(file)); })) {
-        patterns.message("Struktura načtena...");
-    }
+    replacePageFromFile(form, QLatin1String(file), text::kLoadFailed, "Struktura načtena...");
 }
 
 } // namespace

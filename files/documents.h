@@ -45,4 +45,11 @@ private:
     Remembered save_;
 };
 
+// Replaces the shown page with one of the program's own files: asks first
+// when the page holds changes (Cancel ends the command with nothing changed),
+// loads the file guarded by the file error report with the load wording and
+// the failure word, and on success writes the message.
+void replacePageFromFile(TForm1& form, const QString& file, const char* failureWord,
+                         const char* successMessage);
+
 } // namespace zelvar
