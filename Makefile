@@ -13,7 +13,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-d
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench workdir format clean
+.PHONY: all deps configure build run test bench workdir format format-check clean
 
 all: build
 
@@ -47,6 +47,9 @@ bench: build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check:
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD)
