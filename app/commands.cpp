@@ -2,6 +2,9 @@
 
 namespace zelvar {
 
-void installCommands(TForm1& form) { installClipboardCommands(form); }
+void installCommands(TForm1& form) {
+    installClipboardCommands(form);
+    installSnippetCommands(form);
+}
 
 } // namespace zelvar
