@@ -5,6 +5,7 @@ namespace zelvar {
 void installCommands(TForm1& form) {
     installClipboardCommands(form);
     installSnippetCommands(form);
+    installDateTimeCommands(form);
 }
 
 } // namespace zelvar

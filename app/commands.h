@@ -10,5 +10,6 @@ void installCommands(TForm1& form);
 // One installer per subsystem; each connects its controls by name.
 void installClipboardCommands(TForm1& form);
 void installSnippetCommands(TForm1& form);
+void installDateTimeCommands(TForm1& form);
 
 } // namespace zelvar
