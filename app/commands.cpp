@@ -6,7 +6,10 @@ void installCommands(TForm1& form) {
     installClipboardCommands(form);
     installDocumentCommands(form);
     installColourMixer(form);
+    installSwatchCommands(form);
     installExitAndPreviewCommands(form);
+    installSnippetCommands(form);
+    installDateTimeCommands(form);
 }
 
 } // namespace zelvar

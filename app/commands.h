@@ -11,7 +11,10 @@ void installCommands(TForm1& form);
 void installClipboardCommands(TForm1& form);
 void installDocumentCommands(TForm1& form); // New, Open, Save As, static memory, templates
 void installColourMixer(TForm1& form);
+void installSwatchCommands(TForm1& form);
 // The close query, "KO", File > Konec, the backup commands and the preview.
 void installExitAndPreviewCommands(TForm1& form);
+void installSnippetCommands(TForm1& form);
+void installDateTimeCommands(TForm1& form);
 
 } // namespace zelvar

@@ -38,7 +38,11 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
             modified_ = true;
         }
     });
-    connect(this, &QPlainTextEdit::textChanged, this, &Editor::changed);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!holdChanged_) {
+            Q_EMIT changed();
+        }
+    });
 }
 
 // --- Lines -------------------------------------------------------------------
@@ -112,6 +116,77 @@ void Editor::clearLines() {
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
+}
+
+// --- Insertion at the caret -------------------------------------------------
+//
+// Both insertions give the text, caret and selection of writing the changed
+// line, or the changed whole text, back; they edit in place instead, so the
+// character formatting of the rest of the page stays and one insertion is
+// one undo step and one change.
+
+void Editor::noteRewrite() {
+    modified_ = true;
+    Q_EMIT changed();
+}
+
+void Editor::insertInLine(QPoint at, const QString& text) {
+    const QTextBlock block = document()->findBlockByNumber(at.y());
+    if (!block.isValid()) {
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + qBound(0, at.x(), block.length() - 1));
+    if (text.isEmpty()) {
+        noteRewrite();
+    } else {
+        cursor.beginEditBlock();
+        cursor.insertText(withPlainBreaks(text));
+        cursor.endEditBlock();
+    }
+    // The rewritten line ends where the text put in ends (a text with line
+    // breaks writes several lines).
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    setTextCursor(cursor);
+}
+
+void Editor::insertInCaretLine(const QString& text) {
+    insertInLine(caretPos(), text);
+}
+
+void Editor::insertAtSelStart(const QString& text) {
+    QTextDocument* doc = document();
+    // Lines.Text ends every counted line with a line break. It differs from
+    // the document only when the last line holds text: the rewritten text
+    // then gains a final line break. An empty editor has no line, so its
+    // Lines.Text is empty and the inserted text stands alone.
+    const bool addFinalBreak = doc->lastBlock().length() > 1;
+    QTextCursor cursor(doc);
+    cursor.setPosition(textCursor().selectionStart());
+    if (text.isEmpty() && !addFinalBreak) {
+        noteRewrite();
+    } else if (text.isEmpty()) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n"));
+    } else {
+        // The text and the final line break go in as two edits joined into
+        // one undo step: one edit spanning both places would make the layout
+        // revisit every line between them. The change is announced once,
+        // after the second.
+        holdChanged_ = addFinalBreak;
+        cursor.beginEditBlock();
+        cursor.insertText(withPlainBreaks(text));
+        cursor.endEditBlock();
+        holdChanged_ = false;
+        if (addFinalBreak) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.joinPreviousEditBlock();
+            cursor.insertText(QStringLiteral("\n"));
+            cursor.endEditBlock();
+        }
+    }
+    cursor.movePosition(QTextCursor::End);
+    setTextCursor(cursor);
 }
 
 // --- Caret and selection -----------------------------------------------------

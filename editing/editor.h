@@ -30,6 +30,21 @@ public:
     void loadFromFile(const QString& path);     // Lines.LoadFromFile (throws FileError)
     void saveToFile(const QString& path) const; // Lines.SaveToFile (throws FileError)
 
+    // --- Insertion at the caret -------------------------------------------
+    // Line insertion: the text goes into line y after its first x characters
+    // (appended when x is at or past the line's end), as if the line were
+    // read, changed and written back whole; afterwards the caret stands at
+    // the end of that line and nothing is selected. Nothing happens for a
+    // line beyond the last one.
+    void insertInLine(QPoint at, const QString& text);
+    // Line insertion at CaretPos (the end of the selection).
+    void insertInCaretLine(const QString& text);
+    // Text insertion: the text goes in at SelStart (before the selection) of
+    // the whole text as Lines.Text gives it, every line followed by a line
+    // break, as if that string were changed and written back; afterwards the
+    // caret stands at the end of the text and nothing is selected.
+    void insertAtSelStart(const QString& text);
+
     // --- Caret and selection -----------------------------------------------
     QPoint caretPos() const; // x = column, y = line, at the selection's end
     int selStart() const;
@@ -73,8 +88,12 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // Writing text back that equals what was there is still a change.
+    void noteRewrite();
+
     bool modified_ = false;
     bool plainText_ = false;
+    bool holdChanged_ = false; // an edit whose change is announced by the next one
 };
 
 } // namespace zelvar

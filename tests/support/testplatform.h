@@ -57,10 +57,12 @@ public:
 class FixedClock final : public Clock {
 public:
     QDateTime time = QDateTime(QDate(2026, 3, 9), QTime(9, 5, 3));
+    // Times for the next reads, in order; when none is left, `time` is read.
+    QList<QDateTime> upcoming;
     int reads = 0;
     QDateTime now() override {
         ++reads;
-        return time;
+        return upcoming.isEmpty() ? time : upcoming.takeFirst();
     }
 };
 

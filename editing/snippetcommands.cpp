@@ -1,0 +1,119 @@
+// The fixed-snippet buttons: each inserts one constant piece of HTML into the
+// shown page, with the line insertion or the text insertion, and writes its
+// message. The snippets are exact to the byte, inner quotes included; the
+// image snippet's double quote after BORDER=0 and the single blanks between
+// the table's row groups are meant.
+
+#include <QString>
+#include <array>
+
+#include "app/addresses.h"
+#include "app/commands.h"
+#include "app/patterns.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+
+namespace zelvar {
+
+namespace {
+
+enum class Primitive {
+    Line, // after CaretPos, within the caret line
+    Text, // at SelStart, within the whole text
+};
+
+struct FixedSnippet {
+    const char* button;
+    QString snippet;
+    Primitive primitive;
+    const char* message; // UTF-8
+};
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+using enum Primitive;
+
+const std::array<FixedSnippet, 37>& fixedSnippets() {
+    static const std::array<FixedSnippet, 37> table{{
+        // Text style.
+        {"SpeedButton50", u("<B></B>"), Line, "Tučný text..."},
+        {"SpeedButton51", u("<I></I>"), Line, "Kurzíva..."},
+        {"SpeedButton52", u("<U></U>"), Line, "Podtržený text..."},
+        {"SpeedButton53", u("<STRIKE></STRIKE>"), Line, "Přeškrtnutý text..."},
+        {"SpeedButton54", u("<FONT FACE=\"Verdana\" SIZE=2 COLOR=\"#000000\"></FONT>"), Line,
+         "Font..."},
+        {"SpeedButton1", u("<BR>"), Line, "Konec řádku..."},
+        {"SpeedButton2", u("<HR SIZE=1 WIDTH=500 ALIGN=\"CENTER\" COLOR=\"#000000\">"), Line,
+         "Vodorovná čára..."},
+        {"SpeedButton3", u("<H3></H3>"), Line, "Nadpis..."},
+        {"SpeedButton4", u("&nbsp;"), Line, "Mezera..."},
+        // Placement.
+        {"SpeedButton5", u("<P ALIGN=\"LEFT\"></P>"), Text, "Zarovnání vlevo..."},
+        {"SpeedButton6", u("<P ALIGN=\"CENTER\"></P>"), Text, "Zarovnání střed..."},
+        {"SpeedButton7", u("<P ALIGN=\"RIGHT\"></P>"), Text, "Zarovnání vpravo..."},
+        {"SpeedButton8", u("<P ALIGN=\"JUSTIFY\">"), Text, "Rozložit..."},
+        {"SpeedButton9", u("<CENTER></CENTER>"), Line, "Centrování..."},
+        {"SpeedButton10", u("<P>"), Text, "Odstavec..."},
+        // Special characters.
+        {"SpeedButton11", u("&copy;"), Line, "Copyright..."},
+        {"SpeedButton12", u("&reg;"), Line, "Registered..."},
+        {"SpeedButton13", u("&#153;"), Line, "Trade mark..."},
+        {"SpeedButton14", u("&lt;"), Line, "Znak: <..."},
+        {"SpeedButton15", u("&gt;"), Line, "Znak: >..."},
+        {"SpeedButton16", u("&amp;"), Line, "Znak: and..."},
+        {"SpeedButton17", u("&quot;"), Line, "Znak: \"..."},
+        {"SpeedButton18", u("&sect;"), Line, "Paragraf..."},
+        {"SpeedButton19", u("<SUP></SUP>"), Line, "Horní index..."},
+        {"SpeedButton20", u("<SUB></SUB>"), Line, "Dolní index..."},
+        {"SpeedButton21", u("<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>"), Text,
+         "Netříděný seznam..."},
+        {"SpeedButton22", u("<OL><LI>Položka<LI>Položka<LI>Položka</OL>"), Text,
+         "Tříděný seznam..."},
+        // Links, image, table, sound, definitions.
+        {"SpeedButton23",
+         u("<A HREF=\"") + u(kHomePageAddress) + u("\" TARGET=\"_blank\">ODKAZ</A>"), Line,
+         "Odkaz..."},
+        {"SpeedButton24",
+         u("<A HREF=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\">ODKAZ</A>"),
+         Line, "Odkaz na vybraný text..."},
+        {"SpeedButton25",
+         u("<IMG SRC=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\" WIDTH=790 "
+           "HEIGHT=120 ALT=\"Logo\" BORDER=0\">"),
+         Line, "Obrázek..."},
+        {"SpeedButton26",
+         u("<TABLE BORDER=1><CAPTION>Tabulka_1</CAPTION> <TR><TH><TH><TH> <TR><TH><TD><TD> "
+           "<TR><TH><TD><TD> <TR><TH><TD><TD> <TR><TH><TD><TD> </TABLE>"),
+         Text, "Tabulka..."},
+        {"SpeedButton27",
+         u("<BGSOUND LOOP=\"infinite\" DELAY=1 SRC=\"FILE://C:/Documents and "
+           "Settings/Pelmar/Plocha/webside ll/radio.wav\">"),
+         Text, "Hudba na pozadí..."},
+        {"SpeedButton28", u("<DL><DT>Položka<DD></DL>"), Text, "Seznam definic..."},
+        // Frame targets: the attribute alone, no blank around it.
+        {"SpeedButton55", u("TARGET=\"_top\""), Line, "Cíl: _top..."},
+        {"SpeedButton56", u("TARGET=\"_parent\""), Line, "Cíl: _parent..."},
+        {"SpeedButton57", u("TARGET=\"_self\""), Line, "Cíl: _self..."},
+        {"SpeedButton58", u("TARGET=\"_blank\""), Line, "Cíl: _blank..."},
+    }};
+    return table;
+}
+
+} // namespace
+
+void installSnippetCommands(TForm1& form) {
+    for (const FixedSnippet& s : fixedSnippets()) {
+        form.on(s.button, [&form, &s] {
+            Editor* editor = form.activeEditor();
+            if (s.primitive == Line) {
+                editor->insertInCaretLine(s.snippet);
+            } else {
+                editor->insertAtSelStart(s.snippet);
+            }
+            form.patterns().message(s.message);
+        });
+    }
+}
+
+} // namespace zelvar
