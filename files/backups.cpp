@@ -30,14 +30,10 @@ void loadBackup(TForm1& form) {
                         text::kBackupLoadFailed, "Záloha načtena...");
 }
 
-// Inserts the explanation into the notes' whole text at the caret offset
-// (line breaks counted as CR LF) and writes the whole text back.
-// This can move to the shared text insertion of the editor.
+// The explanation goes into the notes by the text insertion at the caret
+// offset.
 void aboutBackup(TForm1& form) {
-    Editor* notes = form.notesEditor();
-    const QString whole = notes->text();
-    const qsizetype at = qBound(qsizetype(0), qsizetype(notes->selStart()), whole.size());
-    notes->setText(whole.left(at) + text::q(kAboutBackupText) + whole.mid(at));
+    form.notesEditor()->insertAtSelStart(text::q(kAboutBackupText));
     form.patterns().message("O záloze...");
 }
 
