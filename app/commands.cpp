@@ -10,6 +10,9 @@ void installCommands(TForm1& form) {
     installExitAndPreviewCommands(form);
     installSnippetCommands(form);
     installDateTimeCommands(form);
+    installFindCommands(form);
+    installAppearanceCommands(form);
+    installNotesCommands(form);
 }
 
 } // namespace zelvar

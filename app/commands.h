@@ -16,5 +16,8 @@ void installSwatchCommands(TForm1& form);
 void installExitAndPreviewCommands(TForm1& form);
 void installSnippetCommands(TForm1& form);
 void installDateTimeCommands(TForm1& form);
+void installFindCommands(TForm1& form);       // the notes pad's find dialog
+void installAppearanceCommands(TForm1& form); // fonts, colours, window colour, word wrap
+void installNotesCommands(TForm1& form);      // the notes pad's buttons, popup and file
 
 } // namespace zelvar

@@ -1,0 +1,160 @@
+// How text and the window look: the font and the colour of the selected
+// characters (or of the editor's default format when nothing is selected),
+// the main window's colour and the word wrap of the shown page.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <array>
+
+#include "app/commands.h"
+#include "app/patterns.h"
+#include "app/platform.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+
+namespace zelvar {
+
+namespace {
+
+// A cursor just after the first selected character: its format is the
+// selection's.
+QTextCharFormat selectionFormat(const Editor& editor) {
+    QTextCursor first(editor.document());
+    first.setPosition(editor.textCursor().selectionStart() + 1);
+    return first.charFormat();
+}
+
+QFont targetFont(const Editor& editor) {
+    const QFont base = editor.document()->defaultFont();
+    if (editor.selLength() > 0) {
+        return selectionFormat(editor).font().resolve(base);
+    }
+    return base;
+}
+
+QColor targetColor(const Editor& editor) {
+    if (editor.selLength() > 0) {
+        const QTextCharFormat format = selectionFormat(editor);
+        if (format.hasProperty(QTextFormat::ForegroundBrush) &&
+            format.foreground().style() != Qt::NoBrush) {
+            return format.foreground().color();
+        }
+    }
+    return editor.palette().color(QPalette::Text);
+}
+
+void mergeIntoSelection(Editor& editor, const QTextCharFormat& format) {
+    QTextCursor cursor = editor.textCursor();
+    cursor.mergeCharFormat(format);
+}
+
+// Font: the message first, then the dialog preset from the target; a
+// confirmed font goes into the target, a cancelled dialog changes nothing.
+void chooseFont(TForm1& form, Editor& editor) {
+    form.patterns().message("Písmo...");
+    QFont font = targetFont(editor);
+    if (!form.platform().dialogs->chooseFont(&form, font)) {
+        return;
+    }
+    if (editor.selLength() > 0) {
+        QTextCharFormat format;
+        format.setFont(font);
+        mergeIntoSelection(editor, format);
+    } else {
+        // The widget's font is the document's default format: every
+        // character without a font of its own shows it.
+        editor.setFont(font);
+    }
+}
+
+void chooseColour(TForm1& form, Editor& editor) {
+    form.patterns().message("Barva...");
+    QColor colour = targetColor(editor);
+    if (!form.platform().dialogs->chooseColor(&form, colour)) {
+        return;
+    }
+    if (editor.selLength() > 0) {
+        QTextCharFormat format;
+        format.setForeground(colour);
+        mergeIntoSelection(editor, format);
+    } else {
+        // Characters without a colour of their own are drawn in the text role.
+        QPalette palette = editor.palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            palette.setColor(group, QPalette::Text, colour);
+        }
+        editor.setPalette(palette);
+    }
+}
+
+// The five window colours. Three follow the desktop theme through the
+// matching palette roles, read when the item is chosen; the two roles that
+// Qt's palette lacks get fixed colours.
+QColor themeColour(QPalette::ColorRole role) {
+    return QApplication::palette().color(QPalette::Active, role);
+}
+
+struct WindowColour {
+    const char* item;
+    QColor (*colour)();
+};
+
+const std::array<WindowColour, 5> kWindowColours{{
+    // Button face: the window's usual background.
+    {"Color11", [] { return themeColour(QPalette::Button); }},
+    // Inactive window border: a light warm grey.
+    {"Color21", [] { return QColor(212, 208, 200); }},
+    // Button highlight: the light edge of a raised button.
+    {"Color31", [] { return themeColour(QPalette::Light); }},
+    // Tooltip background.
+    {"Color41", [] { return themeColour(QPalette::ToolTipBase); }},
+    // Inactive caption text: a pale blue.
+    {"Color51", [] { return QColor(216, 228, 248); }},
+}};
+
+void setWindowColour(TForm1& form, const WindowColour& chosen) {
+    // One item is checked at a time.
+    for (const WindowColour& c : kWindowColours) {
+        form.action(c.item)->setChecked(&c == &chosen);
+    }
+    // Controls that take their background from the window follow it; the
+    // editors draw theirs in their own base role and keep it.
+    QPalette palette = form.palette();
+    palette.setColor(QPalette::Window, chosen.colour());
+    form.setPalette(palette);
+    form.patterns().message("Změna vzhledu...");
+}
+
+void toggleWordWrap(TForm1& form) {
+    Editor* editor = form.activeEditor();
+    editor->setWordWrap(!editor->wordWrap());
+    // The item is checkable, so choosing it has already flipped its mark; the
+    // mark follows the shown page's editor, whose state was just flipped too.
+    QAction* item = form.action("Zalamovndk1");
+    item->setChecked(editor->wordWrap());
+    form.patterns().message("Zalamování řádků...");
+    form.findChild<QLabel*>(QStringLiteral("Label7"))
+        ->setText(item->isChecked() ? QStringLiteral("OK") : QStringLiteral("NO"));
+}
+
+} // namespace
+
+void installAppearanceCommands(TForm1& form) {
+    for (const char* control : {"Psmo1", "Psmo2", "SpeedButton48"}) {
+        form.on(control, [&form] { chooseFont(form, *form.activeEditor()); });
+    }
+    form.on("Psmo3", [&form] { chooseFont(form, *form.notesEditor()); });
+    for (const char* control : {"Barva1", "Pozad1", "SpeedButton49"}) {
+        form.on(control, [&form] { chooseColour(form, *form.activeEditor()); });
+    }
+    form.on("Pozad2", [&form] { chooseColour(form, *form.notesEditor()); });
+    for (const WindowColour& c : kWindowColours) {
+        form.on(c.item, [&form, &c] { setWindowColour(form, c); });
+    }
+    form.on("Zalamovndk1", [&form] { toggleWordWrap(form); });
+}
+
+} // namespace zelvar

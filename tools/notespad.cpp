@@ -1,0 +1,91 @@
+// The notes pad: its own clipboard, undo and delete buttons and popup items,
+// which always act on the notes whatever page is shown, and the load and
+// save of its file poznamky.txt. The notes keep their rich-text form in the
+// file (fonts and colours included); a plain-text file loads as well.
+
+#include <QAbstractButton>
+#include <array>
+
+#include "app/commands.h"
+#include "app/patterns.h"
+#include "app/tform1.h"
+#include "editing/editor.h"
+
+namespace zelvar {
+
+namespace {
+
+constexpr const char* kNotesFile = "poznamky.txt";
+
+struct NotesCommand {
+    std::array<const char*, 2> controls; // button, popup item
+    void (Editor::*operation)();
+    const char* message;
+};
+
+const std::array<NotesCommand, 6> kNotesCommands{{
+    {{"SpeedButton29", "Koprovat3"}, &Editor::copyToClipboard, "Uloženo do schránky..."},
+    {{"SpeedButton31", "Vyjmout3"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
+    {{"SpeedButton30", "Vloit3"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
+    {{nullptr, "Vybratve3"}, &Editor::selectAllText, "Vybrat vše..."},
+    {{"SpeedButton68", nullptr}, &Editor::undoLast, "Akce vrácena..."},
+    // Delete is cut under its own name: the removed text goes to the clipboard.
+    {{"SpeedButton69", nullptr}, &Editor::cutToClipboard, "Smazání znaků..."},
+}};
+
+void loadNotes(TForm1& form) {
+    Editor* notes = form.notesEditor();
+    // Cancel ends the command: the notes and the message stay as they were.
+    if (!form.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
+        return;
+    }
+    form.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
+        notes->loadFromFile(QString::fromLatin1(kNotesFile));
+        form.patterns().message("Poznámky načteny...");
+    });
+}
+
+// The save leaves the notes' changed flag as it is: a later load still asks.
+void saveNotes(TForm1& form) {
+    Editor* notes = form.notesEditor();
+    form.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
+        notes->saveToFile(QString::fromLatin1(kNotesFile));
+        form.patterns().message("Poznámky uloženy...");
+    });
+}
+
+} // namespace
+
+void installNotesCommands(TForm1& form) {
+    Editor* notes = form.notesEditor();
+    // The notes take the Tab key as a character.
+    notes->setAcceptsTab(true);
+
+    for (const NotesCommand& c : kNotesCommands) {
+        for (const char* control : c.controls) {
+            if (!control) {
+                continue;
+            }
+            form.on(control, [&form, &c] {
+                (form.notesEditor()->*c.operation)();
+                form.patterns().message(c.message);
+            });
+        }
+    }
+    form.on("SpeedButton33", [&form] { loadNotes(form); });
+    form.on("SpeedButton34", [&form] { saveNotes(form); });
+
+    // "ZP" and "DE" of the notes are usable while the notes have the focus.
+    QAbstractButton* undo = form.button("SpeedButton68");
+    QAbstractButton* erase = form.button("SpeedButton69");
+    QObject::connect(notes, &Editor::entered, &form, [undo, erase] {
+        erase->setEnabled(true);
+        undo->setEnabled(true);
+    });
+    QObject::connect(notes, &Editor::left, &form, [undo, erase] {
+        erase->setEnabled(false);
+        undo->setEnabled(false);
+    });
+}
+
+} // namespace zelvar
