@@ -279,6 +279,10 @@ void FindTest::hitTakesFocusIntoNotes() {
     QVERIFY(f.button("SpeedButton39")->isEnabled());
     f.notesEditor()->setPlainText("find me");
     f.button("SpeedButton32")->click();
+    // The user works in the dialog, a window of its own: the main window is
+    // inactive when the find button is pressed.
+    QApplication::setActiveWindow(findDialog(p));
+    QVERIFY(!f.isActiveWindow());
     typeInto(p, "me");
     press(p);
     QCOMPARE(QApplication::focusWidget(), f.notesEditor());
