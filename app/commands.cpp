@@ -10,6 +10,7 @@ void installCommands(TForm1& form) {
     installExitAndPreviewCommands(form);
     installSnippetCommands(form);
     installDateTimeCommands(form);
+    installTagLibrary(form);
 }
 
 } // namespace zelvar

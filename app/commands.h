@@ -16,5 +16,6 @@ void installSwatchCommands(TForm1& form);
 void installExitAndPreviewCommands(TForm1& form);
 void installSnippetCommands(TForm1& form);
 void installDateTimeCommands(TForm1& form);
+void installTagLibrary(TForm1& form);
 
 } // namespace zelvar
