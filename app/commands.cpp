@@ -11,6 +11,7 @@ void installCommands(TForm1& form) {
     installSnippetCommands(form);
     installDateTimeCommands(form);
     installTagLibrary(form);
+    installPrintCommands(form);
 }
 
 } // namespace zelvar

@@ -17,5 +17,6 @@ void installExitAndPreviewCommands(TForm1& form);
 void installSnippetCommands(TForm1& form);
 void installDateTimeCommands(TForm1& form);
 void installTagLibrary(TForm1& form);
+void installPrintCommands(TForm1& form);
 
 } // namespace zelvar
