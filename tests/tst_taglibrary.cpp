@@ -139,6 +139,7 @@ private Q_SLOTS:
     void addClosedByCloseBox();
     void addWriteFailure();
     void addLongTag();
+    void addPastedLines();
 
     void openLibraryFile();
 };
@@ -501,6 +502,21 @@ void TagLibraryTest::addLongTag() {
     }));
     QCOMPARE(shownEntries(p), QStringList{tag});
     QCOMPARE(readAll(p.path("tagy.txt")), tag.toLatin1() + "\r\n");
+}
+
+void TagLibraryTest::addPastedLines() {
+    TestProgram p;
+    loadLibrary(p, "z\r\n");
+    QVERIFY(withAddWindow(p, [&](QDialog& w) {
+        QTest::mouseClick(edit1(w), Qt::LeftButton);
+        edit1(w)->insert(QStringLiteral(" <TD>\r\n</TD>\nmore")); // as a paste would
+        QTest::mouseClick(zapsat(w), Qt::LeftButton);
+    }));
+    // One entry, the same in the list and in the file.
+    QCOMPARE(shownEntries(p), (QStringList{" <TD>", "z"}));
+    QCOMPARE(readAll(p.path("tagy.txt")), QByteArray(" <TD>\r\nz\r\n"));
+    click(p, "Button4");
+    QCOMPARE(shownEntries(p), (QStringList{" <TD>", "z"}));
 }
 
 // --- The library file through the shell ----------------------------------------

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <limits>
 
 #include "app/patterns.h"
@@ -34,7 +35,10 @@ public:
             patterns.notice(text::kEnterTagFirst);
             return;
         }
-        library_.addEntry(edit_->text());
+        // The field holds one line, and so does every entry of the file: a
+        // pasted text ends at its first line break.
+        const QString typed = edit_->text();
+        library_.addEntry(typed.left(typed.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))));
         if (library_.write()) {
             patterns.message("Knihovna změněna...");
         }
