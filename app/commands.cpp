@@ -13,6 +13,8 @@ void installCommands(TForm1& form) {
     installFindCommands(form);
     installAppearanceCommands(form);
     installNotesCommands(form);
+    installTagLibrary(form);
+    installPrintCommands(form);
 }
 
 } // namespace zelvar

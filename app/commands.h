@@ -19,5 +19,7 @@ void installDateTimeCommands(TForm1& form);
 void installFindCommands(TForm1& form);       // the notes pad's find dialog
 void installAppearanceCommands(TForm1& form); // fonts, colours, window colour, word wrap
 void installNotesCommands(TForm1& form);      // the notes pad's buttons, popup and file
+void installTagLibrary(TForm1& form);
+void installPrintCommands(TForm1& form);
 
 } // namespace zelvar

@@ -166,9 +166,14 @@ public:
     }
     bool askPrint(QWidget* parent) override {
         QPrintDialog dialog(&printer(), parent);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
         return dialog.exec() == QDialog::Accepted;
     }
     void print(const QTextDocument& document, const QString& title) override {
+        // The whole text is printed, whatever range the dialog offered.
+        printer().setPrintRange(QPrinter::AllPages);
+        printer().setFromTo(0, 0);
         printer().setDocName(title);
         document.print(&printer());
     }
