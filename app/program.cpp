@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include "app/texts.h"
+#include "app/commands.h"
 #include "app/tform1.h"
 #include "windows/forms.h"
 
@@ -42,6 +43,8 @@ Program::Program(Platform platform) : platform_(std::move(platform)) {
     new TForm7(form1_.get());
     new TForm8(form1_.get());
     new TForm9(form1_.get());
+    // The commands are wired once every window they show exists.
+    installCommands(*form1_);
 }
 
 Program::~Program() = default;

@@ -21,7 +21,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/commands.h"
 #include "app/glyphs.h"
 #include "app/patterns.h"
 #include "app/platform.h"
@@ -184,8 +183,6 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     }
     connect(pages_, &QTabWidget::currentChanged, this,
             [this](int index) { tabSheetShow(index + 1); });
-
-    installCommands(*this);
 
     // The window is first shown with page 1.
     tabSheetShow(1);
