@@ -186,18 +186,13 @@ bool TagLibrary::write() {
                                             [&] { saveTagFile(tagFile(), all); });
 }
 
-// The add window is created with the other windows after the commands are
-// installed, so it gets its contents the first time it is needed.
 QDialog* TagLibrary::addWindow() {
-    auto* window = form_.findChild<QDialog*>(QStringLiteral("TForm9"));
-    if (!window->findChild<QObject*>(QStringLiteral("Edit1"))) {
-        buildTagWindow(*window, *this);
-    }
-    return window;
+    return form_.findChild<QDialog*>(QStringLiteral("TForm9"));
 }
 
 void installTagLibrary(TForm1& form) {
     auto* library = new TagLibrary(form);
+    buildTagWindow(*form.findChild<QDialog*>(QStringLiteral("TForm9")), *library);
     form.on("Button4", [library] { library->load(); });
     form.on("Button1", [library] { library->insert(); });
     form.on("Button2", [library] { library->add(); });
