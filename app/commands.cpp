@@ -10,6 +10,13 @@ void installCommands(TForm1& form) {
     installExitAndPreviewCommands(form);
     installSnippetCommands(form);
     installDateTimeCommands(form);
+    installSnippetWindows(form);
+    installHelpAndLinks(form);
+}
+
+void installWindowContents(TForm1& form) {
+    buildSnippetWindows(form);
+    buildInformationWindows(form);
 }
 
 } // namespace zelvar

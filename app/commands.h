@@ -16,5 +16,13 @@ void installSwatchCommands(TForm1& form);
 void installExitAndPreviewCommands(TForm1& form);
 void installSnippetCommands(TForm1& form);
 void installDateTimeCommands(TForm1& form);
+void installSnippetWindows(TForm1& form); // the Tools menu's five snippet windows
+void installHelpAndLinks(TForm1& form);   // help file, web pages, About, clipboard viewer
+
+// The secondary windows are made after the main window (they belong to it),
+// so their contents are built in a second step, once they all exist.
+void installWindowContents(TForm1& form);
+void buildSnippetWindows(TForm1& form);
+void buildInformationWindows(TForm1& form);
 
 } // namespace zelvar

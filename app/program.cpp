@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "app/commands.h"
 #include "app/texts.h"
 #include "app/tform1.h"
 #include "windows/forms.h"
@@ -42,6 +43,7 @@ Program::Program(Platform platform) : platform_(std::move(platform)) {
     new TForm7(form1_.get());
     new TForm8(form1_.get());
     new TForm9(form1_.get());
+    installWindowContents(*form1_);
 }
 
 Program::~Program() = default;
