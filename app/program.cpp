@@ -30,6 +30,9 @@ void prepareApplication(QApplication& app) {
     QFont::insertSubstitutions(QStringLiteral("Ventilate AOE"),
                                {QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
                                 QStringLiteral("Serif")});
+    QFont::insertSubstitutions(QStringLiteral("BernhardMod BT"),
+                               {QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
+                                QStringLiteral("Serif")});
 }
 
 Program::Program(Platform platform) : platform_(std::move(platform)) {

@@ -161,15 +161,15 @@ void buildAbout(TForm1& form, QDialog* about) {
     const Pair pairs[] = {
         {"Label1", "Aplikace:", "Label3", "Zelvar"},
         {"Label4", "Verze:", "Label5", "2.0"},
-        {"Label6", "Určení:", "Label7", "Editor zdrojového kódu HTML"},
+        {"Label6", "Určení:", "Label7", "Editor kódu HTML"},
         {"Label8", "Licence:", "Label9", "Freeware"},
         {"Label10", "Jazyk:", "Label11", "Čeština"},
     };
-    int y = 50;
+    int y = 46;
     for (const Pair& p : pairs) {
         label(about, p.caption, u(p.captionText), {16, y, 70, 16}, true);
         label(about, p.value, u(p.valueText), {90, y, 166, 16});
-        y += 16;
+        y += 15;
     }
     label(about, "Label15", u("Web:"), {16, y, 70, 16}, true);
     auto* home = new LinkLabel(u(kHomePageAddress), about,
@@ -188,13 +188,13 @@ void buildAbout(TForm1& form, QDialog* about) {
     check->setFont(small);
     check->setAlignment(Qt::AlignCenter);
     check->setToolTip(u("Zkontrolujte, zda-li není k dispozici nová verze"));
-    check->setGeometry(0, 136, 262, 18);
+    check->setGeometry(0, 139, 262, 18);
 
     auto* line = new QFrame(about);
     line->setObjectName(QStringLiteral("Bevel1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(8, 160, 246, 4);
+    line->setGeometry(8, 161, 246, 4);
 
     const QRect below[] = {{8, 168, 246, 16}, {8, 186, 246, 16}};
     label(about, "Label13", u("Editor pro tvorbu webových prezentací."), below[0])
@@ -224,11 +224,11 @@ void buildClipboardViewer(QDialog* viewer) {
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     field->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    QLabel* caption = label(viewer, "Label1", u("Formát:"), {8, 128, 48, 16}, true);
+    QLabel* caption = label(viewer, "Label1", u("Formát:"), {8, 124, 56, 16}, true);
     QPalette maroon = caption->palette();
     maroon.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
     caption->setPalette(maroon);
-    QLabel* format = label(viewer, "Label2", QString(), {8, 146, 190, 16});
+    QLabel* format = label(viewer, "Label2", QString(), {66, 124, 216, 16});
 
     auto* close = new QPushButton(u("&Konec"), viewer);
     close->setObjectName(QStringLiteral("Button2"));
