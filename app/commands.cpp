@@ -15,6 +15,10 @@ void installCommands(TForm1& form) {
     installNotesCommands(form);
     installTagLibrary(form);
     installPrintCommands(form);
+    buildSnippetWindows(form);
+    buildInformationWindows(form);
+    installSnippetWindows(form);
+    installHelpAndLinks(form);
 }
 
 } // namespace zelvar

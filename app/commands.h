@@ -21,5 +21,10 @@ void installAppearanceCommands(TForm1& form); // fonts, colours, window colour, 
 void installNotesCommands(TForm1& form);      // the notes pad's buttons, popup and file
 void installTagLibrary(TForm1& form);
 void installPrintCommands(TForm1& form);
+void installSnippetWindows(TForm1& form); // the Tools menu's five snippet windows
+void installHelpAndLinks(TForm1& form);   // help file, web pages, About, clipboard viewer
+// The contents of the secondary windows.
+void buildSnippetWindows(TForm1& form);
+void buildInformationWindows(TForm1& form);
 
 } // namespace zelvar

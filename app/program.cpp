@@ -6,8 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/texts.h"
 #include "app/commands.h"
+#include "app/texts.h"
 #include "app/tform1.h"
 #include "windows/forms.h"
 
@@ -28,6 +28,9 @@ void prepareApplication(QApplication& app) {
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                                 QStringLiteral("Sans Serif")});
     QFont::insertSubstitutions(QStringLiteral("Ventilate AOE"),
+                               {QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
+                                QStringLiteral("Serif")});
+    QFont::insertSubstitutions(QStringLiteral("BernhardMod BT"),
                                {QStringLiteral("DejaVu Serif"), QStringLiteral("Liberation Serif"),
                                 QStringLiteral("Serif")});
 }
