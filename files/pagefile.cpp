@@ -96,29 +96,19 @@ QString textFromPlainBytes(const QByteArray& bytes) {
     return text;
 }
 
-void loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
+QByteArray readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw FileError::cannotOpen(path);
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw FileError::readFailed(path);
     }
-    file.close();
-
-    QTextCursor cursor(&doc);
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    if (plainText || !readRtf(bytes, cursor)) {
-        cursor.removeSelectedText();
-        cursor.insertText(textFromPlainBytes(bytes), QTextCharFormat());
-    }
-    cursor.endEditBlock();
+    return bytes;
 }
 
-void savePageFile(const QTextDocument& doc, const QString& path, bool plainText) {
-    const QByteArray bytes = plainText ? plainTextBytes(doc) : writeRtf(doc);
+void writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileError::cannotCreate(path);
@@ -130,6 +120,22 @@ void savePageFile(const QTextDocument& doc, const QString& path, bool plainText)
     if (!file.commit()) {
         throw FileError::writeFailed(path);
     }
+}
+
+void loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
+    const QByteArray bytes = readWholeFile(path);
+    QTextCursor cursor(&doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    if (plainText || !readRtf(bytes, cursor)) {
+        cursor.removeSelectedText();
+        cursor.insertText(textFromPlainBytes(bytes), QTextCharFormat());
+    }
+    cursor.endEditBlock();
+}
+
+void savePageFile(const QTextDocument& doc, const QString& path, bool plainText) {
+    writeWholeFile(path, plainText ? plainTextBytes(doc) : writeRtf(doc));
 }
 
 } // namespace zelvar

@@ -38,6 +38,16 @@ private:
     QString message_;
 };
 
+// The whole file as bytes. Throws FileError: Open when the file cannot be
+// opened, General when reading it fails.
+QByteArray readWholeFile(const QString& path);
+
+// Writes the bytes as the whole file. The file is replaced only when
+// everything has been written, so a failure leaves the old file whole.
+// Throws FileError: Create when the file cannot be created or opened for
+// writing, General for a failure while writing.
+void writeWholeFile(const QString& path, const QByteArray& bytes);
+
 // Replaces the document's whole text with the file as one edit (one undo
 // step), in plain-text form when plainText is true, else in rich-text form
 // (RTF, read as plain text from its start when it is not well-formed RTF).

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QSaveFile>
 
 #include "app/commands.h"
 #include "app/patterns.h"
@@ -60,30 +59,11 @@ QByteArray tagFileBytes(const QStringList& entries) {
 }
 
 QStringList loadTagFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw FileError::cannotOpen(path);
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw FileError::readFailed(path);
-    }
-    return tagEntriesFromBytes(bytes);
+    return tagEntriesFromBytes(readWholeFile(path));
 }
 
 void saveTagFile(const QString& path, const QStringList& entries) {
-    const QByteArray bytes = tagFileBytes(entries);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw FileError::cannotCreate(path);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw FileError::writeFailed(path);
-    }
-    if (!file.commit()) {
-        throw FileError::writeFailed(path);
-    }
+    writeWholeFile(path, tagFileBytes(entries));
 }
 
 bool tagLess(const QString& a, const QString& b) {
