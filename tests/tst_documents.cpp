@@ -10,6 +10,7 @@
 #include "app/patterns.h"
 #include "editing/editor.h"
 #include "files/documents.h"
+#include "support/filebytes.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
@@ -18,16 +19,8 @@ using zelvar::testing::TestProgram;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using zelvar::testing::readAll;
+using zelvar::testing::writeAll;
 
 FileDialogAnswer chosen(const QString& name, int filter = 1) {
     return FileDialogAnswer{true, name, filter};

@@ -15,6 +15,7 @@
 
 #include "app/patterns.h"
 #include "editing/editor.h"
+#include "support/filebytes.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
@@ -23,16 +24,8 @@ using zelvar::testing::TestProgram;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using zelvar::testing::readAll;
+using zelvar::testing::writeAll;
 
 const QString kEraseNotes = QString::fromUtf8("Stávající obsah poznámek bude smazán !");
 const QString kLoaded = QString::fromUtf8("Poznámky načteny...");

@@ -17,6 +17,7 @@
 
 #include "app/patterns.h"
 #include "editing/editor.h"
+#include "support/filebytes.h"
 #include "support/testprogram.h"
 #include "tools/taglibrary.h"
 
@@ -30,16 +31,8 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using zelvar::testing::readAll;
+using zelvar::testing::writeAll;
 
 QListWidget* list(TestProgram& p) {
     return p.form().findChild<QListWidget*>(QStringLiteral("ListBox1"));

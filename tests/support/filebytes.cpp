@@ -1,5 +1,7 @@
 #include "support/filebytes.h"
 
+#include <QTest>
+
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -32,6 +34,16 @@ QString blocksText(const QTextDocument& doc) {
         text += block.text();
     }
     return text;
+}
+
+QByteArray readAll(const QString& path) {
+    bool ok = false;
+    const QByteArray bytes = readFileBytes(path, &ok);
+    return ok ? bytes : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QVERIFY2(writeFileBytes(path, bytes), qPrintable(path));
 }
 
 } // namespace zelvar::testing

@@ -14,6 +14,12 @@ QByteArray readFileBytes(const QString& path, bool* ok = nullptr);
 // Creates or replaces the file with the bytes; false on any failure.
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 
+// For comparisons in tests: the whole file, or "<missing>" when it cannot
+// be read; and a file written whole, failing the running test when it
+// cannot be.
+QByteArray readAll(const QString& path);
+void writeAll(const QString& path, const QByteArray& bytes);
+
 // The document's blocks, each as its raw text (no character replaced), joined
 // with '\n'.
 QString blocksText(const QTextDocument& doc);
