@@ -134,8 +134,7 @@ constexpr std::size_t kMaxDepth = 10000;
 enum class Kw {
     Unknown, SkipDest, Fonttbl, Colortbl, Upr, Ud, Ansi, Ansicpg, Mac, Pc, Pca, Deff, F, Fcharset,
     Cpg, Red, Green, Blue, Par, Line, Cell, Row, Tab, Plain, B, I, Ul, Ulnone, Strike, V, Fs, Cf,
-    U, Uc, Bin, Emdash, Endash, Emspace, Enspace, Qmspace, Bullet, Lquote, Rquote, Ldblquote,
-    Rdblquote,
+    U, Uc, Bin, Symbol,
 };
 // clang-format on
 
@@ -153,6 +152,23 @@ constexpr std::string_view kSkippedDestinations =
 constexpr std::string_view kUnderlines =
     "ul uld uldash uldashd uldashdd uldb ulhwave ulldash ulth ulthd ulthdash ulthdashd "
     "ulthdashdd ulthldash ululdbwave ulw ulwave";
+
+// Control words that stand for one character.
+constexpr std::pair<std::string_view, char16_t> kSymbols[] = {
+    {"emdash", u'\u2014'},    {"endash", u'\u2013'},  {"emspace", u'\u2003'},
+    {"enspace", u'\u2002'},   {"qmspace", u'\u2005'}, {"bullet", u'\u2022'},
+    {"lquote", u'\u2018'},    {"rquote", u'\u2019'},  {"ldblquote", u'\u201C'},
+    {"rdblquote", u'\u201D'},
+};
+
+char16_t symbolOf(std::string_view word) {
+    for (const auto& [name, ch] : kSymbols) {
+        if (name == word) {
+            return ch;
+        }
+    }
+    return 0;
+}
 
 void addWords(std::unordered_map<std::string_view, Kw>& table, std::string_view words, Kw kw) {
     while (!words.empty()) {
@@ -201,18 +217,11 @@ Kw lookup(std::string_view word) {
             {"u", Kw::U},
             {"uc", Kw::Uc},
             {"bin", Kw::Bin},
-            {"emdash", Kw::Emdash},
-            {"endash", Kw::Endash},
-            {"emspace", Kw::Emspace},
-            {"enspace", Kw::Enspace},
-            {"qmspace", Kw::Qmspace},
-            {"bullet", Kw::Bullet},
-            {"lquote", Kw::Lquote},
-            {"rquote", Kw::Rquote},
-            {"ldblquote", Kw::Ldblquote},
-            {"rdblquote", Kw::Rdblquote},
         };
         addWords(t, kUnderlines, Kw::Ul);
+        for (const auto& [name, ch] : kSymbols) {
+            t.emplace(name, Kw::Symbol);
+        }
         addWords(t, kSkippedDestinations, Kw::SkipDest);
         return t;
     }();
@@ -425,6 +434,10 @@ bool Reader::word(std::string_view name, bool hasParam, int param) {
     const bool ignorable = ignorableNext_;
     ignorableNext_ = false;
     const Kw kw = lookup(name);
+    if (kw == Kw::Symbol) {
+        hasParam = true;
+        param = symbolOf(name); // the character the word stands for
+    }
     if (kw == Kw::Bin) {
         if (skip_ > 0) {
             --skip_;
@@ -615,35 +628,8 @@ void Reader::textWord(Kw kw, bool hasParam, int param) {
     case Kw::Uc:
         g.uc = std::clamp(param, 0, 255);
         break;
-    case Kw::Emdash:
-        character(u'\u2014');
-        break;
-    case Kw::Endash:
-        character(u'\u2013');
-        break;
-    case Kw::Emspace:
-        character(u'\u2003');
-        break;
-    case Kw::Enspace:
-        character(u'\u2002');
-        break;
-    case Kw::Qmspace:
-        character(u'\u2005');
-        break;
-    case Kw::Bullet:
-        character(u'\u2022');
-        break;
-    case Kw::Lquote:
-        character(u'\u2018');
-        break;
-    case Kw::Rquote:
-        character(u'\u2019');
-        break;
-    case Kw::Ldblquote:
-        character(u'\u201C');
-        break;
-    case Kw::Rdblquote:
-        character(u'\u201D');
+    case Kw::Symbol:
+        character(char16_t(param));
         break;
     }
 }
