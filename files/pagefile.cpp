@@ -110,6 +110,9 @@ QByteArray readWholeFile(const QString& path) {
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
+    // A writable file in a folder the user cannot write to is still saved,
+    // in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileError::cannotCreate(path);
     }

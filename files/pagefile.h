@@ -43,7 +43,9 @@ private:
 QByteArray readWholeFile(const QString& path);
 
 // Writes the bytes as the whole file. The file is replaced only when
-// everything has been written, so a failure leaves the old file whole.
+// everything has been written, so a failure leaves the old file whole; only
+// in a folder that cannot hold a temporary file (a writable file in a
+// read-only folder) is the file written in place.
 // Throws FileError: Create when the file cannot be created or opened for
 // writing, General for a failure while writing.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
