@@ -1,0 +1,108 @@
+// The encoding rule (UTF-8 or Windows-1250) on both of its sides, and
+// byte-exact round trips of a page file in either encoding.
+
+#include "files/pagefile.h"
+#include "files/textencoding.h"
+#include "support/filebytes.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+using namespace zelvar;
+using zelvar::testing::readFileBytes;
+using zelvar::testing::writeFileBytes;
+
+Q_DECLARE_METATYPE(zelvar::TextEncoding)
+
+class TestTextEncoding : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void detection_data();
+    void detection();
+    void roundTrip_data();
+    void roundTrip();
+    void encodingNames();
+};
+
+void TestTextEncoding::detection_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QString>("text");
+    const auto w = TextEncoding::Windows1250;
+    const auto u8 = TextEncoding::Utf8;
+    const auto bom = TextEncoding::Utf8WithBom;
+    QTest::newRow("empty") << QByteArray() << w << QString();
+    QTest::newRow("ascii only") << QByteArray("<p>a\r\nb</p>") << w << QString("<p>a\r\nb</p>");
+    QTest::newRow("utf-8 czech") << QByteArray("\xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD") << u8
+                                 << QString::fromUtf8("žluťoučký");
+    QTest::newRow("utf-8 four bytes")
+        << QByteArray("a\xF0\x9F\x90\xA2") << u8 << QString::fromUtf8("a🐢");
+    QTest::newRow("windows-1250 czech")
+        << QByteArray("\x9Elu\x9Dou\xE8k\xFD") << w << QString::fromUtf8("žluťoučký");
+    // Valid UTF-8 pairs by chance, then a byte that is not.
+    QTest::newRow("windows-1250 that starts like utf-8")
+        << QByteArray("\xC8\x8A\xE8") << w << QString::fromUtf8("ČŠč");
+    QTest::newRow("cut in a sequence")
+        << QByteArray("ko\xC5\xA1\xC3") << w << QString::fromUtf8("koĹˇĂ");
+    QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << w << QString::fromUtf8("ŔŻ");
+    QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF<p>") << bom << QString("<p>");
+    QTest::newRow("bom only") << QByteArray("\xEF\xBB\xBF") << bom << QString();
+    QTest::newRow("bom then a second mark")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") << bom << QString(QChar(0xFEFF));
+}
+
+void TestTextEncoding::detection() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QString, text);
+    QCOMPARE(detectTextEncoding(bytes), encoding);
+    const DecodedText decoded = decodeText(bytes);
+    QCOMPARE(decoded.encoding, encoding);
+    QCOMPARE(decoded.text, text);
+    QCOMPARE(decodeUtf8Text(bytes).has_value(), encoding != TextEncoding::Windows1250);
+    // Encoding the text again gives the bytes back.
+    QCOMPARE(encodeText(text, encoding), bytes);
+}
+
+void TestTextEncoding::roundTrip_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray utf8(
+        "<p>\xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD\xC2\xA0k\xC5\xAF\xC5\x88</p>\r\n"
+        "\r\n<!-- \xE2\x82\xAC \xF0\x9F\x90\xA2 -->\r\n");
+    QTest::newRow("utf-8") << utf8 << TextEncoding::Utf8 << utf8;
+    QTest::newRow("utf-8 with bom")
+        << "\xEF\xBB\xBF" + utf8 << TextEncoding::Utf8WithBom << "\xEF\xBB\xBF" + utf8;
+    QTest::newRow("utf-8, lone line feeds") << QByteArray("\xC5\xBE\na\nb") << TextEncoding::Utf8
+                                            << QByteArray("\xC5\xBE\r\na\r\nb\r\n");
+    QTest::newRow("windows-1250") << QByteArray("<p>\x9Elu\x9Dou\xE8k\xFD</p>\r\n")
+                                  << TextEncoding::Windows1250
+                                  << QByteArray("<p>\x9Elu\x9Dou\xE8k\xFD</p>\r\n");
+}
+
+void TestTextEncoding::roundTrip() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, saved);
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.html");
+    const QString out = dir.filePath("out.html");
+    QVERIFY(writeFileBytes(in, bytes));
+    for (bool plain : {true, false}) {
+        QTextDocument doc;
+        QCOMPARE(loadPageFile(doc, in, plain), encoding);
+        savePageFile(doc, out, true, encoding);
+        QCOMPARE(readFileBytes(out), saved);
+    }
+}
+
+void TestTextEncoding::encodingNames() {
+    QCOMPARE(encodingName(TextEncoding::Windows1250), QString("Windows-1250"));
+    QCOMPARE(encodingName(TextEncoding::Utf8), QString("UTF-8"));
+    QCOMPARE(encodingName(TextEncoding::Utf8WithBom), QString("UTF-8"));
+}
+
+QTEST_GUILESS_MAIN(TestTextEncoding)
+#include "tst_textencoding.moc"
