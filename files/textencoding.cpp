@@ -22,31 +22,31 @@ bool allAscii(QByteArrayView bytes) {
 
 } // namespace
 
-std::optional<DecodedText> decodeUtf8Text(QByteArrayView bytes) {
-    // A second mark after the first is text, not a mark: keep it.
-    constexpr auto kFlags =
-        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
-    if (startsWithBom(bytes)) {
-        QStringDecoder decoder(QStringConverter::Utf8, kFlags);
-        return DecodedText{decoder(bytes.sliced(3)), TextEncoding::Utf8WithBom};
-    }
-    if (allAscii(bytes)) {
-        return std::nullopt;
-    }
-    // Stateless: a sequence cut off at the end is an error, not held back.
-    QStringDecoder decoder(QStringConverter::Utf8, kFlags);
-    QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        return std::nullopt;
-    }
-    return DecodedText{std::move(text), TextEncoding::Utf8};
-}
-
 TextEncoding detectTextEncoding(QByteArrayView bytes) {
-    if (std::optional<DecodedText> utf8 = decodeUtf8Text(bytes)) {
-        return utf8->encoding;
+    if (startsWithBom(bytes)) {
+        return TextEncoding::Utf8WithBom;
+    }
+    if (!allAscii(bytes) && bytes.isValidUtf8()) {
+        return TextEncoding::Utf8;
     }
     return TextEncoding::Windows1250;
+}
+
+std::optional<DecodedText> decodeUtf8Text(QByteArrayView bytes) {
+    switch (detectTextEncoding(bytes)) {
+    case TextEncoding::Utf8WithBom: {
+        // A second mark after the first is text, not a mark: keep it.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless |
+                                   QStringConverter::Flag::ConvertInitialBom);
+        return DecodedText{decoder(bytes.sliced(3)), TextEncoding::Utf8WithBom};
+    }
+    case TextEncoding::Utf8:
+        return DecodedText{QString::fromUtf8(bytes), TextEncoding::Utf8};
+    case TextEncoding::Windows1250:
+        break;
+    }
+    return std::nullopt;
 }
 
 DecodedText decodeText(QByteArrayView bytes) {

@@ -31,8 +31,8 @@ struct DecodedText {
 TextEncoding detectTextEncoding(QByteArrayView bytes);
 
 // The text when the bytes are read as UTF-8 (the byte-order mark removed),
-// nothing when they are Windows-1250. Decodes once, so a caller with a
-// faster Windows-1250 path of its own can try this first.
+// nothing when they are Windows-1250, which a caller with a faster
+// Windows-1250 path of its own then decodes itself.
 std::optional<DecodedText> decodeUtf8Text(QByteArrayView bytes);
 
 // The bytes as text in the encoding they are read in.

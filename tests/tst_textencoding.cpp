@@ -46,6 +46,8 @@ void TestTextEncoding::detection_data() {
     QTest::newRow("cut in a sequence")
         << QByteArray("ko\xC5\xA1\xC3") << w << QString::fromUtf8("koĹˇĂ");
     QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << w << QString::fromUtf8("ŔŻ");
+    QTest::newRow("encoded surrogate")
+        << QByteArray("\xED\xA0\x80") << w << QString::fromUtf8("í\u00A0€");
     QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF<p>") << bom << QString("<p>");
     QTest::newRow("bom only") << QByteArray("\xEF\xBB\xBF") << bom << QString();
     QTest::newRow("bom then a second mark")
