@@ -1,17 +1,11 @@
-// The encoding rule (UTF-8 or Windows-1250) on both of its sides, and
-// byte-exact round trips of a page file in either encoding.
+// The encoding rule (UTF-8 or Windows-1250) on both of its sides; the round
+// trips through the pages are in tst_desktop.
 
-#include "files/pagefile.h"
 #include "files/textencoding.h"
-#include "support/filebytes.h"
 
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 
 using namespace zelvar;
-using zelvar::testing::readFileBytes;
-using zelvar::testing::writeFileBytes;
 
 Q_DECLARE_METATYPE(zelvar::TextEncoding)
 
@@ -20,9 +14,6 @@ class TestTextEncoding : public QObject {
 private Q_SLOTS:
     void detection_data();
     void detection();
-    void roundTrip_data();
-    void roundTrip();
-    void encodingNames();
 };
 
 void TestTextEncoding::detection_data() {
@@ -65,45 +56,6 @@ void TestTextEncoding::detection() {
     QCOMPARE(decodeUtf8Text(bytes).has_value(), encoding != TextEncoding::Windows1250);
     // Encoding the text again gives the bytes back.
     QCOMPARE(encodeText(text, encoding), bytes);
-}
-
-void TestTextEncoding::roundTrip_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TextEncoding>("encoding");
-    QTest::addColumn<QByteArray>("saved");
-    const QByteArray utf8(
-        "<p>\xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD\xC2\xA0k\xC5\xAF\xC5\x88</p>\r\n"
-        "\r\n<!-- \xE2\x82\xAC \xF0\x9F\x90\xA2 -->\r\n");
-    QTest::newRow("utf-8") << utf8 << TextEncoding::Utf8 << utf8;
-    QTest::newRow("utf-8 with bom")
-        << "\xEF\xBB\xBF" + utf8 << TextEncoding::Utf8WithBom << "\xEF\xBB\xBF" + utf8;
-    QTest::newRow("utf-8, lone line feeds") << QByteArray("\xC5\xBE\na\nb") << TextEncoding::Utf8
-                                            << QByteArray("\xC5\xBE\r\na\r\nb\r\n");
-    QTest::newRow("windows-1250") << QByteArray("<p>\x9Elu\x9Dou\xE8k\xFD</p>\r\n")
-                                  << TextEncoding::Windows1250
-                                  << QByteArray("<p>\x9Elu\x9Dou\xE8k\xFD</p>\r\n");
-}
-
-void TestTextEncoding::roundTrip() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(TextEncoding, encoding);
-    QFETCH(QByteArray, saved);
-    QTemporaryDir dir;
-    const QString in = dir.filePath("in.html");
-    const QString out = dir.filePath("out.html");
-    QVERIFY(writeFileBytes(in, bytes));
-    for (bool plain : {true, false}) {
-        QTextDocument doc;
-        QCOMPARE(loadPageFile(doc, in, plain), encoding);
-        savePageFile(doc, out, true, encoding);
-        QCOMPARE(readFileBytes(out), saved);
-    }
-}
-
-void TestTextEncoding::encodingNames() {
-    QCOMPARE(encodingName(TextEncoding::Windows1250), QString("Windows-1250"));
-    QCOMPARE(encodingName(TextEncoding::Utf8), QString("UTF-8"));
-    QCOMPARE(encodingName(TextEncoding::Utf8WithBom), QString("UTF-8"));
 }
 
 QTEST_GUILESS_MAIN(TestTextEncoding)
