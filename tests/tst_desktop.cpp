@@ -85,9 +85,6 @@ void DesktopTest::fileArguments_data() {
     QTest::newRow("six files") << QStringList{"1.html", "2.html", "3.html",
                                               "4.html", "5.html", "6.html"}
                                << "12345" << refusal + "6.html";
-    QTest::newRow("seven files") << QStringList{"1.html", "2.html", "3.html",    "4.html",
-                                                "5.html", "6.html", "sub/1.html"}
-                                 << "12345" << refusal + "6.html\nsub/1.html";
 }
 
 void DesktopTest::fileArguments() {
