@@ -1,14 +1,18 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QScreen>
+#include <cstdio>
 #include <exception>
 
+#include "app/commandline.h"
 #include "app/patterns.h"
 #include "app/program.h"
 #include "app/texts.h"
 #include "app/tform1.h"
+#include "files/documents.h"
 
 namespace zelvar {
 
@@ -38,6 +42,26 @@ public:
 } // namespace
 
 int runApplication(int argc, char** argv) {
+    // The short texts are printed before any window system is reached.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QFile::decodeName(argv[i]);
+    }
+    const CommandLine line = parseCommandLine(arguments);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fputs(line.error.toLocal8Bit().constData(), stderr);
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     ZelvarApplication app(argc, argv);
     try {
         prepareApplication(app);
@@ -51,6 +75,7 @@ int runApplication(int argc, char** argv) {
         // Take the keyboard focus even where no window manager hands it over.
         form.raise();
         form.activateWindow();
+        Documents::of(form).openFiles(line.files);
         ZelvarApplication::exec();
     } catch (const std::exception& e) {
         showException(QString::fromLocal8Bit(e.what()));

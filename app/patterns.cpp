@@ -32,9 +32,8 @@ bool Patterns::askYesNo(const QString& question) {
                                MsgButtons::YesNo) == MsgButton::Yes;
 }
 
-void Patterns::notice(const char* noticeText) {
-    dialogs_.messageBox(owner_, text::q(text::kMessageCaption), text::q(noticeText),
-                        MsgButtons::Ok);
+void Patterns::notice(const QString& noticeText) {
+    dialogs_.messageBox(owner_, text::q(text::kMessageCaption), noticeText, MsgButtons::Ok);
 }
 
 bool Patterns::fileErrorReport(const text::Wording& wording, const char* failureWord,

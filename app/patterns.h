@@ -30,7 +30,8 @@ public:
     bool eraseConfirmed(bool modified, const char* question);
     // Yes-no question; No is the default. True for Yes.
     bool askYesNo(const QString& question);
-    void notice(const char* text);
+    void notice(const char* text) { notice(text::q(text)); }
+    void notice(const QString& text);
 
     // Runs one whole-file load or save. When it throws, the failure word is
     // written into the operation label first, then the error dialog shows

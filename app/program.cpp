@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -16,6 +17,9 @@ namespace zelvar {
 void prepareApplication(QApplication& app) {
     app.setApplicationName(text::q(text::kApplicationTitle));
     app.setApplicationVersion(QStringLiteral("2.0"));
+    // The desktop entry and the icon the installed program is known by.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.zelvar.Zelvar"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zelvar")));
     // Qt's own button captions follow the system language.
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -179,6 +179,11 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
         connect(e, &Editor::changed, this, [this, n] { richEditChange(n); });
         connect(e, &Editor::entered, this, [this, n] { richEditEnter(n); });
         connect(e, &Editor::left, this, [this, n] { richEditExit(n); });
+        connect(e, &Editor::encodingChanged, this, [this, n] {
+            if (n == shownSlot()) {
+                showEncoding(n);
+            }
+        });
         on(slot.formatItem, [this, n] { pageItemClick(n); });
     }
     connect(pages_, &QTabWidget::currentChanged, this,
@@ -420,6 +425,10 @@ QWidget* TForm1::buildBottomRow() {
     return bottom;
 }
 
+// The encoding panel starts with the program's own encoding and then follows
+// the shown page.
+constexpr const char* kEncodingPanel = "Kódování: Windows-1250";
+
 void TForm1::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -431,7 +440,7 @@ void TForm1::buildStatusBar() {
     const Panel panels[] = {
         {250, "      Používáte aplikaci:  Zelvar  (verze 2.0)"},
         {270, "Editor pro tvorbu webových stránek v HTML"},
-        {180, "Kódování: Windows-1250"},
+        {180, kEncodingPanel},
         {180, "Nápověda: klávesa F1"},
         {50, "CZ"},
     };
@@ -439,6 +448,9 @@ void TForm1::buildStatusBar() {
     for (const Panel& p : panels) {
         auto* label = new QLabel(u(p.text), bar);
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(n++));
+        if (p.text == kEncodingPanel) {
+            encodingPanel_ = label;
+        }
         label->setFixedWidth(p.width);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(label);
@@ -629,7 +641,12 @@ void TForm1::tabSheetShow(int slot) {
     action("Zalamovndk1")->setChecked(wraps);
     findChild<QLabel*>(QStringLiteral("Label7"))
         ->setText(wraps ? QStringLiteral("OK") : QStringLiteral("NO"));
+    showEncoding(slot);
     placeTabRowOverlays();
+}
+
+void TForm1::showEncoding(int slot) {
+    encodingPanel_->setText(u("Kódování: ") + encodingName(editor(slot)->encoding()));
 }
 
 void TForm1::setPageChecks(int slot) {

@@ -77,6 +77,7 @@ private:
     void richEditExit(int slot);
     void pageItemClick(int slot);
     void setPageChecks(int slot);
+    void showEncoding(int slot);
 
     Platform& platform_;
     std::unique_ptr<Patterns> patterns_;
@@ -85,6 +86,7 @@ private:
     std::array<Editor*, kPageCount> editors_{};
     Editor* notes_ = nullptr;
     QLabel* operationLabel_ = nullptr;
+    QLabel* encodingPanel_ = nullptr;
     QList<QWidget*> tabRowOverlays_;
     QString printTitle_;
     std::function<bool()> closeQuery_;

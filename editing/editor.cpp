@@ -105,11 +105,18 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
-    loadPageFile(*document(), path, plainText_);
+    setEncoding(loadPageFile(*document(), path, plainText_));
 }
 
 void Editor::saveToFile(const QString& path) const {
-    savePageFile(*document(), path, plainText_);
+    savePageFile(*document(), path, plainText_, encoding_);
+}
+
+void Editor::setEncoding(TextEncoding encoding) {
+    if (encoding != encoding_) {
+        encoding_ = encoding;
+        Q_EMIT encodingChanged();
+    }
 }
 
 void Editor::clearLines() {
@@ -263,6 +270,7 @@ void Editor::selectAllText() {
 void Editor::clearAll() {
     clear();
     modified_ = false;
+    setEncoding(TextEncoding::Windows1250); // a clean page is a new page
 }
 
 // --- Clipboard and undo ------------------------------------------------------

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 
+#include "files/textencoding.h"
+
 namespace zelvar {
 
 class Editor : public QPlainTextEdit {
@@ -65,6 +67,11 @@ public:
     bool isModifiedFlag() const { return modified_; } // Modified
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
+    // The encoding of the page's plain-text form: what its last plain-text
+    // load read (Windows-1250 or UTF-8); Windows-1250 again after Clear or a
+    // rich-text load.
+    TextEncoding encoding() const { return encoding_; }
+    void setEncoding(TextEncoding encoding);
     bool wordWrap() const;
     void setWordWrap(bool on);
 
@@ -80,6 +87,7 @@ Q_SIGNALS:
     void changed(); // after every change of the text
     void entered(); // the editor received the keyboard focus
     void left();    // the editor lost the keyboard focus
+    void encodingChanged();
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
@@ -93,6 +101,7 @@ private:
 
     bool modified_ = false;
     bool plainText_ = false;
+    TextEncoding encoding_ = TextEncoding::Windows1250;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
 };
 

@@ -1,9 +1,12 @@
 #include "files/documents.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <algorithm>
 #include <array>
 
 #include "app/commands.h"
+#include "app/pageslots.h"
 #include "app/patterns.h"
 #include "app/platform.h"
 #include "app/tform1.h"
@@ -83,10 +86,31 @@ void Documents::open() {
     if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
         const QString name = askOpenName();
         if (!name.isEmpty()) {
-            editor->loadFromFile(name); // a failure reaches the exception display
+            openInto(editor, name);
+            return;
         }
     }
     form_.patterns().message("Otevírání souboru...");
+}
+
+void Documents::openInto(Editor* editor, const QString& name) {
+    editor->setPlainTextMode(true);
+    editor->loadFromFile(name); // a failure reaches the exception display
+    form_.patterns().message("Otevírání souboru...");
+}
+
+void Documents::openFiles(const QStringList& files) {
+    for (int slot = 1; slot <= std::min<int>(files.size(), kPageCount); ++slot) {
+        // The open dialog offers the name next, as after a pick in it.
+        open_.fileName = QFileInfo(files[slot - 1]).absoluteFilePath();
+        form_.patterns().guarded([&] { openInto(form_.editor(slot), open_.fileName); });
+    }
+    if (files.size() > kPageCount) {
+        form_.patterns().notice(
+            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory nebyly "
+              "otevřeny:\n") +
+            files.mid(kPageCount).join(QLatin1Char('\n')));
+    }
 }
 
 void Documents::saveAs() {

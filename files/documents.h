@@ -5,9 +5,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace zelvar {
 
+class Editor;
 class TForm1;
 struct FileDialogRequest;
 
@@ -21,6 +23,11 @@ public:
     void newPage();
     void open();
     void saveAs();
+    // The files named on the command line, into pages 1, 2, ... as Open
+    // would open each into its page. A file that cannot be read is shown by
+    // the exception display and the others still open; files beyond the
+    // fifth are not opened, and a notice names them.
+    void openFiles(const QStringList& files);
 
     // Shows the dialog with the name and filter chosen last; returns the
     // chosen name, which is then remembered, or an empty text when cancelled.
@@ -39,6 +46,9 @@ private:
         int filterIndex = 1;
     };
     QString ask(Remembered& memory, bool save);
+    // Loads the file into the editor in plain-text form, as Open does after
+    // its dialog.
+    void openInto(Editor* editor, const QString& name);
 
     TForm1& form_;
     Remembered open_;

@@ -50,18 +50,18 @@ FileError FileError::writeFailed(const QString& path) {
     return FileError(FileFailure::General, QStringLiteral("Error writing file %1").arg(path));
 }
 
-QByteArray plainTextBytes(const QTextDocument& doc) {
+QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
     // The raw text keeps every character as it is (no-break spaces too), with
     // one separator between blocks.
     const QString raw = doc.toRawText();
-    QByteArray out;
+    QByteArray out = byteOrderMark(encoding).toByteArray();
     out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
     const char16_t* text = reinterpret_cast<const char16_t*>(raw.constData());
     const qsizetype n = raw.size();
     qsizetype from = 0;
     for (qsizetype i = 0; i < n; ++i) {
         if (endsLine(text[i])) {
-            appendCp1250(out, QStringView(text + from, i - from));
+            appendEncoded(out, QStringView(text + from, i - from), encoding);
             out.append("\r\n", 2);
             from = i + 1;
         }
@@ -69,7 +69,7 @@ QByteArray plainTextBytes(const QTextDocument& doc) {
     // The last line ends with a break too, unless it is the empty line after
     // a final break (or the whole document is empty).
     if (from < n) {
-        appendCp1250(out, QStringView(text + from, n - from));
+        appendEncoded(out, QStringView(text + from, n - from), encoding);
         out.append("\r\n", 2);
     }
     return out;
@@ -96,6 +96,17 @@ QString textFromPlainBytes(const QByteArray& bytes) {
     return text;
 }
 
+QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding) {
+    if (std::optional<DecodedText> utf8 = decodeUtf8Text(bytes)) {
+        *encoding = utf8->encoding;
+        utf8->text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        utf8->text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        return std::move(utf8->text);
+    }
+    *encoding = TextEncoding::Windows1250;
+    return textFromPlainBytes(bytes);
+}
+
 QByteArray readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -110,6 +121,9 @@ QByteArray readWholeFile(const QString& path) {
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
+    // A writable file in a folder the user cannot write to is still saved,
+    // in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileError::cannotCreate(path);
     }
@@ -122,20 +136,23 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-void loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
+TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
     const QByteArray bytes = readWholeFile(path);
+    TextEncoding encoding = TextEncoding::Windows1250;
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     if (plainText || !readRtf(bytes, cursor)) {
         cursor.removeSelectedText();
-        cursor.insertText(textFromPlainBytes(bytes), QTextCharFormat());
+        cursor.insertText(textFromFileBytes(bytes, &encoding), QTextCharFormat());
     }
     cursor.endEditBlock();
+    return encoding;
 }
 
-void savePageFile(const QTextDocument& doc, const QString& path, bool plainText) {
-    writeWholeFile(path, plainText ? plainTextBytes(doc) : writeRtf(doc));
+void savePageFile(const QTextDocument& doc, const QString& path, bool plainText,
+                  TextEncoding encoding) {
+    writeWholeFile(path, plainText ? plainTextBytes(doc, encoding) : writeRtf(doc));
 }
 
 } // namespace zelvar

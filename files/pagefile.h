@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+#include "files/textencoding.h"
+
 class QTextDocument;
 
 namespace zelvar {
@@ -43,7 +45,9 @@ private:
 QByteArray readWholeFile(const QString& path);
 
 // Writes the bytes as the whole file. The file is replaced only when
-// everything has been written, so a failure leaves the old file whole.
+// everything has been written, so a failure leaves the old file whole; only
+// in a folder that cannot hold a temporary file (a writable file in a
+// read-only folder) is the file written in place.
 // Throws FileError: Create when the file cannot be created or opened for
 // writing, General for a failure while writing.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
@@ -51,24 +55,34 @@ void writeWholeFile(const QString& path, const QByteArray& bytes);
 // Replaces the document's whole text with the file as one edit (one undo
 // step), in plain-text form when plainText is true, else in rich-text form
 // (RTF, read as plain text from its start when it is not well-formed RTF).
+// Returns the encoding the plain text was read in (Windows-1250 for RTF).
 // On failure throws FileError and leaves the document untouched.
-void loadPageFile(QTextDocument& doc, const QString& path, bool plainText);
+TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText);
 
-// Writes the document's whole text to the file in plain-text form or as RTF.
+// Writes the document's whole text to the file in plain-text form (in the
+// given encoding) or as RTF.
 // The file is replaced only when everything has been written, so a failed
 // save leaves the old file whole. Throws FileError: Create when the file
 // cannot be created or opened for writing, General for a failure while
 // writing.
-void savePageFile(const QTextDocument& doc, const QString& path, bool plainText);
+void savePageFile(const QTextDocument& doc, const QString& path, bool plainText,
+                  TextEncoding encoding = TextEncoding::Windows1250);
 
-// Plain-text form: every line in Windows-1250 followed by CR LF. The empty
+// Plain-text form: every line in the encoding (Windows-1250 unless told
+// otherwise; UTF-8 with its byte-order mark first when it had one) followed
+// by CR LF. The empty
 // last line after a final line break is not written, so "a\nb" and "a\nb\n"
 // both give "a\r\nb\r\n" and an empty document gives no bytes. A line
 // separator (U+2028) inside a block is written as a line break too.
-QByteArray plainTextBytes(const QTextDocument& doc);
+QByteArray plainTextBytes(const QTextDocument& doc,
+                          TextEncoding encoding = TextEncoding::Windows1250);
 
 // Windows-1250 bytes as text with every line break (CR LF, a lone CR, a lone
 // LF) turned into '\n'. A final line break stays as a final '\n'.
 QString textFromPlainBytes(const QByteArray& bytes);
+
+// The same for a file's bytes read by the encoding rule: as UTF-8 when they
+// are, else as Windows-1250. The encoding read goes to *encoding.
+QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding);
 
 } // namespace zelvar

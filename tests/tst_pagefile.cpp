@@ -6,6 +6,7 @@
 #include "support/filebytes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,7 +17,11 @@
 
 #include <csignal>
 #include <optional>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zelvar;
 using zelvar::testing::blocksText;
@@ -76,6 +81,7 @@ private Q_SLOTS:
     void openFailures();
     void createFailures();
     void writeFailureKeepsOldFile();
+    void writableFileInReadOnlyFolder();
     void messagesEndWithOneFullStop();
 
 private:
@@ -429,6 +435,55 @@ void TestPageFile::messagesEndWithOneFullStop() {
     QCOMPARE(FileError::cannotCreate(QStringLiteral("a")).kind(), FileFailure::Create);
     QCOMPARE(QString::fromUtf8(FileError::readFailed(QStringLiteral("/x/ž")).what()),
              QStringLiteral("Error reading file /x/ž."));
+}
+
+void TestPageFile::writableFileInReadOnlyFolder() {
+    const QString folder = path(QStringLiteral("locked"));
+    const QString file = folder + QStringLiteral("/page.html");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(writeFileBytes(file, "old\r\n"));
+    QTextDocument doc;
+    setText(doc, QStringLiteral("nov\u00E1 verze"));
+    const QByteArray folderName = QFile::encodeName(folder);
+    // Returns 0 when the folder refuses a new file and the save still goes
+    // through, 3 when the folder is writable after all, 1 when the save fails.
+    auto saveInLockedFolder = [&]() -> int {
+        if (QFile probe(folder + QStringLiteral("/probe")); probe.open(QIODevice::WriteOnly)) {
+            return 3;
+        }
+        return failureOf([&] { savePageFile(doc, file, true); }) ? 1 : 0;
+    };
+    QCOMPARE(chmod(folderName.constData(), 0555), 0);
+    int result = -1;
+    if (geteuid() != 0) {
+        result = saveInLockedFolder();
+    } else {
+        // Root ignores permission bits: the save runs in a child process
+        // that has given up root for the unprivileged user "nobody".
+        const passwd* nobody = getpwnam("nobody");
+        if (!nobody) {
+            chmod(folderName.constData(), 0755);
+            QSKIP("running as root without a user nobody to drop the rights to");
+        }
+        for (const QString& p : {dir_->path(), folder, file}) {
+            QCOMPARE(chown(QFile::encodeName(p).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            if (setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
+                _exit(2);
+            }
+            _exit(saveInLockedFolder());
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        result = WEXITSTATUS(status);
+    }
+    QCOMPARE(chmod(folderName.constData(), 0755), 0);
+    QCOMPARE(result, 0);
+    QCOMPARE(readFileBytes(file), plainTextBytes(doc));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("page.html")});
 }
 
 QTEST_GUILESS_MAIN(TestPageFile)

@@ -1,0 +1,213 @@
+// Starting with files named on the command line, and pages read as UTF-8:
+// the ways a file comes into a page and goes out again, the encoding panel
+// and the preview.
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+#include "editing/editor.h"
+#include "files/documents.h"
+#include "files/preview.h"
+#include "support/filebytes.h"
+#include "support/testprogram.h"
+
+using namespace zelvar;
+using zelvar::testing::readAll;
+using zelvar::testing::TestProgram;
+using zelvar::testing::writeAll;
+
+namespace {
+
+// A Czech page as UTF-8 and as Windows-1250, and its text.
+const QByteArray kUtf8Page("<p>\xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD k\xC5\xAF\xC5\x88</p>\r\n");
+const QByteArray kCp1250Page("<p>\x9Elu\x9Dou\xE8k\xFD k\xF9\xF2</p>\r\n");
+const QByteArray kBom("\xEF\xBB\xBF");
+const QString kPageText = QString::fromUtf8("<p>žluťoučký kůň</p>\n");
+const QString kUtf8Panel = QString::fromUtf8("Kódování: UTF-8");
+const QString kCp1250Panel = QString::fromUtf8("Kódování: Windows-1250");
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void fileArguments_data();
+    void fileArguments();
+    void readRoutes_data();
+    void readRoutes();
+    void writeRoutes_data();
+    void writeRoutes();
+    void panelFollowsTheShownPage();
+
+private:
+    std::unique_ptr<TestProgram> p_;
+    TForm1& form() { return p_->form(); }
+    Documents& documents() { return Documents::of(p_->form()); }
+    QString panel() { return p_->label("StatusBar1Panel2"); }
+};
+
+void DesktopTest::initTestCase() {
+    p_ = std::make_unique<TestProgram>();
+    QVERIFY(QDir(p_->dir()).mkpath("sub"));
+    for (int n = 1; n <= 6; ++n) {
+        writeAll(p_->path(QString("%1.html").arg(n)), QByteArray::number(n) + "\r\n");
+    }
+    writeAll(p_->path("sub/1.html"), "s\r\n");
+}
+
+void DesktopTest::init() {
+    for (int n = 1; n <= 5; ++n) {
+        form().editor(n)->clearAll();
+        form().editor(n)->setPlainTextMode(false);
+    }
+    form().action("Page11")->trigger();
+    p_->dialogs().shown.clear();
+    p_->dialogs().fileAnswers.clear();
+    documents().setOpenName(QString());
+}
+
+void DesktopTest::fileArguments_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("pages"); // the first line of pages 1 to 5
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("two files") << QStringList{"1.html", "2.html"} << "12---" << QString();
+    QTest::newRow("relative and full names")
+        << QStringList{"sub/1.html", p_->path("2.html")} << "s2---" << QString();
+    QTest::newRow("an unreadable file among readable ones")
+        << QStringList{"1.html", "missing.html", "3.html"} << "1-3--"
+        << "Cannot open file " + p_->path("missing.html") + ".";
+    const QString refusal =
+        QString::fromUtf8("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory "
+                          "nebyly otevřeny:\n");
+    QTest::newRow("six files") << QStringList{"1.html", "2.html", "3.html",
+                                              "4.html", "5.html", "6.html"}
+                               << "12345" << refusal + "6.html";
+}
+
+void DesktopTest::fileArguments() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, pages);
+    QFETCH(QString, dialog);
+    documents().openFiles(names);
+    QString shown;
+    for (int n = 1; n <= 5; ++n) {
+        const QString text = form().editor(n)->toPlainText();
+        shown += text.isEmpty() ? QChar('-') : text[0];
+        // A page that was named is in plain-text form, as after Open.
+        QCOMPARE(form().editor(n)->plainTextMode(), n <= names.size());
+    }
+    QCOMPARE(shown, pages);
+    QCOMPARE(form().shownSlot(), 1);
+    QCOMPARE(p_->dialogs().shown.size(), dialog.isEmpty() ? 0 : 1);
+    QCOMPARE(p_->dialogs().shown.value(0).text, dialog);
+    // The open dialog offers the last name it was given, with its folder.
+    const QString last = names[std::min<qsizetype>(names.size(), 5) - 1];
+    p_->dialogs().answers << MsgButton::Ok; // page 1 holds a file: replace it
+    form().action("Otevt1")->trigger();
+    QCOMPARE(p_->dialogs().fileRequests.last().fileName, QFileInfo(last).absoluteFilePath());
+}
+
+void DesktopTest::readRoutes_data() {
+    QTest::addColumn<QString>("command"); // empty: a file argument
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("open, utf-8") << "Otevt1"
+                                 << "page.html" << kUtf8Page << kUtf8Panel;
+    QTest::newRow("open, bom") << "Otevt1"
+                               << "page.html" << kBom + kUtf8Page << kUtf8Panel;
+    QTest::newRow("open, utf-8, lone cr")
+        << "Otevt1"
+        << "page.html" << QByteArray(kUtf8Page).replace("\r\n", "\r") << kUtf8Panel;
+    QTest::newRow("open, windows-1250") << "Otevt1"
+                                        << "page.html" << kCp1250Page << kCp1250Panel;
+    QTest::newRow("static memory") << "Nast1"
+                                   << "staticka_pamet1.txt" << kUtf8Page << kUtf8Panel;
+    QTest::newRow("backup") << "Vymazatzlohu1"
+                            << "zaloha1.txt" << kUtf8Page << kUtf8Panel;
+    QTest::newRow("template") << "HTMLstruktura1"
+                              << "zakl_struktura.txt" << kUtf8Page << kUtf8Panel;
+    QTest::newRow("file argument") << ""
+                                   << "page.html" << kUtf8Page << kUtf8Panel;
+}
+
+void DesktopTest::readRoutes() {
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, panel);
+    writeAll(p_->path(file), bytes);
+    if (command.isEmpty()) {
+        documents().openFiles({file});
+    } else {
+        p_->dialogs().fileAnswers << FileDialogAnswer{true, p_->path(file), 1};
+        form().action(command.toLatin1().constData())->trigger();
+    }
+    QCOMPARE(form().editor(1)->toPlainText(), kPageText);
+    QCOMPARE(this->panel(), panel);
+    QCOMPARE(p_->dialogs().shown.size(), 0);
+}
+
+void DesktopTest::writeRoutes_data() {
+    // A page opened from the bytes and written out by the command gives the
+    // same bytes.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file"); // empty: the preview file
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("save as, utf-8") << "Uloitjako1"
+                                    << "saved.html" << kUtf8Page;
+    QTest::newRow("save as, bom") << "Uloitjako1"
+                                  << "saved.html" << kBom + kUtf8Page;
+    QTest::newRow("save as, windows-1250") << "Uloitjako1"
+                                           << "saved.html" << kCp1250Page;
+    QTest::newRow("static memory") << "Uloit1"
+                                   << "staticka_pamet1.txt" << kUtf8Page;
+    QTest::newRow("preview, utf-8") << "Zkladnvzhled1"
+                                    << "" << kUtf8Page;
+    QTest::newRow("preview, bom") << "Zkladnvzhled1"
+                                  << "" << kBom + kUtf8Page;
+    QTest::newRow("preview, windows-1250") << "Zkladnvzhled1"
+                                           << "" << kCp1250Page;
+}
+
+void DesktopTest::writeRoutes() {
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    writeAll(p_->path("page.html"), bytes);
+    documents().openFiles({"page.html"});
+    const QString target = file.isEmpty() ? previewFilePath() : p_->path(file);
+    p_->dialogs().fileAnswers << FileDialogAnswer{true, target, 1};
+    form().action(command.toLatin1().constData())->trigger();
+    QCOMPARE(readAll(target), bytes);
+}
+
+void DesktopTest::panelFollowsTheShownPage() {
+    QCOMPARE(panel(), kCp1250Panel);
+    writeAll(p_->path("u.html"), kUtf8Page);
+    writeAll(p_->path("w.html"), kCp1250Page);
+    documents().openFiles({"w.html", "u.html"});
+    QCOMPARE(panel(), kCp1250Panel);
+    form().pageControl()->setCurrentIndex(1);
+    QCOMPARE(panel(), kUtf8Panel);
+    form().action("Page31")->trigger();
+    QCOMPARE(panel(), kCp1250Panel);
+    form().action("Page21")->trigger();
+    QCOMPARE(panel(), kUtf8Panel);
+    // A page cleared by New is a new page, in the program's own encoding.
+    p_->dialogs().answers << MsgButton::Ok;
+    form().action("Nov1")->trigger();
+    QCOMPARE(form().editor(2)->toPlainText(), QString());
+    QCOMPARE(panel(), kCp1250Panel);
+    // A Windows-1250 file opened over a UTF-8 page takes it back to that.
+    documents().openFiles({"u.html", "w.html"});
+    QCOMPARE(panel(), kCp1250Panel);
+    form().action("Page11")->trigger();
+    QCOMPARE(panel(), kUtf8Panel);
+}
+
+QTEST_MAIN(DesktopTest)
+#include "tst_desktop.moc"
