@@ -298,8 +298,10 @@ void AppearanceTest::colourWithoutSelectionChangesDefault() {
     const QByteArray rtf = zelvar::testing::readAll(p.path(file));
     QVERIFY2(rtf.contains("\\red0\\green120\\blue40;"), rtf.constData());
     QVERIFY(rtf.contains("\\red200\\green0\\blue0;"));
+    // An emptied editor keeps its default colour for what is typed next.
     e->clearAll();
     QTest::keyClicks(e, "z");
+    QCOMPARE(formatAt(e, 0).foreground().color(), later);
     p.dialogs().answers << MsgButton::Ok;
     run(load);
     QCOMPARE(e->toPlainText(), QString("ab\ncdx\ny"));
@@ -307,6 +309,15 @@ void AppearanceTest::colourWithoutSelectionChangesDefault() {
     for (int i : {1, 3, 5, 7}) {
         QCOMPARE(formatAt(e, i).foreground().color(), later);
     }
+    // Loaded text without a colour of its own (a plain-text file) shows the
+    // default colour, and keeps it when saved again.
+    zelvar::testing::writeAll(p.path(file), "plain\r\n");
+    p.dialogs().answers << MsgButton::Ok;
+    run(load);
+    QCOMPARE(e->toPlainText(), QString("plain\n"));
+    QCOMPARE(formatAt(e, 2).foreground().color(), later);
+    run(save);
+    QVERIFY(zelvar::testing::readAll(p.path(file)).contains("\\red0\\green120\\blue40;"));
 }
 
 void AppearanceTest::windowColoursAreARadioGroup() {
