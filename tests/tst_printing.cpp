@@ -5,6 +5,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
 #include <memory>
@@ -13,6 +17,7 @@
 #include "app/texts.h"
 #include "editing/editor.h"
 #include "support/filebytes.h"
+#include "support/modal.h"
 #include "support/pdfpages.h"
 #include "support/testprogram.h"
 
@@ -68,6 +73,7 @@ private Q_SLOTS:
     void printoutIsTheText();
     void printoutPageRange();
     void printoutKeepsColours();
+    void qtDialogs();
 
 private:
     TForm1& form() { return p_->form(); }
@@ -384,6 +390,46 @@ void PrintingTest::printoutKeepsColours() {
     QCOMPARE(colours.value("plain"), blue);
     QCOMPARE(colours.value("red"), red);
     QCOMPARE(colours.value("second"), blue);
+}
+
+// The Qt dialogs behind the seam: the set-up offers the printer and the
+// paper and tells a confirmation from a cancel; the print dialog offers the
+// selection only when there is one, the page range always, no file box.
+void PrintingTest::qtDialogs() {
+    using zelvar::testing::whileModal;
+    Platform qt = makeQtPlatform();
+    Printing& printing = *qt.printing;
+    for (bool confirm : {false, true}) {
+        bool confirmed = !confirm;
+        bool shown = false;
+        auto steps = [confirm, &shown](QWidget* w) {
+            shown = true;
+            QCOMPARE(w->objectName(), "PrinterSetupDialog1");
+            QVERIFY(w->findChild<QComboBox*>("PrinterName"));
+            QVERIFY(w->findChild<QPushButton*>("PaperButton"));
+            if (confirm) {
+                w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        };
+        whileModal([&] { confirmed = printing.setup(&form()); }, steps);
+        QVERIFY(shown);
+        QCOMPARE(confirmed, confirm);
+    }
+    for (bool offer : {true, false}) {
+        PrintChoice choice{true, PrintRange::All, {}};
+        bool shown = false;
+        auto steps = [offer, &shown](QWidget* w) {
+            shown = true;
+            auto* dialog = qobject_cast<QPrintDialog*>(w);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->testOption(QPrintDialog::PrintSelection), offer);
+            QVERIFY(dialog->testOption(QPrintDialog::PrintPageRange));
+            QVERIFY(!dialog->testOption(QPrintDialog::PrintToFile));
+        };
+        whileModal([&] { choice = printing.askPrint(&form(), offer); }, steps);
+        QVERIFY(shown);
+        QVERIFY(!choice.accepted);
+    }
 }
 
 QTEST_MAIN(PrintingTest)
