@@ -341,18 +341,31 @@ void Editor::spreadDefaultColour(bool joined) {
     QTextCharFormat format;
     format.setForeground(defaultColour_);
     format.setProperty(kDefaultColourMark, true);
-    // The places are gathered first: changing a format joins and splits the
-    // fragments being walked.
-    QList<int> lines;
+    // The places are gathered first, as few long runs: changing a format
+    // joins and splits the fragments being walked, and every change costs.
+    // A line's own format is that of the line break before it (of the
+    // document's start for the first line).
+    bool firstLine = false;
     QList<std::pair<int, int>> runs;
+    auto add = [&runs](int start, int end) {
+        if (!runs.isEmpty() && runs.last().second == start) {
+            runs.last().second = end;
+        } else {
+            runs.append({start, end});
+        }
+    };
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         if (showsDefaultColour(block.charFormat())) {
-            lines << block.position();
+            if (block.position() == 0) {
+                firstLine = true;
+            } else {
+                add(block.position() - 1, block.position());
+            }
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.isValid() && showsDefaultColour(fragment.charFormat())) {
-                runs.append({fragment.position(), fragment.position() + fragment.length()});
+                add(fragment.position(), fragment.position() + fragment.length());
             }
         }
     }
@@ -362,8 +375,7 @@ void Editor::spreadDefaultColour(bool joined) {
     } else {
         cursor.beginEditBlock();
     }
-    for (int position : lines) {
-        cursor.setPosition(position);
+    if (firstLine) {
         cursor.mergeBlockCharFormat(format);
     }
     for (const auto& [start, end] : runs) {
