@@ -61,8 +61,6 @@ private Q_SLOTS:
 
     void printsShownPageFromMenuAndButton();
     void cancelledPrintsNothing();
-    void printsChosenRange_data();
-    void printsChosenRange();
     void emptyPageIsOneJob();
     void ctrlPFromEveryControl();
     void printerSetup();
@@ -106,7 +104,6 @@ void PrintingTest::init() {
     r.selectionOffered.clear();
     r.jobTitles.clear();
     r.jobTexts.clear();
-    r.jobPages.clear();
     p_->dialogs().shown.clear();
     for (int slot = 1; slot <= 5; ++slot) {
         form().editor(slot)->clearAll();
@@ -174,47 +171,6 @@ void PrintingTest::cancelledPrintsNothing() {
     QCOMPARE(printing().printDialogs, 2);
     QVERIFY(printing().jobTexts.isEmpty());
     QCOMPARE(p_->message(), u("Tisk..."));
-}
-
-void PrintingTest::printsChosenRange_data() {
-    QTest::addColumn<int>("selStart");
-    QTest::addColumn<int>("selLength");
-    QTest::addColumn<PrintRange>("range");
-    QTest::addColumn<bool>("offered");
-    QTest::addColumn<QString>("printed");
-    QTest::addColumn<QString>("pages");
-    // Offsets count a line break as two characters.
-    QTest::newRow("selection") << 2 << 8 << PrintRange::Selection << true << u("vní\ndru")
-                               << QString();
-    QTest::newRow("all with a selection")
-        << 2 << 9 << PrintRange::All << true << u("první\ndruhý\ntřetí") << QString();
-    QTest::newRow("nothing selected")
-        << 2 << 0 << PrintRange::All << false << u("první\ndruhý\ntřetí") << QString();
-    QTest::newRow("pages") << 0 << 0 << PrintRange::Pages << false << u("první\ndruhý\ntřetí")
-                           << QStringLiteral("2-3");
-}
-
-void PrintingTest::printsChosenRange() {
-    QFETCH(int, selStart);
-    QFETCH(int, selLength);
-    QFETCH(PrintRange, range);
-    QFETCH(bool, offered);
-    QFETCH(QString, printed);
-    QFETCH(QString, pages);
-    Editor* e = form().editor(1);
-    e->setPlainText(u("první\ndruhý\ntřetí"));
-    e->setSelStart(selStart);
-    e->setSelLength(selLength);
-    printing().choice = PrintChoice{true, range, QPageRanges::fromString(pages)};
-    form().action("Tisk1")->trigger();
-    QCOMPARE(printing().selectionOffered, QList<bool>{offered});
-    QCOMPARE(printing().jobTexts, QStringList{job(printed)});
-    QCOMPARE(printing().jobPages.size(), 1);
-    QCOMPARE(printing().jobPages.first().toString(), pages);
-    QCOMPARE(p_->message(), u("Tisk..."));
-    // Printing leaves the selection as it was.
-    QCOMPARE(e->selStart(), selStart);
-    QCOMPARE(e->selLength(), selLength);
 }
 
 void PrintingTest::emptyPageIsOneJob() {
@@ -310,17 +266,17 @@ void PrintingTest::printoutIsTheText_data() {
     QTest::addColumn<int>("selLength");
     QTest::addColumn<PrintRange>("range");
     QTest::addColumn<QString>("printed");
-    const QString many = numberedLines(300);
     QTest::newRow("one page") << 3 << 0 << 0 << PrintRange::All << numberedLines(3);
-    QTest::newRow("several pages") << 300 << 0 << 0 << PrintRange::All << many;
-    // "řádek č. 2" starts at offset 12 (ten characters and a line break).
+    QTest::newRow("several pages") << 300 << 0 << 0 << PrintRange::All << numberedLines(300);
+    // Offsets count a line break as two characters: "řádek č. 2" starts at 12.
     QTest::newRow("selection") << 300 << 12 << 22 << PrintRange::Selection
                                << u("řádek č. 2\nřádek č. 3");
     QTest::newRow("selection not chosen") << 3 << 12 << 22 << PrintRange::All << numberedLines(3);
 }
 
-// Qt's PDF output holds exactly the text, page after page: no page numbers
-// and nothing else of the toolkit's own.
+// Qt's PDF output holds exactly the chosen text, page after page: no page
+// numbers and nothing else of the toolkit's own. The dialog offers the
+// selection only when there is one, and printing leaves it as it was.
 void PrintingTest::printoutIsTheText() {
     QFETCH(int, lines);
     QFETCH(int, selStart);
@@ -335,6 +291,8 @@ void PrintingTest::printoutIsTheText() {
     const PdfDocument pdf = printout();
     QVERIFY(pdf.ok);
     QCOMPARE(p_->message(), u("Tisk..."));
+    QCOMPARE(printing().selectionOffered, QList<bool>{selLength > 0});
+    QCOMPARE(printing().jobTexts, QStringList{job(printed)});
     QStringList pages;
     for (const auto& page : pdf.pages) {
         QVERIFY(!page.text.isEmpty());
@@ -342,6 +300,8 @@ void PrintingTest::printoutIsTheText() {
     }
     QCOMPARE(pages.join(QLatin1Char('\n')), printed);
     QCOMPARE(pdf.pages.size() > 1, lines > 100 && range == PrintRange::All);
+    QCOMPARE(e->selStart(), selStart);
+    QCOMPARE(e->selLength(), selLength);
 }
 
 void PrintingTest::printoutPageRange() {

@@ -63,7 +63,6 @@ bool ScriptedDialogs::chooseColor(QWidget*, QColor& color) {
 bool RecordingPrinting::print(const PrintJob& job) {
     jobTitles << job.title;
     jobTexts << job.document.toRawText();
-    jobPages << job.pages;
     if (pdfPath.isEmpty()) {
         return true;
     }

@@ -86,7 +86,6 @@ public:
     QList<bool> selectionOffered;
     QStringList jobTitles;
     QStringList jobTexts;
-    QList<QPageRanges> jobPages;
     bool hasPrinter() override { return installed; }
     bool setup(QWidget*) override {
         ++setups;
