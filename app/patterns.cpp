@@ -52,6 +52,11 @@ bool Patterns::fileErrorReport(const text::Wording& wording, const char* failure
     return false;
 }
 
+void Patterns::errorReport(const char* failureWord, const char* errorText) {
+    message(failureWord);
+    dialogs_.errorBox(owner_, text::q(text::kErrorCaption), text::q(errorText));
+}
+
 QString Patterns::exceptionText(const QString& message) {
     if (!message.isEmpty() && message.back() > QLatin1Char('.')) {
         return message + QLatin1Char('.');

@@ -40,6 +40,10 @@ public:
     bool fileErrorReport(const text::Wording& wording, const char* failureWord,
                          const std::function<void()>& operation);
 
+    // A failure outside the file transfers: the failure word into the
+    // operation label, then the error dialog with the text.
+    void errorReport(const char* failureWord, const char* text);
+
     // The application's exception display: the message with a full stop
     // appended when its last character sorts after the full stop, the
     // application title as caption, the error icon and OK.

@@ -8,9 +8,11 @@
 #include <QDateTime>
 #include <QFont>
 #include <QLocale>
+#include <QPageRanges>
 #include <QString>
 #include <memory>
 
+class QPrinter;
 class QWidget;
 class QTextDocument;
 
@@ -77,15 +79,38 @@ public:
 };
 
 // Printing: the print and printer set-up dialogs and the print job itself.
+// The seam reports what the user chose; what to print is the program's
+// decision.
+enum class PrintRange { All, Selection, Pages };
+
+struct PrintChoice {
+    bool accepted = false;
+    PrintRange range = PrintRange::All;
+    QPageRanges pages; // with Pages: the pages asked for, one-based
+};
+
+// One print job: the document laid out on the printable area of the
+// printer's pages, with no margins or page numbers of its own.
+struct PrintJob {
+    const QTextDocument& document;
+    QString title;
+    QPageRanges pages; // empty: every page
+};
+
 class Printing {
 public:
     virtual ~Printing() = default;
-    // Printer set-up dialog; false when cancelled.
+    // Whether any printer is installed.
+    virtual bool hasPrinter() = 0;
+    // Printer set-up dialog: the printer and its paper. A confirmed choice
+    // is the printer of later jobs; false when cancelled.
     virtual bool setup(QWidget* parent) = 0;
-    // Print dialog; false when cancelled.
-    virtual bool askPrint(QWidget* parent) = 0;
-    // Prints the document on the current printer as one job with the title.
-    virtual void print(const QTextDocument& document, const QString& title) = 0;
+    // Print dialog on the current printer; the selection is offered as a
+    // range when `offerSelection` is true.
+    virtual PrintChoice askPrint(QWidget* parent, bool offerSelection) = 0;
+    // Prints the job on the current printer; false when the printing layer
+    // refuses it (the job cannot start or a page cannot be added).
+    virtual bool print(const PrintJob& job) = 0;
 };
 
 struct Platform {
@@ -98,5 +123,9 @@ struct Platform {
 
 // The Qt implementations used by the program.
 Platform makeQtPlatform();
+
+// The print job on a Qt printer, as the Qt implementation runs it; the tests
+// run it on Qt's PDF output. False when the printer refuses the job.
+bool printOnPrinter(QPrinter& printer, const PrintJob& job);
 
 } // namespace zelvar

@@ -1,19 +1,27 @@
 // The Qt implementations of the program's outside world.
 
+#include <QAbstractTextDocumentLayout>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QUrl>
 
 #include "app/platform.h"
+#include "app/texts.h"
 
 namespace zelvar {
 
@@ -158,25 +166,91 @@ public:
     QLocale locale() override { return QLocale::system(); }
 };
 
+// The printer set-up: which printer, and its paper through the toolkit's
+// page set-up. The choices are made on a copy and become the printer of
+// later jobs only when the user confirms.
+class PrinterSetupDialog final : public QDialog {
+public:
+    PrinterSetupDialog(QPrinter& printer, QWidget* parent) : QDialog(parent), printer_(printer) {
+        setObjectName(QStringLiteral("PrinterSetupDialog1"));
+        setWindowTitle(text::q(text::kPrinterSetupTitle));
+        auto* names = new QComboBox(this);
+        names->setObjectName(QStringLiteral("PrinterName"));
+        names->addItems(QPrinterInfo::availablePrinterNames());
+        const QString current = printer.printerName().isEmpty() ? QPrinterInfo::defaultPrinterName()
+                                                                : printer.printerName();
+        names->setCurrentIndex(qMax(0, names->findText(current)));
+        staged_.setPrinterName(names->currentText());
+        staged_.setPageLayout(printer.pageLayout());
+        connect(names, &QComboBox::currentTextChanged, this,
+                [this](const QString& name) { staged_.setPrinterName(name); });
+        auto* paper = new QPushButton(text::q(text::kPaperButton), this);
+        paper->setObjectName(QStringLiteral("PaperButton"));
+        connect(paper, &QPushButton::clicked, this, [this] {
+            QPageSetupDialog dialog(&staged_, this);
+            dialog.exec();
+        });
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        auto* layout = new QFormLayout(this);
+        layout->addRow(text::q(text::kPrinterLabel), names);
+        layout->addRow(QString(), paper);
+        layout->addRow(buttons);
+    }
+
+    void accept() override {
+        printer_.setPrinterName(staged_.printerName());
+        printer_.setPageLayout(staged_.pageLayout());
+        QDialog::accept();
+    }
+
+private:
+    QPrinter& printer_;
+    QPrinter staged_;
+};
+
 class QtPrinting final : public Printing {
 public:
+    bool hasPrinter() override { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
     bool setup(QWidget* parent) override {
-        QPageSetupDialog dialog(&printer(), parent);
+        PrinterSetupDialog dialog(printer(), parent);
         return dialog.exec() == QDialog::Accepted;
     }
-    bool askPrint(QWidget* parent) override {
-        QPrintDialog dialog(&printer(), parent);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        return dialog.exec() == QDialog::Accepted;
-    }
-    void print(const QTextDocument& document, const QString& title) override {
-        // The whole text is printed, whatever range the dialog offered.
+
+    PrintChoice askPrint(QWidget* parent, bool offerSelection) override {
+        // Every showing starts from the whole text.
         printer().setPrintRange(QPrinter::AllPages);
-        printer().setFromTo(0, 0);
-        printer().setDocName(title);
-        document.print(&printer());
+        printer().setPageRanges(QPageRanges());
+        QPrintDialog dialog(&printer(), parent);
+        dialog.setObjectName(QStringLiteral("PrintDialog1"));
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, offerSelection);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        PrintChoice choice;
+        if (dialog.exec() != QDialog::Accepted) {
+            return choice;
+        }
+        choice.accepted = true;
+        switch (dialog.printRange()) {
+        case QAbstractPrintDialog::Selection:
+            choice.range = PrintRange::Selection;
+            break;
+        case QAbstractPrintDialog::PageRange:
+            choice.range = PrintRange::Pages;
+            choice.pages = printer().pageRanges();
+            if (choice.pages.isEmpty()) {
+                choice.pages.addRange(dialog.fromPage(), qMax(dialog.fromPage(), dialog.toPage()));
+            }
+            break;
+        default:
+            break;
+        }
+        return choice;
     }
+
+    bool print(const PrintJob& job) override { return printOnPrinter(printer(), job); }
 
 private:
     // The printer is set up on first use: asking the print system for its
@@ -191,6 +265,52 @@ private:
 };
 
 } // namespace
+
+bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
+    // A copy laid out for the printer, whose page is the printable area: the
+    // text fills it from the first character, with no margins or page
+    // numbers of the toolkit's own.
+    std::unique_ptr<QTextDocument> doc(job.document.clone());
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    layout->setPaintDevice(&printer);
+    doc->setDocumentMargin(0);
+    const QSizeF area = printer.pageRect(QPrinter::DevicePixel).size();
+    doc->setPageSize(area);
+    QList<int> pages;
+    for (int page = 1; page <= doc->pageCount(); ++page) {
+        if (job.pages.isEmpty() || job.pages.contains(page)) {
+            pages << page;
+        }
+    }
+    if (pages.isEmpty()) {
+        return true; // the range asked for lies beyond the text
+    }
+    printer.setDocName(job.title);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    for (int page : pages) {
+        if (page != pages.first() && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const QRectF view(QPointF(0, (page - 1) * area.height()), area);
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        // The layout moves a line that would cross the foot of a page to the
+        // next one, so a line only touches the page before. The layout draws
+        // every line that meets its clip: a clip kept off the edges keeps
+        // such a line out of the page's content (a PDF would hold it twice).
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view.adjusted(0, 0.5, 0, -0.5);
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
+}
 
 Platform makeQtPlatform() {
     Platform p;

@@ -29,6 +29,7 @@ inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat po
 inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";
 inline constexpr const char* kSelectItemFirst = "Nejprve je nutné vybrat jednu z položek !";
 inline constexpr const char* kEnterTagFirst = "Nejprve je nutné vložit tag !";
+inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna.";
 
 // The two texts of a file error report: the first when the file itself
 // cannot be opened (load) or created (save), the second for any other failure.
@@ -55,6 +56,16 @@ inline constexpr const char* kLoadFailed = "Chyba při načítání...";
 inline constexpr const char* kBackupLoadFailed = "Chyba při načítání zálohy...";
 inline constexpr const char* kSaveFailed = "Chyba při ukládání...";
 inline constexpr const char* kBackupSaveFailed = "Chyba při ukládání zálohy...";
+inline constexpr const char* kPrintFailed = "Chyba při tisku...";
+
+// The error dialog of a print job that the printing layer refused.
+inline constexpr const char* kPrintFailedText =
+    "Tisk se nezdařil ! Pokud problémy přetrvají, kontaktujte autora aplikace !";
+
+// The printer set-up dialog.
+inline constexpr const char* kPrinterSetupTitle = "Nastavení tisku";
+inline constexpr const char* kPrinterLabel = "Tiskárna:";
+inline constexpr const char* kPaperButton = "Papír...";
 
 inline QString q(const char* utf8) {
     return QString::fromUtf8(utf8);

@@ -37,13 +37,9 @@ QFont targetFont(const Editor& editor) {
 
 QColor targetColor(const Editor& editor) {
     if (editor.selLength() > 0) {
-        const QTextCharFormat format = selectionFormat(editor);
-        if (format.hasProperty(QTextFormat::ForegroundBrush) &&
-            format.foreground().style() != Qt::NoBrush) {
-            return format.foreground().color();
-        }
+        return editor.colourOf(selectionFormat(editor));
     }
-    return editor.palette().color(QPalette::Text);
+    return editor.defaultColour();
 }
 
 void mergeIntoSelection(Editor& editor, const QTextCharFormat& format) {
@@ -77,16 +73,11 @@ void chooseColour(TForm1& form, Editor& editor) {
         return;
     }
     if (editor.selLength() > 0) {
-        QTextCharFormat format;
-        format.setForeground(colour);
-        mergeIntoSelection(editor, format);
+        mergeIntoSelection(editor, Editor::ownColourFormat(colour));
     } else {
-        // Characters without a colour of their own are drawn in the text role.
-        QPalette palette = editor.palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            palette.setColor(group, QPalette::Text, colour);
-        }
-        editor.setPalette(palette);
+        // The default colour goes into the text itself, so that saving and
+        // printing keep it.
+        editor.setDefaultColour(colour);
     }
 }
 

@@ -14,6 +14,15 @@ namespace zelvar {
 
 namespace {
 
+// Marks a colour in a character format as the editor's default one rather
+// than the character's own.
+constexpr int kDefaultColourMark = QTextFormat::UserProperty + 1;
+
+bool showsDefaultColour(const QTextCharFormat& format) {
+    return !format.hasProperty(QTextFormat::ForegroundBrush) ||
+           format.foreground().style() == Qt::NoBrush || format.boolProperty(kDefaultColourMark);
+}
+
 // Line breaks inside a line (Unicode line and paragraph separators) become
 // real line breaks, so that the line list and the file forms agree with what
 // the user sees.
@@ -91,6 +100,7 @@ void Editor::setText(const QString& text) {
     cursor.select(QTextCursor::Document);
     cursor.insertText(withPlainBreaks(text));
     cursor.endEditBlock();
+    spreadDefaultColour(true);
     setTextCursor(cursor);
 }
 
@@ -106,6 +116,7 @@ void Editor::addLine(const QString& text) {
 
 void Editor::loadFromFile(const QString& path) {
     setEncoding(loadPageFile(*document(), path, plainText_));
+    spreadDefaultColour(true);
 }
 
 void Editor::saveToFile(const QString& path) const {
@@ -269,6 +280,7 @@ void Editor::selectAllText() {
 
 void Editor::clearAll() {
     clear();
+    spreadDefaultColour(true);
     modified_ = false;
     setEncoding(TextEncoding::Windows1250); // a clean page is a new page
 }
@@ -300,6 +312,86 @@ void Editor::setWordWrap(bool on) {
 
 void Editor::setAcceptsTab(bool on) {
     setTabChangesFocus(!on);
+}
+
+// --- Default attributes ------------------------------------------------------
+
+QColor Editor::defaultColour() const {
+    return defaultColour_.isValid() ? defaultColour_ : palette().color(QPalette::Text);
+}
+
+void Editor::setDefaultColour(const QColor& colour) {
+    defaultColour_ = colour;
+    // The caret and anything drawn without a format take the text role.
+    QPalette p = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Text, colour);
+    }
+    setPalette(p);
+    spreadDefaultColour(false);
+}
+
+QTextCharFormat Editor::ownColourFormat(const QColor& colour) {
+    QTextCharFormat format;
+    format.setForeground(colour);
+    format.setProperty(kDefaultColourMark, false);
+    return format;
+}
+
+QColor Editor::colourOf(const QTextCharFormat& format) const {
+    return showsDefaultColour(format) ? defaultColour() : format.foreground().color();
+}
+
+void Editor::spreadDefaultColour(bool joined) {
+    if (!defaultColour_.isValid()) {
+        return;
+    }
+    QTextCharFormat format;
+    format.setForeground(defaultColour_);
+    format.setProperty(kDefaultColourMark, true);
+    // The places are gathered first, as few long runs: changing a format
+    // joins and splits the fragments being walked, and every change costs.
+    // A line's own format is that of the line break before it (of the
+    // document's start for the first line).
+    bool firstLine = false;
+    QList<std::pair<int, int>> runs;
+    auto add = [&runs](int start, int end) {
+        if (!runs.isEmpty() && runs.last().second == start) {
+            runs.last().second = end;
+        } else {
+            runs.append({start, end});
+        }
+    };
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (showsDefaultColour(block.charFormat())) {
+            if (block.position() == 0) {
+                firstLine = true;
+            } else {
+                add(block.position() - 1, block.position());
+            }
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid() && showsDefaultColour(fragment.charFormat())) {
+                add(fragment.position(), fragment.position() + fragment.length());
+            }
+        }
+    }
+    QTextCursor cursor(document());
+    if (joined) {
+        cursor.joinPreviousEditBlock();
+    } else {
+        cursor.beginEditBlock();
+    }
+    if (firstLine) {
+        cursor.mergeBlockCharFormat(format);
+    }
+    for (const auto& [start, end] : runs) {
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+    cursor.endEditBlock();
 }
 
 // --- Events ------------------------------------------------------------------

@@ -9,8 +9,10 @@
 // Modified: the program's own flag; set by every change of the text and
 // cleared only by Clear (an undo back to the earlier text leaves it set).
 
+#include <QColor>
 #include <QPlainTextEdit>
 #include <QPoint>
+#include <QTextCharFormat>
 
 #include "files/textencoding.h"
 
@@ -78,6 +80,19 @@ public:
     // Whether the Tab key inserts a tab character (otherwise it moves the focus).
     void setAcceptsTab(bool on);
 
+    // --- Default attributes --------------------------------------------------
+    // The default colour belongs to the text: every character without a
+    // colour of its own carries it in its format (marked as the default's),
+    // and so does every line's format, so that new text takes it. Saving and
+    // printing therefore see it. Until one is chosen, text has no colour and
+    // shows the editor's text colour.
+    QColor defaultColour() const; // DefAttributes.Color
+    void setDefaultColour(const QColor& colour);
+    // A format that gives characters a colour of their own (SelAttributes).
+    static QTextCharFormat ownColourFormat(const QColor& colour);
+    // The colour a character shows: its own, else the default.
+    QColor colourOf(const QTextCharFormat& format) const;
+
     // Converts between Qt document positions and offsets that count a line
     // break as two characters.
     int offsetFromPosition(int position) const;
@@ -98,11 +113,15 @@ protected:
 private:
     // Writing text back that equals what was there is still a change.
     void noteRewrite();
+    // Gives the default colour to every character and line that has no
+    // colour of its own; `joined` makes it part of the edit just made.
+    void spreadDefaultColour(bool joined);
 
     bool modified_ = false;
     bool plainText_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1250;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
+    QColor defaultColour_;     // invalid until chosen
 };
 
 } // namespace zelvar

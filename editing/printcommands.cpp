@@ -1,5 +1,10 @@
 // Printing the shown page and the printer set-up.
 
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <memory>
+
 #include "app/commands.h"
 #include "app/patterns.h"
 #include "app/platform.h"
@@ -10,18 +15,58 @@ namespace zelvar {
 
 namespace {
 
-// The whole text of the shown page is one job, whatever range the print
-// dialog offered; a cancelled dialog prints nothing but still reports.
+// The selected part of the editor's text, with its formatting, as a
+// document of its own.
+std::unique_ptr<QTextDocument> selectionDocument(const Editor& editor) {
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(editor.document()->defaultFont());
+    doc->setDefaultTextOption(editor.document()->defaultTextOption());
+    QTextCursor(doc.get()).insertFragment(QTextDocumentFragment(editor.textCursor()));
+    return doc;
+}
+
+// Without a printer nothing can be printed or set up: the user is told so
+// and no dialog pretends otherwise.
+bool printerInstalled(TForm1& form) {
+    if (form.platform().printing->hasPrinter()) {
+        return true;
+    }
+    form.patterns().notice(text::kNoPrinter);
+    return false;
+}
+
+// The whole text of the shown page, the selection or the pages the user
+// chose in the dialog, as one job. A cancelled dialog prints nothing but
+// still reports; a job the printing layer refuses is reported as a failure.
 void printShownPage(TForm1& form) {
+    if (!printerInstalled(form)) {
+        return;
+    }
     Editor* editor = form.activeEditor();
     Printing& printing = *form.platform().printing;
-    if (printing.askPrint(&form)) {
-        printing.print(*editor->document(), form.printTitle());
+    const bool hasSelection = editor->textCursor().hasSelection();
+    const PrintChoice choice = printing.askPrint(&form, hasSelection);
+    if (choice.accepted) {
+        std::unique_ptr<QTextDocument> selection;
+        if (choice.range == PrintRange::Selection && hasSelection) {
+            selection = selectionDocument(*editor);
+        }
+        PrintJob job{selection ? *selection : *editor->document(), form.printTitle(), {}};
+        if (choice.range == PrintRange::Pages) {
+            job.pages = choice.pages;
+        }
+        if (!printing.print(job)) {
+            form.patterns().errorReport(text::kPrintFailed, text::kPrintFailedText);
+            return;
+        }
     }
     form.patterns().message("Tisk...");
 }
 
 void printerSetup(TForm1& form) {
+    if (!printerInstalled(form)) {
+        return;
+    }
     form.platform().printing->setup(&form);
     form.patterns().message("Nastavení tisku...");
 }

@@ -12,6 +12,7 @@
 
 #include "app/patterns.h"
 #include "editing/editor.h"
+#include "support/filebytes.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void notesFontAndColourUseNotesSelection();
     void colourOfSelectionOnly_data();
     void colourOfSelectionOnly();
+    void colourWithoutSelectionChangesDefault_data();
     void colourWithoutSelectionChangesDefault();
     void windowColoursAreARadioGroup();
     void wordWrapPerPage();
@@ -216,19 +218,106 @@ void AppearanceTest::colourOfSelectionOnly() {
     QVERIFY(!formatAt(f.editor(1), 0).hasProperty(QTextFormat::ForegroundBrush));
 }
 
+void AppearanceTest::colourWithoutSelectionChangesDefault_data() {
+    QTest::addColumn<int>("slot"); // 0: the notes pad
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("save");
+    QTest::addColumn<QString>("load");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("page") << 2 << "SpeedButton49"
+                          << "Uloit1"
+                          << "Nast1"
+                          << "staticka_pamet2.txt";
+    QTest::newRow("notes") << 0 << "Pozad2"
+                           << "SpeedButton34"
+                           << "SpeedButton33"
+                           << "poznamky.txt";
+}
+
+// The default colour belongs to the text: characters without a colour of
+// their own and text typed later carry it, the rich-text file keeps it and
+// loading the file gives it back.
 void AppearanceTest::colourWithoutSelectionChangesDefault() {
+    QFETCH(int, slot);
+    QFETCH(QString, control);
+    QFETCH(QString, save);
+    QFETCH(QString, load);
+    QFETCH(QString, file);
     TestProgram p;
     TForm1& f = p.form();
-    f.action("Page21")->trigger();
-    Editor* e = f.editor(2);
-    e->setPlainText("text");
-    p.dialogs().colorAnswers << QColor(10, 20, 200);
-    f.button("SpeedButton49")->click();
-    QCOMPARE(e->palette().color(QPalette::Active, QPalette::Text), QColor(10, 20, 200));
-    QCOMPARE(e->palette().color(QPalette::Inactive, QPalette::Text), QColor(10, 20, 200));
-    QVERIFY(!formatAt(e, 1).hasProperty(QTextFormat::ForegroundBrush));
-    QCOMPARE(f.editor(1)->palette().color(QPalette::Text), QColor(Qt::black));
-    QCOMPARE(f.editor(3)->palette().color(QPalette::Text), QColor(Qt::black));
+    auto run = [&f](const QString& name) {
+        const QByteArray n = name.toLatin1();
+        if (QAbstractButton* b = f.button(n.constData())) {
+            b->click();
+        } else {
+            f.action(n.constData())->trigger();
+        }
+    };
+    if (slot > 0) {
+        f.action(qPrintable(QStringLiteral("Page%1").arg(slot) + QLatin1Char('1')))->trigger();
+    }
+    Editor* e = slot > 0 ? f.editor(slot) : f.notesEditor();
+    const QColor own(200, 0, 0);
+    const QColor chosen(10, 20, 200);
+    e->setPlainText("ab\ncd");
+    select(e, 0, 1);
+    p.dialogs().colorAnswers << own << chosen;
+    run(control); // "a" gets a colour of its own
+    e->setSelStart(3);
+    run(control);
+    QCOMPARE(p.message(), kColourMessage);
+    QCOMPARE(e->palette().color(QPalette::Active, QPalette::Text), chosen);
+    QCOMPARE(e->palette().color(QPalette::Inactive, QPalette::Text), chosen);
+    QCOMPARE(formatAt(e, 0).foreground().color(), own);
+    QCOMPARE(formatAt(e, 1).foreground().color(), chosen);
+    QCOMPARE(formatAt(e, 3).foreground().color(), chosen); // "c"
+    for (Editor* other : {f.editor(1), f.editor(3)}) {
+        QCOMPARE(other->palette().color(QPalette::Text), QColor(Qt::black));
+        QVERIFY(!formatAt(other, 0).hasProperty(QTextFormat::ForegroundBrush));
+    }
+    // Text typed at the end, and on a new line, takes the default colour.
+    QTextCursor end = e->textCursor();
+    end.movePosition(QTextCursor::End);
+    e->setTextCursor(end);
+    QTest::keyClicks(e, "x");
+    QTest::keyClick(e, Qt::Key_Return);
+    QTest::keyClicks(e, "y");
+    QCOMPARE(e->toPlainText(), QString("ab\ncdx\ny"));
+    QCOMPARE(formatAt(e, 5).foreground().color(), chosen);
+    QCOMPARE(formatAt(e, 7).foreground().color(), chosen);
+
+    // A later default colour replaces the earlier one, not the own colour.
+    const QColor later(0, 120, 40);
+    p.dialogs().colorAnswers << later;
+    run(control);
+    QCOMPARE(formatAt(e, 0).foreground().color(), own);
+    QCOMPARE(formatAt(e, 1).foreground().color(), later);
+    QCOMPARE(formatAt(e, 7).foreground().color(), later);
+
+    run(save);
+    const QByteArray rtf = zelvar::testing::readAll(p.path(file));
+    QVERIFY2(rtf.contains("\\red0\\green120\\blue40;"), rtf.constData());
+    QVERIFY(rtf.contains("\\red200\\green0\\blue0;"));
+    // An emptied editor keeps its default colour for what is typed next.
+    e->clearAll();
+    QTest::keyClicks(e, "z");
+    QCOMPARE(formatAt(e, 0).foreground().color(), later);
+    p.dialogs().answers << MsgButton::Ok;
+    run(load);
+    QCOMPARE(e->toPlainText(), QString("ab\ncdx\ny"));
+    QCOMPARE(formatAt(e, 0).foreground().color(), own);
+    for (int i : {1, 3, 5, 7}) {
+        QCOMPARE(formatAt(e, i).foreground().color(), later);
+    }
+    // Loaded text without a colour of its own (a plain-text file) shows the
+    // default colour, and keeps it when saved again.
+    zelvar::testing::writeAll(p.path(file), "plain\r\n");
+    p.dialogs().answers << MsgButton::Ok;
+    run(load);
+    QCOMPARE(e->toPlainText(), QString("plain\n"));
+    QCOMPARE(formatAt(e, 2).foreground().color(), later);
+    run(save);
+    QVERIFY(zelvar::testing::readAll(p.path(file)).contains("\\red0\\green120\\blue40;"));
 }
 
 void AppearanceTest::windowColoursAreARadioGroup() {

@@ -1,17 +1,32 @@
 // Printing the shown page from the File menu, Ctrl+P and the toolbar, and the
-// printer set-up, through the recording printer.
+// printer set-up: what reaches the printer through the recording printer,
+// and what Qt's PDF output really draws when the job runs as on a printer.
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
+#include <memory>
 
 #include "app/patterns.h"
+#include "app/texts.h"
 #include "editing/editor.h"
+#include "support/filebytes.h"
+#include "support/modal.h"
+#include "support/pdfpages.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
+using zelvar::testing::PdfDocument;
+using zelvar::testing::RecordingPrinting;
 using zelvar::testing::TestProgram;
+
+Q_DECLARE_METATYPE(zelvar::PrintRange)
 
 namespace {
 
@@ -25,9 +40,13 @@ QString job(QString text) {
     return text.replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
 }
 
-void showPage(TestProgram& p, int slot) {
-    p.form().action(qPrintable(QStringLiteral("Page%1").arg(slot) + QLatin1Char('1')))->trigger();
-    QCOMPARE(p.form().shownSlot(), slot);
+// Lines numbered from 1, enough of them to fill several printed pages.
+QString numberedLines(int count) {
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) {
+        lines << u("řádek č. %1").arg(i);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -36,110 +55,341 @@ class PrintingTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
     void printsShownPageFromMenuAndButton();
     void cancelledPrintsNothing();
-    void selectionStillPrintsWholeText();
     void emptyPageIsOneJob();
     void ctrlPFromEveryControl();
     void printerSetup();
+    void noPrinterIsANotice_data();
+    void noPrinterIsANotice();
+    void refusedJobIsAFailure();
+    void printoutIsTheText_data();
+    void printoutIsTheText();
+    void printoutPageRange();
+    void printoutKeepsColours();
+    void qtDialogs();
+
+private:
+    TForm1& form() { return p_->form(); }
+    RecordingPrinting& printing() { return p_->printing(); }
+    void showPage(int slot);
+    void run(const QString& control);
+    // Prints the shown page through the menu into a PDF file and reads it back.
+    PdfDocument printout();
+
+    std::unique_ptr<TestProgram> p_;
 };
 
-void PrintingTest::printsShownPageFromMenuAndButton() {
-    TestProgram p;
-    for (int slot = 1; slot <= 5; ++slot) {
-        p.form().editor(slot)->setPlainText(QStringLiteral("page %1\n<B>line</B>").arg(slot));
-    }
-    showPage(p, 2);
-    p.form().action("Tisk1")->trigger();
-    QCOMPARE(p.printing().printDialogs, 1);
-    QCOMPARE(p.printing().jobTexts, QStringList{job(QStringLiteral("page 2\n<B>line</B>"))});
-    QCOMPARE(p.printing().jobTitles, QStringList{QString()});
-    QCOMPARE(p.message(), u("Tisk..."));
+void PrintingTest::initTestCase() {
+    p_ = std::make_unique<TestProgram>();
+    QVERIFY(p_->showAndActivate());
+}
 
-    showPage(p, 5);
-    p.form().patterns().message("before");
-    QTest::mouseClick(p.form().button("SpeedButton46"), Qt::LeftButton);
-    QCOMPARE(p.printing().printDialogs, 2);
-    QCOMPARE(p.printing().jobTexts.size(), 2);
-    QCOMPARE(p.printing().jobTexts[1], job(QStringLiteral("page 5\n<B>line</B>")));
-    QCOMPARE(p.printing().jobTitles[1], QString());
-    QCOMPARE(p.message(), u("Tisk..."));
+void PrintingTest::cleanupTestCase() {
+    p_.reset();
+}
+
+void PrintingTest::init() {
+    RecordingPrinting& r = printing();
+    r.installed = true;
+    r.setupAnswer = true;
+    r.choice = PrintChoice{true, PrintRange::All, {}};
+    r.pdfPath.clear();
+    r.setups = 0;
+    r.printDialogs = 0;
+    r.selectionOffered.clear();
+    r.jobTitles.clear();
+    r.jobTexts.clear();
+    p_->dialogs().shown.clear();
+    for (int slot = 1; slot <= 5; ++slot) {
+        form().editor(slot)->clearAll();
+    }
+    form().notesEditor()->clearAll();
+    showPage(1);
+    form().patterns().message("before");
+}
+
+void PrintingTest::showPage(int slot) {
+    form().action(qPrintable(QStringLiteral("Page%1").arg(slot) + QLatin1Char('1')))->trigger();
+    QCOMPARE(form().shownSlot(), slot);
+}
+
+void PrintingTest::run(const QString& control) {
+    const QByteArray name = control.toLatin1();
+    if (QAbstractButton* b = form().button(name.constData())) {
+        QTest::mouseClick(b, Qt::LeftButton);
+    } else {
+        form().action(name.constData())->trigger();
+    }
+}
+
+PdfDocument PrintingTest::printout() {
+    printing().pdfPath = p_->path(QStringLiteral("printout.pdf"));
+    QFile::remove(printing().pdfPath);
+    form().action("Tisk1")->trigger();
+    return zelvar::testing::readPdfPages(printing().pdfPath);
+}
+
+void PrintingTest::printsShownPageFromMenuAndButton() {
+    for (int slot = 1; slot <= 5; ++slot) {
+        form().editor(slot)->setPlainText(QStringLiteral("page %1\n<B>line</B>").arg(slot));
+    }
+    showPage(2);
+    form().action("Tisk1")->trigger();
+    QCOMPARE(printing().printDialogs, 1);
+    QCOMPARE(printing().jobTexts, QStringList{job(QStringLiteral("page 2\n<B>line</B>"))});
+    QCOMPARE(printing().jobTitles, QStringList{QString()});
+    QCOMPARE(p_->message(), u("Tisk..."));
+
+    showPage(5);
+    form().patterns().message("before");
+    QTest::mouseClick(form().button("SpeedButton46"), Qt::LeftButton);
+    QCOMPARE(printing().printDialogs, 2);
+    QCOMPARE(printing().jobTexts.size(), 2);
+    QCOMPARE(printing().jobTexts[1], job(QStringLiteral("page 5\n<B>line</B>")));
+    QCOMPARE(printing().jobTitles[1], QString());
+    QCOMPARE(p_->message(), u("Tisk..."));
     // Printing changes no page.
-    QCOMPARE(p.form().editor(5)->toPlainText(), QStringLiteral("page 5\n<B>line</B>"));
-    QVERIFY(p.dialogs().shown.isEmpty());
-    QCOMPARE(p.printing().setups, 0);
+    QCOMPARE(form().editor(5)->toPlainText(), QStringLiteral("page 5\n<B>line</B>"));
+    QVERIFY(p_->dialogs().shown.isEmpty());
+    QCOMPARE(printing().setups, 0);
 }
 
 void PrintingTest::cancelledPrintsNothing() {
-    TestProgram p;
-    p.form().editor(1)->setPlainText("text");
-    p.printing().printAnswer = false;
-    p.form().patterns().message("before");
-    p.form().action("Tisk1")->trigger();
-    QCOMPARE(p.printing().printDialogs, 1);
-    QVERIFY(p.printing().jobTexts.isEmpty());
-    QCOMPARE(p.message(), u("Tisk..."));
-    p.form().patterns().message("before");
-    p.form().button("SpeedButton46")->click();
-    QCOMPARE(p.printing().printDialogs, 2);
-    QVERIFY(p.printing().jobTexts.isEmpty());
-    QCOMPARE(p.message(), u("Tisk..."));
-}
-
-void PrintingTest::selectionStillPrintsWholeText() {
-    TestProgram p;
-    Editor* e = p.form().editor(1);
-    e->setPlainText(u("první\ndruhý\ntřetí"));
-    e->setSelStart(2);
-    e->setSelLength(5);
-    QVERIFY(!e->selText().isEmpty());
-    p.form().action("Tisk1")->trigger();
-    QCOMPARE(p.printing().jobTexts, QStringList{job(u("první\ndruhý\ntřetí"))});
+    form().editor(1)->setPlainText("text");
+    printing().choice.accepted = false;
+    form().action("Tisk1")->trigger();
+    QCOMPARE(printing().printDialogs, 1);
+    QVERIFY(printing().jobTexts.isEmpty());
+    QCOMPARE(p_->message(), u("Tisk..."));
+    form().patterns().message("before");
+    form().button("SpeedButton46")->click();
+    QCOMPARE(printing().printDialogs, 2);
+    QVERIFY(printing().jobTexts.isEmpty());
+    QCOMPARE(p_->message(), u("Tisk..."));
 }
 
 void PrintingTest::emptyPageIsOneJob() {
-    TestProgram p;
-    p.form().editor(2)->setPlainText("not shown");
-    p.form().action("Tisk1")->trigger();
-    QCOMPARE(p.printing().jobTexts, QStringList{QString()});
-    QCOMPARE(p.printing().jobTitles, QStringList{QString()});
+    form().editor(2)->setPlainText("not shown");
+    const PdfDocument pdf = printout();
+    QCOMPARE(printing().jobTexts, QStringList{QString()});
+    QCOMPARE(printing().jobTitles, QStringList{QString()});
+    // One blank page: nothing of the toolkit's own is drawn on it.
+    QVERIFY(pdf.ok);
+    QCOMPARE(pdf.pages.size(), 1);
+    QVERIFY(pdf.pages.first().runs.isEmpty());
 }
 
 void PrintingTest::ctrlPFromEveryControl() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
-    showPage(p, 3);
-    p.form().editor(3)->setPlainText("three");
-    p.form().notesEditor()->setPlainText("notes");
+    showPage(3);
+    form().editor(3)->setPlainText("three");
+    form().notesEditor()->setPlainText("notes");
     int jobs = 0;
     for (QWidget* w :
-         {static_cast<QWidget*>(p.form().editor(3)), static_cast<QWidget*>(p.form().notesEditor()),
-          static_cast<QWidget*>(p.form().button("Button4"))}) {
+         {static_cast<QWidget*>(form().editor(3)), static_cast<QWidget*>(form().notesEditor()),
+          static_cast<QWidget*>(form().button("Button4"))}) {
         w->setFocus();
         QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
         ++jobs;
-        QCOMPARE(p.printing().jobTexts.size(), jobs);
-        QCOMPARE(p.printing().jobTexts.last(), QStringLiteral("three"));
+        QCOMPARE(printing().jobTexts.size(), jobs);
+        QCOMPARE(printing().jobTexts.last(), QStringLiteral("three"));
     }
     // The key reached no editor.
-    QCOMPARE(p.form().editor(3)->toPlainText(), QStringLiteral("three"));
-    QCOMPARE(p.form().notesEditor()->toPlainText(), QStringLiteral("notes"));
+    QCOMPARE(form().editor(3)->toPlainText(), QStringLiteral("three"));
+    QCOMPARE(form().notesEditor()->toPlainText(), QStringLiteral("notes"));
 }
 
 void PrintingTest::printerSetup() {
-    TestProgram p;
-    p.form().action("Nastaventisku1")->trigger();
-    QCOMPARE(p.printing().setups, 1);
-    QCOMPARE(p.message(), u("Nastavení tisku..."));
-    p.printing().setupAnswer = false;
-    p.form().patterns().message("before");
-    p.form().action("Nastaventisku1")->trigger();
-    QCOMPARE(p.printing().setups, 2);
-    QCOMPARE(p.message(), u("Nastavení tisku..."));
+    form().action("Nastaventisku1")->trigger();
+    QCOMPARE(printing().setups, 1);
+    QCOMPARE(p_->message(), u("Nastavení tisku..."));
+    printing().setupAnswer = false;
+    form().patterns().message("before");
+    form().action("Nastaventisku1")->trigger();
+    QCOMPARE(printing().setups, 2);
+    QCOMPARE(p_->message(), u("Nastavení tisku..."));
     // Setting up prints nothing and asks nothing else.
-    QCOMPARE(p.printing().printDialogs, 0);
-    QVERIFY(p.printing().jobTexts.isEmpty());
-    QVERIFY(p.dialogs().shown.isEmpty());
+    QCOMPARE(printing().printDialogs, 0);
+    QVERIFY(printing().jobTexts.isEmpty());
+    QVERIFY(p_->dialogs().shown.isEmpty());
+}
+
+void PrintingTest::noPrinterIsANotice_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("menu") << "Tisk1";
+    QTest::newRow("toolbar") << "SpeedButton46";
+    QTest::newRow("set-up") << "Nastaventisku1";
+}
+
+// Without a printer the user is told so; no dialog opens, nothing is
+// printed and no message claims otherwise.
+void PrintingTest::noPrinterIsANotice() {
+    QFETCH(QString, control);
+    form().editor(1)->setPlainText("text");
+    printing().installed = false;
+    printing().pdfPath = p_->path(QStringLiteral("none.pdf"));
+    run(control);
+    QCOMPARE(p_->dialogs().shown.size(), 1);
+    QCOMPARE(p_->dialogs().shown[0].kind, zelvar::testing::ShownDialog::Message);
+    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kNoPrinter));
+    QCOMPARE(p_->dialogs().shown[0].caption, text::q(text::kMessageCaption));
+    QCOMPARE(p_->dialogs().shown[0].buttons, MsgButtons::Ok);
+    QCOMPARE(p_->message(), QStringLiteral("before"));
+    QCOMPARE(printing().printDialogs, 0);
+    QCOMPARE(printing().setups, 0);
+    QVERIFY(printing().jobTexts.isEmpty());
+    QVERIFY(!QFile::exists(printing().pdfPath));
+}
+
+// A job the printing layer refuses (here Qt's PDF output into a path that
+// cannot be a file) is reported as a failure, never as printed.
+void PrintingTest::refusedJobIsAFailure() {
+    form().editor(1)->setPlainText("text");
+    zelvar::testing::writeAll(p_->path(QStringLiteral("plainfile")), "x");
+    printing().pdfPath = p_->path(QStringLiteral("plainfile/printout.pdf"));
+    form().action("Tisk1")->trigger();
+    QCOMPARE(printing().jobTexts.size(), 1);
+    QCOMPARE(p_->message(), text::q(text::kPrintFailed));
+    QCOMPARE(p_->dialogs().shown.size(), 1);
+    QCOMPARE(p_->dialogs().shown[0].kind, zelvar::testing::ShownDialog::Error);
+    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kPrintFailedText));
+    QCOMPARE(p_->dialogs().shown[0].operationMessage, text::q(text::kPrintFailed));
+}
+
+void PrintingTest::printoutIsTheText_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<PrintRange>("range");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("one page") << 3 << 0 << 0 << PrintRange::All << numberedLines(3);
+    QTest::newRow("several pages") << 300 << 0 << 0 << PrintRange::All << numberedLines(300);
+    // Offsets count a line break as two characters: "řádek č. 2" starts at 12.
+    QTest::newRow("selection") << 300 << 12 << 22 << PrintRange::Selection
+                               << u("řádek č. 2\nřádek č. 3");
+    QTest::newRow("selection not chosen") << 3 << 12 << 22 << PrintRange::All << numberedLines(3);
+}
+
+// Qt's PDF output holds exactly the chosen text, page after page: no page
+// numbers and nothing else of the toolkit's own. The dialog offers the
+// selection only when there is one, and printing leaves it as it was.
+void PrintingTest::printoutIsTheText() {
+    QFETCH(int, lines);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(PrintRange, range);
+    QFETCH(QString, printed);
+    Editor* e = form().editor(1);
+    e->setPlainText(numberedLines(lines));
+    e->setSelStart(selStart);
+    e->setSelLength(selLength);
+    printing().choice.range = range;
+    const PdfDocument pdf = printout();
+    QVERIFY(pdf.ok);
+    QCOMPARE(p_->message(), u("Tisk..."));
+    QCOMPARE(printing().selectionOffered, QList<bool>{selLength > 0});
+    QCOMPARE(printing().jobTexts, QStringList{job(printed)});
+    QStringList pages;
+    for (const auto& page : pdf.pages) {
+        QVERIFY(!page.text.isEmpty());
+        pages << page.text;
+    }
+    QCOMPARE(pages.join(QLatin1Char('\n')), printed);
+    QCOMPARE(pdf.pages.size() > 1, lines > 100 && range == PrintRange::All);
+    QCOMPARE(e->selStart(), selStart);
+    QCOMPARE(e->selLength(), selLength);
+}
+
+void PrintingTest::printoutPageRange() {
+    form().editor(1)->setPlainText(numberedLines(300));
+    const PdfDocument whole = printout();
+    QVERIFY(whole.pages.size() >= 4);
+    printing().choice = PrintChoice{true, PrintRange::Pages, QPageRanges::fromString("2-3")};
+    const PdfDocument part = printout();
+    QCOMPARE(part.pages.size(), 2);
+    QCOMPARE(part.pages[0].text, whole.pages[1].text);
+    QCOMPARE(part.pages[1].text, whole.pages[2].text);
+    // A range beyond the text prints nothing, and says it printed.
+    form().patterns().message("before");
+    printing().choice.pages = QPageRanges::fromString("900-901");
+    const PdfDocument none = printout();
+    QVERIFY(!none.ok);
+    QCOMPARE(p_->message(), u("Tisk..."));
+}
+
+// A colour chosen with nothing selected, and a selection's own colour, are
+// printed; text printed before any colour was chosen is black.
+void PrintingTest::printoutKeepsColours() {
+    showPage(4);
+    Editor* e = form().editor(4);
+    e->setPlainText("plain red\nsecond");
+    const PdfDocument before = printout();
+    QCOMPARE(before.pages.size(), 1);
+    for (const auto& run : before.pages[0].runs) {
+        QCOMPARE(run.colour, QColor(Qt::black));
+    }
+    const QColor red(200, 0, 0);
+    const QColor blue(0, 0, 200);
+    e->setSelStart(6);
+    e->setSelLength(3);
+    p_->dialogs().colorAnswers << red << blue;
+    form().action("Barva1")->trigger(); // "red" gets a colour of its own
+    e->setSelStart(0);
+    form().action("Barva1")->trigger(); // the default colour
+    const PdfDocument pdf = printout();
+    QCOMPARE(pdf.pages.size(), 1);
+    QCOMPARE(pdf.pages[0].text, QStringLiteral("plain red\nsecond"));
+    QHash<QString, QColor> colours;
+    for (const auto& run : pdf.pages[0].runs) {
+        colours.insert(run.text.trimmed(), run.colour);
+    }
+    QCOMPARE(colours.value("plain"), blue);
+    QCOMPARE(colours.value("red"), red);
+    QCOMPARE(colours.value("second"), blue);
+}
+
+// The Qt dialogs behind the seam: the set-up offers the printer and the
+// paper and tells a confirmation from a cancel; the print dialog offers the
+// selection only when there is one, the page range always, no file box.
+void PrintingTest::qtDialogs() {
+    using zelvar::testing::whileModal;
+    Platform qt = makeQtPlatform();
+    Printing& printing = *qt.printing;
+    for (bool confirm : {false, true}) {
+        bool confirmed = !confirm;
+        bool shown = false;
+        auto steps = [confirm, &shown](QWidget* w) {
+            shown = true;
+            QCOMPARE(w->objectName(), "PrinterSetupDialog1");
+            QVERIFY(w->findChild<QComboBox*>("PrinterName"));
+            QVERIFY(w->findChild<QPushButton*>("PaperButton"));
+            if (confirm) {
+                w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        };
+        whileModal([&] { confirmed = printing.setup(&form()); }, steps);
+        QVERIFY(shown);
+        QCOMPARE(confirmed, confirm);
+    }
+    for (bool offer : {true, false}) {
+        PrintChoice choice{true, PrintRange::All, {}};
+        bool shown = false;
+        auto steps = [offer, &shown](QWidget* w) {
+            shown = true;
+            auto* dialog = qobject_cast<QPrintDialog*>(w);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->testOption(QPrintDialog::PrintSelection), offer);
+            QVERIFY(dialog->testOption(QPrintDialog::PrintPageRange));
+            QVERIFY(!dialog->testOption(QPrintDialog::PrintToFile));
+        };
+        whileModal([&] { choice = printing.askPrint(&form(), offer); }, steps);
+        QVERIFY(shown);
+        QVERIFY(!choice.accepted);
+    }
 }
 
 QTEST_MAIN(PrintingTest)

@@ -1,5 +1,6 @@
 #include "support/testplatform.h"
 
+#include <QPrinter>
 #include <QTextDocument>
 
 namespace zelvar::testing {
@@ -59,9 +60,16 @@ bool ScriptedDialogs::chooseColor(QWidget*, QColor& color) {
     return true;
 }
 
-void RecordingPrinting::print(const QTextDocument& document, const QString& title) {
-    jobTitles << title;
-    jobTexts << document.toRawText();
+bool RecordingPrinting::print(const PrintJob& job) {
+    jobTitles << job.title;
+    jobTexts << job.document.toRawText();
+    if (pdfPath.isEmpty()) {
+        return true;
+    }
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    return printOnPrinter(printer, job);
 }
 
 TestPlatform makeTestPlatform() {

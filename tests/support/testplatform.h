@@ -72,23 +72,31 @@ public:
     QLocale locale() override { return value; }
 };
 
+// Answers the print dialogs from a script and records every job. With
+// pdfPath set, every job also runs the way the program prints on a printer,
+// on Qt's PDF output into that file, and its result is the job's.
 class RecordingPrinting final : public Printing {
 public:
+    bool installed = true;
     bool setupAnswer = true;
-    bool printAnswer = true;
+    PrintChoice choice{true, PrintRange::All, {}};
+    QString pdfPath;
     int setups = 0;
     int printDialogs = 0;
+    QList<bool> selectionOffered;
     QStringList jobTitles;
     QStringList jobTexts;
+    bool hasPrinter() override { return installed; }
     bool setup(QWidget*) override {
         ++setups;
         return setupAnswer;
     }
-    bool askPrint(QWidget*) override {
+    PrintChoice askPrint(QWidget*, bool offerSelection) override {
         ++printDialogs;
-        return printAnswer;
+        selectionOffered << offerSelection;
+        return choice;
     }
-    void print(const QTextDocument& document, const QString& title) override;
+    bool print(const PrintJob& job) override;
 };
 
 // A platform made of the stand-ins above, with typed access to each.
