@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/patterns.h"
+#include "app/shortcutrouter.h"
 #include "app/tform1.h"
 #include "editing/editor.h"
 
@@ -29,8 +30,20 @@ const std::array<NotesCommand, 6> kNotesCommands{{
     {{"SpeedButton30", "Vloit3"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
     {{nullptr, "Vybratve3"}, &Editor::selectAllText, "Vybrat vše..."},
     {{"SpeedButton68", nullptr}, &Editor::undoLast, "Akce vrácena..."},
-    // Delete is cut under its own name: the removed text goes to the clipboard.
-    {{"SpeedButton69", nullptr}, &Editor::cutToClipboard, "Smazání znaků..."},
+    // Delete removes the selection and leaves the clipboard alone.
+    {{"SpeedButton69", nullptr}, &Editor::deleteSelection, "Smazání znaků..."},
+}};
+
+// Keys that act on the notes while the notes have the focus, as the notes'
+// own buttons do; everywhere else they run the Edit menu's items on the page.
+struct NotesKey {
+    QKeyCombination key;
+    const char* button;
+};
+
+constexpr std::array<NotesKey, 2> kNotesKeys{{
+    {QKeyCombination(Qt::Key_Delete), "SpeedButton69"},
+    {QKeyCombination(Qt::ControlModifier, Qt::Key_Z), "SpeedButton68"},
 }};
 
 void loadNotes(TForm1& form) {
@@ -71,6 +84,10 @@ void installNotesCommands(TForm1& form) {
                 form.patterns().message(c.message);
             });
         }
+    }
+    for (const NotesKey& k : kNotesKeys) {
+        QAbstractButton* button = form.button(k.button);
+        form.router().setOwnKey(notes, k.key, [button] { button->click(); });
     }
     form.on("SpeedButton33", [&form] { loadNotes(form); });
     form.on("SpeedButton34", [&form] { saveNotes(form); });
