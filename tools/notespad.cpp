@@ -1,7 +1,8 @@
 // The notes pad: its own clipboard, undo and delete buttons and popup items,
-// which always act on the notes whatever page is shown, and the load and
-// save of its file poznamky.txt. The notes keep their rich-text form in the
-// file (fonts and colours included); a plain-text file loads as well.
+// which always act on the notes whatever page is shown, the load and save of
+// its file poznamky.txt, and its backup on the way out. The notes keep their
+// rich-text form in the file (fonts and colours included); a plain-text file
+// loads as well.
 
 #include <QAbstractButton>
 #include <array>
@@ -11,12 +12,14 @@
 #include "app/shortcutrouter.h"
 #include "app/tform1.h"
 #include "editing/editor.h"
+#include "tools/notespad.h"
 
 namespace zelvar {
 
 namespace {
 
 constexpr const char* kNotesFile = "poznamky.txt";
+constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
 
 struct NotesCommand {
     std::array<const char*, 2> controls; // button, popup item
@@ -46,28 +49,51 @@ constexpr std::array<NotesKey, 2> kNotesKeys{{
     {QKeyCombination(Qt::ControlModifier, Qt::Key_Z), "SpeedButton68"},
 }};
 
-void loadNotes(TForm1& form) {
-    Editor* notes = form.notesEditor();
+} // namespace
+
+NotesPad::NotesPad(TForm1& form) : QObject(&form), form_(form) {
+    setObjectName(QStringLiteral("NotesPad"));
+}
+
+NotesPad& NotesPad::of(const TForm1& form) {
+    return *form.findChild<NotesPad*>(QStringLiteral("NotesPad"), Qt::FindDirectChildrenOnly);
+}
+
+void NotesPad::load() {
+    Editor* notes = form_.notesEditor();
     // Cancel ends the command: the notes and the message stay as they were.
-    if (!form.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
+    if (!form_.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
         return;
     }
-    form.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
+    form_.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
         notes->loadFromFile(QString::fromLatin1(kNotesFile));
-        form.patterns().message("Poznámky načteny...");
+        fileText_ = notes->toPlainText();
+        form_.patterns().message("Poznámky načteny...");
     });
 }
 
 // The save leaves the notes' changed flag as it is: a later load still asks.
-void saveNotes(TForm1& form) {
-    Editor* notes = form.notesEditor();
-    form.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
+void NotesPad::save() {
+    Editor* notes = form_.notesEditor();
+    form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
         notes->saveToFile(QString::fromLatin1(kNotesFile));
-        form.patterns().message("Poznámky uloženy...");
+        fileText_ = notes->toPlainText();
+        form_.patterns().message("Poznámky uloženy...");
     });
 }
 
-} // namespace
+bool NotesPad::differsFromFile() const {
+    return form_.notesEditor()->toPlainText() != fileText_;
+}
+
+void NotesPad::writeBackup() {
+    if (!differsFromFile()) {
+        return;
+    }
+    form_.patterns().fileErrorReport(text::kSaveWording, text::kBackupSaveFailed, [&] {
+        form_.notesEditor()->saveToFile(QString::fromLatin1(kNotesBackup));
+    });
+}
 
 void installNotesCommands(TForm1& form) {
     Editor* notes = form.notesEditor();
@@ -89,8 +115,9 @@ void installNotesCommands(TForm1& form) {
         QAbstractButton* button = form.button(k.button);
         form.router().setOwnKey(notes, k.key, [button] { button->click(); });
     }
-    form.on("SpeedButton33", [&form] { loadNotes(form); });
-    form.on("SpeedButton34", [&form] { saveNotes(form); });
+    auto* pad = new NotesPad(form);
+    form.on("SpeedButton33", [pad] { pad->load(); });
+    form.on("SpeedButton34", [pad] { pad->save(); });
 
     // "ZP" and "DE" of the notes are usable while the notes have the focus.
     QAbstractButton* undo = form.button("SpeedButton68");
