@@ -59,6 +59,7 @@ public:
     void setCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
