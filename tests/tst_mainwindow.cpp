@@ -43,7 +43,6 @@ private Q_SLOTS:
     void tabKeyOnlyInFirstPage();
     void toolbarGroupsFollowCheckBoxes();
     void activeEditorIsShownPage();
-    void menuHintsLeaveStatusBar_data();
     void menuHintsLeaveStatusBar();
     void cleanupTestCase();
 
@@ -347,14 +346,8 @@ void MainWindowTest::activeEditorIsShownPage() {
     QCOMPARE(p.message(), QString::fromUtf8("Vybrat vše..."));
 }
 
-void MainWindowTest::menuHintsLeaveStatusBar_data() {
-    QTest::addColumn<bool>("mouse"); // hovered with the mouse, else through the menu bar
-    QTest::newRow("hovered with the mouse") << true;
-    QTest::newRow("hint sent as the menu bar sends it") << false;
-}
-
+// Hovering a menu item with a hint leaves the status bar's panels in place.
 void MainWindowTest::menuHintsLeaveStatusBar() {
-    QFETCH(bool, mouse);
     TestProgram& p = shared();
     TForm1& f = p.form();
     QStatusBar* bar = f.statusBar();
@@ -362,17 +355,13 @@ void MainWindowTest::menuHintsLeaveStatusBar() {
     QCOMPARE(panels.size(), 5);
     QAction* hinted = f.action("NpovdaHTML1");
     QVERIFY(!hinted->statusTip().isEmpty());
-    if (mouse) {
-        QMenu* help = f.menu("Npovda1");
-        QMenuBar* menuBar = f.menuBar();
-        QTest::mouseClick(menuBar, Qt::LeftButton, {},
-                          menuBar->actionGeometry(help->menuAction()).center());
-        QTRY_VERIFY(help->isVisible());
-        QTest::mouseMove(help, help->actionGeometry(hinted).center());
-        QTRY_COMPARE(help->activeAction(), hinted);
-    } else {
-        hinted->showStatusText(f.menuBar());
-    }
+    QMenu* help = f.menu("Npovda1");
+    QMenuBar* menuBar = f.menuBar();
+    QTest::mouseClick(menuBar, Qt::LeftButton, {},
+                      menuBar->actionGeometry(help->menuAction()).center());
+    QTRY_VERIFY(help->isVisible());
+    QTest::mouseMove(help, help->actionGeometry(hinted).center());
+    QTRY_COMPARE(help->activeAction(), hinted);
     QCOMPARE(bar->currentMessage(), QString());
     for (QLabel* panel : panels) {
         QVERIFY2(panel->isVisible(), qPrintable(panel->objectName()));
