@@ -21,10 +21,14 @@ namespace {
 constexpr const char* kNotesFile = "poznamky.txt";
 constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
 
+// A key of a row is kept by the notes while they have the focus and acts on
+// them as the row's button does; elsewhere Del and Ctrl+Z run the Edit
+// menu's items on the shown page.
 struct NotesCommand {
     std::array<const char*, 2> controls; // button, popup item
     void (Editor::*operation)();
     const char* message;
+    QKeyCombination key = QKeyCombination(); // none unless given
 };
 
 const std::array<NotesCommand, 6> kNotesCommands{{
@@ -32,21 +36,15 @@ const std::array<NotesCommand, 6> kNotesCommands{{
     {{"SpeedButton31", "Vyjmout3"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
     {{"SpeedButton30", "Vloit3"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
     {{nullptr, "Vybratve3"}, &Editor::selectAllText, "Vybrat vše..."},
-    {{"SpeedButton68", nullptr}, &Editor::undoLast, "Akce vrácena..."},
+    {{"SpeedButton68", nullptr},
+     &Editor::undoLast,
+     "Akce vrácena...",
+     QKeyCombination(Qt::ControlModifier, Qt::Key_Z)},
     // Delete removes the selection and leaves the clipboard alone.
-    {{"SpeedButton69", nullptr}, &Editor::deleteSelection, "Smazání znaků..."},
-}};
-
-// Keys that act on the notes while the notes have the focus, as the notes'
-// own buttons do; everywhere else they run the Edit menu's items on the page.
-struct NotesKey {
-    QKeyCombination key;
-    const char* button;
-};
-
-constexpr std::array<NotesKey, 2> kNotesKeys{{
-    {QKeyCombination(Qt::Key_Delete), "SpeedButton69"},
-    {QKeyCombination(Qt::ControlModifier, Qt::Key_Z), "SpeedButton68"},
+    {{"SpeedButton69", nullptr},
+     &Editor::deleteSelection,
+     "Smazání znaků...",
+     QKeyCombination(Qt::Key_Delete)},
 }};
 
 } // namespace
@@ -101,19 +99,18 @@ void installNotesCommands(TForm1& form) {
     notes->setAcceptsTab(true);
 
     for (const NotesCommand& c : kNotesCommands) {
+        auto run = [&form, &c] {
+            (form.notesEditor()->*c.operation)();
+            form.patterns().message(c.message);
+        };
         for (const char* control : c.controls) {
-            if (!control) {
-                continue;
+            if (control) {
+                form.on(control, run);
             }
-            form.on(control, [&form, &c] {
-                (form.notesEditor()->*c.operation)();
-                form.patterns().message(c.message);
-            });
         }
-    }
-    for (const NotesKey& k : kNotesKeys) {
-        QAbstractButton* button = form.button(k.button);
-        form.router().setOwnKey(notes, k.key, [button] { button->click(); });
+        if (c.key != QKeyCombination()) {
+            form.router().setOwnKey(notes, c.key, [&form, run] { form.patterns().guarded(run); });
+        }
     }
     auto* pad = new NotesPad(form);
     form.on("SpeedButton33", [pad] { pad->load(); });
