@@ -114,16 +114,44 @@ private:
         return ext.isEmpty() ? fileName : fileName + QLatin1Char('.') + ext;
     }
 
+    // Qt's pattern "*.*" matches only names with a dot; an entry that asks
+    // for every file by that pattern is given "*" instead.
+    static QString listingEveryFile(QString filter) {
+        const QLatin1String dotted("(*.*)");
+        if (filter.endsWith(dotted)) {
+            filter.replace(filter.size() - dotted.size(), dotted.size(), QStringLiteral("(*)"));
+        }
+        return filter;
+    }
+
+    // The save dialog asks before it replaces an existing file (Qt's
+    // default, never switched off here); the open dialog lets the working
+    // folder be.
     static FileDialogAnswer run(QWidget* parent, const FileDialogRequest& request,
                                 QFileDialog::AcceptMode mode) {
         QFileDialog dialog(parent, request.title);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
-        const QStringList filters = request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+        // The captions as the program writes them, and the patterns the
+        // dialog filters by.
+        const QStringList captions = request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+        QStringList filters;
+        for (const QString& caption : captions) {
+            filters << listingEveryFile(caption);
+        }
         dialog.setNameFilters(filters);
+        // Qt's own dialog shows the entries' captions unchanged (a native one
+        // shows only the names before the patterns).
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        const bool captioned = types && types->count() == captions.size();
+        if (captioned) {
+            for (int i = 0; i < captions.size(); ++i) {
+                types->setItemText(i, captions.at(i));
+            }
+        }
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
-            dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+            dialog.selectNameFilter((captioned ? captions : filters).at(request.filterIndex - 1));
         }
         if (!request.fileName.isEmpty()) {
             dialog.selectFile(request.fileName);
@@ -134,13 +162,12 @@ private:
         }
         answer.accepted = true;
         answer.fileName = dialog.selectedFiles().constFirst();
-        answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
-        if (answer.filterIndex < 1) {
-            answer.filterIndex = request.filterIndex;
-        }
+        const QString chosenFilter = dialog.selectedNameFilter();
+        const qsizetype chosen =
+            qMax(captions.indexOf(chosenFilter), filters.indexOf(chosenFilter));
+        answer.filterIndex = chosen >= 0 ? int(chosen) + 1 : request.filterIndex;
         if (mode == QFileDialog::AcceptSave) {
-            answer.fileName =
-                withExtension(answer.fileName, dialog.selectedNameFilter(), request.defaultExt);
+            answer.fileName = withExtension(answer.fileName, chosenFilter, request.defaultExt);
         }
         return answer;
     }

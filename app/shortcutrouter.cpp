@@ -45,6 +45,11 @@ void ShortcutRouter::setPopupMenu(QWidget* control, QMenu* menu) {
     popups_.insert(control, menu);
 }
 
+void ShortcutRouter::setOwnKey(QWidget* control, QKeyCombination key,
+                               std::function<void()> command) {
+    ownKeys_.append({control, key, std::move(command)});
+}
+
 QKeyCombination ShortcutRouter::combination(const QKeyEvent* event) {
     const Qt::KeyboardModifiers mods =
         event->modifiers() &
@@ -94,6 +99,15 @@ bool ShortcutRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     const QKeyCombination combo = combination(keyEvent);
     const bool perform = type == QEvent::KeyPress;
+    for (const OwnKey& own : std::as_const(ownKeys_)) {
+        if (own.control == widget && own.key == combo) {
+            if (perform) {
+                own.command();
+            }
+            event->accept();
+            return true;
+        }
+    }
     bool taken = preRoute_ && preRoute_(widget, combo, perform);
     if (!taken) {
         QAction* action = find(widget, combo);

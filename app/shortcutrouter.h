@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QKeyCombination>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -34,6 +35,11 @@ public:
     // The popup menu of a control (its right-click menu).
     void setPopupMenu(QWidget* control, QMenu* menu);
 
+    // A key that one control keeps for a command of its own, ahead of its
+    // popup menu and the main menu (the notes pad's Del and Ctrl+Z act on the
+    // notes). Only the control itself takes it, not its children.
+    void setOwnKey(QWidget* control, QKeyCombination key, std::function<void()> command);
+
     // A key handled before the menus (page switching); returns true when the
     // key is taken. Called with perform == false to ask, true to act.
     using PreRoute = std::function<bool(QWidget* focus, QKeyCombination key, bool perform)>;
@@ -51,6 +57,12 @@ private:
     QPointer<QWidget> window_;
     QPointer<QMenuBar> menuBar_;
     QHash<QWidget*, QPointer<QMenu>> popups_;
+    struct OwnKey {
+        QWidget* control;
+        QKeyCombination key;
+        std::function<void()> command;
+    };
+    QList<OwnKey> ownKeys_;
     PreRoute preRoute_;
 };
 

@@ -696,11 +696,16 @@ bool TForm1::routePageKeys(QWidget* focus, QKeyCombination key, bool perform) {
         return false;
     }
     // On the tab row, or in a page editor that does not take the Tab key.
+    // A page that takes the Tab key keeps these keys too: they neither switch
+    // pages nor reach the tab control.
     const bool onTabRow = focus == pages_ || focus == pages_->tabBar();
     const auto it = std::find(editors_.begin(), editors_.end(), focus);
-    const bool inPage = it != editors_.end() && (*it)->tabChangesFocus();
+    const bool inPage = it != editors_.end();
     if (!onTabRow && !inPage) {
         return false;
+    }
+    if (inPage && !(*it)->tabChangesFocus()) {
+        return true;
     }
     if (perform) {
         const int current = shownSlot();
@@ -712,6 +717,15 @@ bool TForm1::routePageKeys(QWidget* focus, QKeyCombination key, bool perform) {
 }
 
 // --- Window events -----------------------------------------------------------
+
+bool TForm1::event(QEvent* event) {
+    // The status bar keeps its panels: a menu item's hint is shown as its
+    // tooltip only and never replaces them.
+    if (event->type() == QEvent::StatusTip) {
+        return true;
+    }
+    return QMainWindow::event(event);
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     bool mayClose = true;

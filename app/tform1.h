@@ -46,6 +46,8 @@ public:
     QAction* action(const char* name) const;
     QAbstractButton* button(const char* name) const;
     QMenu* menu(const char* name) const;
+    // The key routing of the window (popup menus, main menu, own keys).
+    ShortcutRouter& router() const { return *router_; }
     // Connects the menu item or button of this name to a command; the
     // command runs guarded by the exception display.
     void on(const char* name, std::function<void()> command);
@@ -57,6 +59,7 @@ public:
     void setCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -26,8 +26,8 @@ const std::array<EditCommand, 6> kEditCommands{{
      &Editor::copyToClipboard,
      "Uloženo do schránky..."},
     {{"Vloit1", "Vloit2", "SpeedButton43"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
-    // Delete is cut under its own name: the removed text goes to the clipboard.
-    {{"N4", "SpeedButton40", nullptr}, &Editor::cutToClipboard, "Smazání znaků..."},
+    // Delete removes the selection and leaves the clipboard alone.
+    {{"N4", "SpeedButton40", nullptr}, &Editor::deleteSelection, "Smazání znaků..."},
     {{"Vybratve1", "Vybratve2", "SpeedButton45"}, &Editor::selectAllText, "Vybrat vše..."},
 }};
 

@@ -178,32 +178,34 @@ const std::array<StampCommand, 6> kStampCommands{{
 
 // The regional settings and the clock are read at every insertion, so a
 // change of the settings applies to the next one.
-QString currentDate(Platform& platform) {
-    return dateText(platform.clock->now().date(), platform.regional->locale());
+QString dateOf(Platform& platform, const QDateTime& now) {
+    return dateText(now.date(), platform.regional->locale());
 }
 
-QString currentTime(Platform& platform) {
-    return timeText(platform.clock->now().time(), timeConvention(platform.regional->locale()));
+QString timeOf(Platform& platform, const QDateTime& now) {
+    return timeText(now.time(), timeConvention(platform.regional->locale()));
 }
 
 void insertStamp(TForm1& form, Stamp stamp) {
     Editor* editor = form.activeEditor();
     Platform& platform = form.platform();
     const QPoint at = editor->caretPos(); // taken once
+    // One reading of the clock: around midnight the date and the time of a
+    // combined stamp still belong to the same moment.
+    const QDateTime now = platform.clock->now();
     switch (stamp) {
     case Stamp::Date:
-        editor->insertInLine(at, currentDate(platform));
+        editor->insertInLine(at, dateOf(platform, now));
         break;
     case Stamp::Time:
-        editor->insertInLine(at, currentTime(platform));
+        editor->insertInLine(at, timeOf(platform, now));
         break;
     case Stamp::DateAndTime:
         // Three line insertions at the same column, the time first: the line
-        // then reads date, " - ", time. The clock is read for the time and
-        // again for the date.
-        editor->insertInLine(at, currentTime(platform));
+        // then reads date, " - ", time.
+        editor->insertInLine(at, timeOf(platform, now));
         editor->insertInLine(at, QStringLiteral(" - "));
-        editor->insertInLine(at, currentDate(platform));
+        editor->insertInLine(at, dateOf(platform, now));
         break;
     }
 }

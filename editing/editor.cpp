@@ -293,6 +293,16 @@ void Editor::copyToClipboard() {
 void Editor::cutToClipboard() {
     cut();
 }
+void Editor::deleteSelection() {
+    QTextCursor c = textCursor();
+    if (!c.hasSelection()) {
+        return;
+    }
+    c.beginEditBlock();
+    c.removeSelectedText();
+    c.endEditBlock();
+    setTextCursor(c);
+}
 void Editor::pasteFromClipboard() {
     paste();
 }

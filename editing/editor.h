@@ -62,6 +62,9 @@ public:
     // --- Clipboard and undo ------------------------------------------------
     void copyToClipboard();
     void cutToClipboard();
+    // Delete: removes the selection as one undo step and leaves the clipboard
+    // as it was; with nothing selected it does nothing.
+    void deleteSelection();
     void pasteFromClipboard();
     void undoLast();
 

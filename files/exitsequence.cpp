@@ -9,6 +9,7 @@
 #include "editing/editor.h"
 #include "files/documents.h"
 #include "files/preview.h"
+#include "tools/notespad.h"
 
 namespace zelvar {
 
@@ -16,8 +17,10 @@ namespace {
 
 // Writes every modified page into its backup file (zaloha1.txt ..
 // zaloha5.txt in the working folder), in slot order and in the page's
-// current form. A failed write is reported and the next page follows.
-void writePageBackups(TForm1& form) {
+// current form, and then the notes into theirs when they hold text that was
+// never loaded or saved. A failed write is reported and the next one
+// follows.
+void writeBackups(TForm1& form) {
     for (const PageSlot& slot : kPageSlots) {
         Editor* editor = form.editor(slot.number);
         if (!editor->isModifiedFlag()) {
@@ -27,6 +30,7 @@ void writePageBackups(TForm1& form) {
             editor->saveToFile(QLatin1String(slot.backupFile));
         });
     }
+    NotesPad::of(form).writeBackup();
 }
 
 // Asks about every page that is still modified and saves it into a file of
@@ -66,7 +70,7 @@ void endApplication() {
 bool exitSequence(TForm1& form) {
     bool finished = false;
     form.patterns().guarded([&] {
-        writePageBackups(form);
+        writeBackups(form);
         askToSavePages(form);
         finished = true;
     });
@@ -82,9 +86,9 @@ void quitFromFileMenu(TForm1& form) {
     if (patterns.askYesNo(text::q(text::kQuitQuestion))) {
         return; // the program stays open so that the user can save
     }
-    // The changed pages are backed up on this way out too, as on every
-    // other; only the questions are left out.
-    writePageBackups(form);
+    // The changed pages and the notes are backed up on this way out too, as
+    // on every other; only the questions are left out.
+    writeBackups(form);
     endApplication();
 }
 

@@ -1,9 +1,12 @@
 // The colour mixer: start values, slider changes and the sample.
 
+#include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <memory>
 
 #include "support/testprogram.h"
 
@@ -16,6 +19,12 @@ private Q_SLOTS:
     void startsWhite();
     void greenToZeroGivesMagenta();
     void trackClickStepsByTenAndStopsAtTheEnd();
+    void keyboardReachesAndMovesSliders_data();
+    void keyboardReachesAndMovesSliders();
+    void cleanupTestCase() { keyboard_.reset(); }
+
+private:
+    std::unique_ptr<TestProgram> keyboard_; // one program for the keyboard rows
 };
 
 namespace {
@@ -59,6 +68,52 @@ void ColourMixerTest::trackClickStepsByTenAndStopsAtTheEnd() {
     red->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QCOMPARE(red->value(), 1);
     QCOMPARE(sample(p)->toPlainText(), QString("R=1\nG=255\nB=255"));
+}
+
+void ColourMixerTest::keyboardReachesAndMovesSliders_data() {
+    QTest::addColumn<int>("tabs"); // Tab presses after reaching the red slider
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("lines"); // the sample afterwards
+    QTest::newRow("red, Left") << 0 << int(Qt::Key_Left) << "R=254\nG=255\nB=255";
+    QTest::newRow("red, Right stops at the end")
+        << 0 << int(Qt::Key_Right) << "R=255\nG=255\nB=255";
+    QTest::newRow("green, Home") << 1 << int(Qt::Key_Home) << "R=255\nG=0\nB=255";
+    QTest::newRow("blue, Page Down") << 2 << int(Qt::Key_PageDown) << "R=255\nG=255\nB=245";
+}
+
+void ColourMixerTest::keyboardReachesAndMovesSliders() {
+    QFETCH(int, tabs);
+    QFETCH(int, key);
+    QFETCH(QString, lines);
+    if (!keyboard_) {
+        keyboard_ = std::make_unique<TestProgram>();
+    }
+    TestProgram& p = *keyboard_;
+    QVERIFY(p.showAndActivate());
+    for (const char* name : {"ScrollBar1", "ScrollBar2", "ScrollBar3"}) {
+        slider(p, name)->setValue(255);
+    }
+    // From the tag list, Tab goes through the controls after it to the red slider.
+    QWidget* focus = p.form().findChild<QListWidget*>("ListBox1");
+    focus->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), focus);
+    for (int presses = 0; focus != slider(p, "ScrollBar1") && presses < 20; ++presses) {
+        QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget();
+    }
+    QCOMPARE(focus, slider(p, "ScrollBar1"));
+    // Then on to green and blue.
+    for (int n = 0; n < tabs; ++n) {
+        QTest::keyClick(focus, Qt::Key_Tab);
+        focus = QApplication::focusWidget();
+    }
+    const char* names[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
+    const char* panels[] = {"Panel7", "Panel8", "Panel9"};
+    QScrollBar* moved = slider(p, names[tabs]);
+    QCOMPARE(focus, moved);
+    QTest::keyClick(focus, Qt::Key(key));
+    QCOMPARE(p.label(panels[tabs]), QString::number(moved->value()));
+    QCOMPARE(sample(p)->toPlainText(), lines);
 }
 
 QTEST_MAIN(ColourMixerTest)

@@ -60,7 +60,8 @@ private Q_SLOTS:
     void buttonsInsertAtCaret();
     void dateAndTimeInEmptyEditor();
     void dateAndTimeBetweenCharacters();
-    void clockReadForTimeFirst();
+    void combinedStampReadsClockOnce_data();
+    void combinedStampReadsClockOnce();
     void menuCombinedKeepsMessage();
     void keysActOnShownPage_data();
     void keysActOnShownPage();
@@ -212,7 +213,7 @@ void DateTimeTest::dateAndTimeInEmptyEditor() {
     QCOMPARE(e->lineCount(), 1);
     QCOMPARE(e->caretPos(), QPoint(18, 0));
     QCOMPARE(p.message(), u("Aktuální datum a čas..."));
-    QCOMPARE(p.clock().reads, 2);
+    QCOMPARE(p.clock().reads, 1);
 }
 
 void DateTimeTest::dateAndTimeBetweenCharacters() {
@@ -233,16 +234,39 @@ void DateTimeTest::dateAndTimeBetweenCharacters() {
     QVERIFY(!e->textCursor().hasSelection());
 }
 
-void DateTimeTest::clockReadForTimeFirst() {
-    // Just before midnight: the time is read first, the date afterwards, so
-    // the line pairs the new day with the old day's last second.
+void DateTimeTest::combinedStampReadsClockOnce_data() {
+    QTest::addColumn<QString>("control"); // a button, a menu item, or a key
+    QTest::addColumn<QDateTime>("first");
+    QTest::addColumn<QString>("expected");
+    // The clock would move on at the next reading: a second reading would
+    // pair the new day with the old day's last second.
+    const QDateTime beforeMidnight(QDate(2026, 3, 9), QTime(23, 59, 59));
+    const QDateTime newYearsEve(QDate(2026, 12, 31), QTime(23, 59, 59));
+    QTest::newRow("DT button before midnight")
+        << "SpeedButton61" << beforeMidnight << "09.03.26 - 23:59:59";
+    QTest::newRow("menu item on new year's eve")
+        << "Vloitdatumas1" << newYearsEve << "31.12.26 - 23:59:59";
+    QTest::newRow("F6 before midnight") << "F6" << beforeMidnight << "09.03.26 - 23:59:59";
+}
+
+void DateTimeTest::combinedStampReadsClockOnce() {
+    QFETCH(QString, control);
+    QFETCH(QDateTime, first);
+    QFETCH(QString, expected);
     TestProgram p;
     QVERIFY(p.showAndActivate());
-    p.clock().upcoming = {QDateTime(QDate(2026, 3, 9), QTime(23, 59, 59)),
-                          QDateTime(QDate(2026, 3, 10), QTime(0, 0, 0))};
-    click(p, "SpeedButton61");
-    QCOMPARE(p.form().editor(1)->toPlainText(), QString("10.03.26 - 23:59:59"));
-    QCOMPARE(p.clock().reads, 2);
+    Editor* e = p.form().editor(1);
+    p.clock().upcoming = {first, first.addSecs(1)};
+    if (control == "F6") {
+        e->setFocus();
+        QTest::keyClick(e, Qt::Key_F6);
+    } else if (control.startsWith("SpeedButton")) {
+        click(p, control.toLatin1().constData());
+    } else {
+        p.form().action(control.toLatin1().constData())->trigger();
+    }
+    QCOMPARE(e->toPlainText(), expected);
+    QCOMPARE(p.clock().reads, 1);
 }
 
 void DateTimeTest::menuCombinedKeepsMessage() {

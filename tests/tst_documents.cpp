@@ -156,7 +156,9 @@ void DocumentsTest::saveAsWritesCrLfAndRemembers() {
                         "dek\r\n"));
     QCOMPARE(p.message(), QString::fromUtf8("Ukládání souboru..."));
     QVERIFY(e->plainTextMode());
-    // Overwrites without a question; the dialog offers the last name and filter.
+    // The scripted dialog stands in for the save dialog, which itself asks
+    // before it replaces an existing file (see tst_qtdialogs); the command
+    // adds no question of its own. The dialog offers the last name and filter.
     p.form().button("SpeedButton37")->click();
     const FileDialogRequest& r = p.dialogs().fileRequests.last();
     QCOMPARE(r.title, QString::fromUtf8("Uložit soubor..."));

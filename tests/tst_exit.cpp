@@ -7,11 +7,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "app/patterns.h"
 #include "editing/editor.h"
+#include "files/pagefile.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
 
@@ -102,6 +106,9 @@ private Q_SLOTS:
     void exitButtonStaysAfterAFailedSave();
     void quitFromFileMenuAnsweredNo();
     void quitFromFileMenuAnsweredYes();
+    // The notes' backup, on every way out.
+    void notesBackupOnEveryWayOut_data();
+    void notesBackupOnEveryWayOut();
     // The backup commands.
     void loadBackupRichThenPlain();
     void loadBackupAsksBeforeReplacingChanges();
@@ -303,6 +310,98 @@ void ExitTest::quitFromFileMenuAnsweredYes() {
     QCOMPARE(texts(p.dialogs().shown), (QStringList{kCannotSave, kQuitQuestion}));
     QCOMPARE(p.dialogs().shown[0].operationMessage, u("Chyba při ukládání..."));
     QCOMPARE(p.message(), u("Chyba při ukládání..."));
+}
+
+void ExitTest::notesBackupOnEveryWayOut_data() {
+    QTest::addColumn<QString>("way");       // "close", "KO", "Konec No", "Konec Yes"
+    QTest::addColumn<QStringList>("steps"); // what the user does in the notes first
+    QTest::addColumn<bool>("blocked");      // a folder stands where the backup goes
+    QTest::addColumn<QString>("backup");    // the backup's text; empty: no backup
+    const QStringList typed{"type:note"};
+    QTest::newRow("close, untouched") << "close" << QStringList() << false << QString();
+    QTest::newRow("close, typed") << "close" << typed << false << "note";
+    QTest::newRow("KO, typed") << "KO" << typed << false << "note";
+    QTest::newRow("Konec answered No, typed") << "Konec No" << typed << false << "note";
+    QTest::newRow("Konec answered Yes stays open") << "Konec Yes" << typed << false << QString();
+    QTest::newRow("close, loaded") << "close" << QStringList{"load"} << false << QString();
+    QTest::newRow("close, loaded then typed")
+        << "close" << QStringList{"load", "type:x"} << false << "from file\nx";
+    QTest::newRow("close, saved") << "close" << QStringList{"type:note", "save"} << false
+                                  << QString();
+    QTest::newRow("KO, saved then typed")
+        << "KO" << QStringList{"type:note", "save", "type:s"} << false << "notes";
+    QTest::newRow("close, typed then erased")
+        << "close" << QStringList{"type:note", "erase"} << false << QString();
+    QTest::newRow("close, backup fails") << "close" << typed << true << QString();
+    QTest::newRow("KO, backup fails") << "KO" << typed << true << QString();
+    QTest::newRow("Konec answered No, backup fails") << "Konec No" << typed << true << QString();
+}
+
+void ExitTest::notesBackupOnEveryWayOut() {
+    QFETCH(QString, way);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, blocked);
+    QFETCH(QString, backup);
+    TestProgram p;
+    QVERIFY(writeFileBytes(p.path("poznamky.txt"), "from file\r\n"));
+    if (blocked) {
+        QVERIFY(QDir(p.dir()).mkdir("zaloha_poznamky.txt"));
+    }
+    QVERIFY(p.showAndActivate());
+    Editor* notes = p.form().notesEditor();
+    for (const QString& step : steps) {
+        notes->setFocus();
+        if (step.startsWith("type:")) {
+            notes->moveCursor(QTextCursor::End);
+            QTest::keyClicks(notes, step.mid(5));
+        } else if (step == "erase") {
+            QTest::keyClick(notes, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(notes, Qt::Key_Backspace);
+        } else {
+            if (notes->isModifiedFlag()) {
+                p.dialogs().answers << MsgButton::Ok; // replace the typed notes
+            }
+            p.form().button(step == "load" ? "SpeedButton33" : "SpeedButton34")->click();
+        }
+    }
+    p.dialogs().shown.clear();
+
+    bool ended = false;
+    if (way == "close") {
+        ended = p.form().close();
+    } else if (way == "KO") {
+        ended = endsApplication([&] { p.form().button("SpeedButton41")->click(); });
+    } else {
+        if (way == "Konec Yes") {
+            p.dialogs().answers << MsgButton::Yes;
+        }
+        ended = endsApplication([&] { p.form().action("Konec1")->trigger(); });
+    }
+    // The program ends whatever became of the backup; only a Yes to File >
+    // Konec keeps it open. No new question is asked.
+    QCOMPARE(ended, way != "Konec Yes");
+    QStringList asked;
+    if (way.startsWith("Konec")) {
+        asked << kQuitQuestion;
+    }
+    if (blocked) {
+        asked << kCannotSave;
+        QCOMPARE(p.dialogs().shown.last().kind, ShownDialog::Error);
+        QCOMPARE(p.dialogs().shown.last().operationMessage, u("Chyba při ukládání zálohy..."));
+    }
+    QCOMPARE(texts(p.dialogs().shown), asked);
+
+    const QString file = p.path("zaloha_poznamky.txt");
+    if (backup.isEmpty()) {
+        QVERIFY(blocked ? QFileInfo(file).isDir() : !QFile::exists(file));
+        return;
+    }
+    // The backup has the rich-text form of poznamky.txt and loads back as the notes.
+    QVERIFY(readFileBytes(file).startsWith("{\\rtf"));
+    QTextDocument loaded;
+    loadPageFile(loaded, file, false);
+    QCOMPARE(loaded.toPlainText(), backup);
+    QCOMPARE(notes->toPlainText(), backup);
 }
 
 void ExitTest::loadBackupRichThenPlain() {

@@ -135,6 +135,8 @@ void InformationTest::helpPagesAndVersionCheck() {
         const QUrl url(address, QUrl::StrictMode);
         QVERIFY2(url.isValid() && url.scheme().startsWith("http"), qPrintable(address));
         QVERIFY2(!url.host().isEmpty(), qPrintable(address));
+        // Help pages live on sites that keep them, not on the program's own.
+        QVERIFY2(url.host() != home.host(), qPrintable(address));
         QCOMPARE(p.message(), u(w.message));
         seen.insert(address);
     }
@@ -159,6 +161,9 @@ void InformationTest::linksMenu() {
         const QString address = opened(p, item);
         const QUrl url(address, QUrl::StrictMode);
         QVERIFY2(url.isValid() && url.scheme().startsWith("http") && !url.host().isEmpty(), item);
+        // Only the first item leads to the program's own site.
+        QCOMPARE(url.host() == QUrl(u(kHomePageAddress)).host(),
+                 qstrcmp(item, "Domovskyweb1") == 0);
         QCOMPARE(p.message(), u("Odkaz..."));
         seen.insert(address);
     }

@@ -9,12 +9,14 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <memory>
 
 #include "editing/editor.h"
 #include "support/testprogram.h"
@@ -32,6 +34,7 @@ private Q_SLOTS:
     void tabClickSwitchesPage();
     void formatMenuSwitchesPage();
     void formatMenuOnShownPage();
+    void keyboardSwitchesPages_data();
     void keyboardSwitchesPages();
     void wordWrapIndicatorFollowsPage();
     void enterAndLeaveToggleUndoAndDelete();
@@ -40,7 +43,28 @@ private Q_SLOTS:
     void tabKeyOnlyInFirstPage();
     void toolbarGroupsFollowCheckBoxes();
     void activeEditorIsShownPage();
+    void menuHintsLeaveStatusBar();
+    void cleanupTestCase();
+
+private:
+    // One program for the tests that leave nothing behind; shown and active.
+    TestProgram& shared();
+    std::unique_ptr<TestProgram> shared_;
 };
+
+TestProgram& MainWindowTest::shared() {
+    if (!shared_) {
+        shared_ = std::make_unique<TestProgram>();
+    }
+    if (!shared_->form().isActiveWindow()) {
+        [[maybe_unused]] const bool active = shared_->showAndActivate();
+    }
+    return *shared_;
+}
+
+void MainWindowTest::cleanupTestCase() {
+    shared_.reset();
+}
 
 void MainWindowTest::startUpState() {
     TestProgram p;
@@ -154,24 +178,45 @@ void MainWindowTest::formatMenuOnShownPage() {
     QCOMPARE(p.label("Label9"), QString("Page 3"));
 }
 
+void MainWindowTest::keyboardSwitchesPages_data() {
+    QTest::addColumn<int>("focus"); // 0: the tab row, else the editor of that page
+    QTest::addColumn<int>("start"); // the page shown before the key
+    QTest::addColumn<bool>("next"); // Ctrl+Tab, else Ctrl+Shift+Tab
+    QTest::addColumn<int>("shown"); // the page shown afterwards
+    QTest::newRow("tab row, next") << 0 << 1 << true << 2;
+    QTest::newRow("tab row, previous wraps to 5") << 0 << 1 << false << 5;
+    QTest::newRow("tab row, next wraps to 1") << 0 << 5 << true << 1;
+    QTest::newRow("page 2, next") << 2 << 2 << true << 3;
+    QTest::newRow("page 3, previous") << 3 << 3 << false << 2;
+    QTest::newRow("page 5, next wraps to 1") << 5 << 5 << true << 1;
+    // Page 1 takes the Tab key: the keys stay with it and switch nothing.
+    QTest::newRow("page 1, next") << 1 << 1 << true << 1;
+    QTest::newRow("page 1, previous") << 1 << 1 << false << 1;
+}
+
 void MainWindowTest::keyboardSwitchesPages() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    QFETCH(int, focus);
+    QFETCH(int, start);
+    QFETCH(bool, next);
+    QFETCH(int, shown);
+    TestProgram& p = shared();
     TForm1& f = p.form();
-    QTabBar* bar = f.pageControl()->tabBar();
-    bar->setFocus();
-    QTest::keyClick(bar, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(f.shownSlot(), 2);
-    QCOMPARE(p.label("Panel18"), QString("Page 2"));
-    QTest::keyClick(bar, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    QTest::keyClick(bar, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(f.shownSlot(), 5); // wraps from 1 to 5
-    QCOMPARE(f.action("gh1")->text(), QString("Editor: Page 5"));
-    // From inside page 5's editor (it does not take Tab) it wraps to page 1.
-    f.editor(5)->setFocus();
-    QTest::keyClick(f.editor(5), Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(f.shownSlot(), 1);
-    QCOMPARE(f.editor(5)->toPlainText(), QString());
+    f.showPage(start);
+    QWidget* target = focus == 0 ? static_cast<QWidget*>(f.pageControl()->tabBar())
+                                 : static_cast<QWidget*>(f.editor(focus));
+    target->setFocus();
+    QTRY_VERIFY(target->hasFocus());
+    if (next) {
+        QTest::keyClick(target, Qt::Key_Tab, Qt::ControlModifier);
+    } else {
+        QTest::keyClick(target, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QCOMPARE(f.shownSlot(), shown);
+    QCOMPARE(p.label("Panel18"), QStringLiteral("Page %1").arg(shown));
+    QCOMPARE(f.action("gh1")->text(), QStringLiteral("Editor: Page %1").arg(shown));
+    for (int slot = 1; slot <= 5; ++slot) {
+        QCOMPARE(f.editor(slot)->toPlainText(), QString());
+    }
 }
 
 void MainWindowTest::wordWrapIndicatorFollowsPage() {
@@ -299,6 +344,31 @@ void MainWindowTest::activeEditorIsShownPage() {
     QCOMPARE(f.editor(3)->selText(), QString("page three"));
     QCOMPARE(f.notesEditor()->selText(), QString());
     QCOMPARE(p.message(), QString::fromUtf8("Vybrat vše..."));
+}
+
+// Hovering a menu item with a hint leaves the status bar's panels in place.
+void MainWindowTest::menuHintsLeaveStatusBar() {
+    TestProgram& p = shared();
+    TForm1& f = p.form();
+    QStatusBar* bar = f.statusBar();
+    const QList<QLabel*> panels = bar->findChildren<QLabel*>();
+    QCOMPARE(panels.size(), 5);
+    QAction* hinted = f.action("NpovdaHTML1");
+    QVERIFY(!hinted->statusTip().isEmpty());
+    QMenu* help = f.menu("Npovda1");
+    QMenuBar* menuBar = f.menuBar();
+    QTest::mouseClick(menuBar, Qt::LeftButton, {},
+                      menuBar->actionGeometry(help->menuAction()).center());
+    QTRY_VERIFY(help->isVisible());
+    QTest::mouseMove(help, help->actionGeometry(hinted).center());
+    QTRY_COMPARE(help->activeAction(), hinted);
+    QCOMPARE(bar->currentMessage(), QString());
+    for (QLabel* panel : panels) {
+        QVERIFY2(panel->isVisible(), qPrintable(panel->objectName()));
+    }
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -76,9 +76,10 @@ void NotesPadTest::editingCommandsActOnNotes_data() {
     QTest::newRow("paste item") << "Vloit3"
                                 << "notes clip"
                                 << "clip" << pasted;
+    // Delete removes the selection and leaves the clipboard alone.
     QTest::newRow("delete button") << "SpeedButton69"
                                    << "notes "
-                                   << "text" << QString::fromUtf8("Smazání znaků...");
+                                   << "clip" << QString::fromUtf8("Smazání znaků...");
 }
 
 void NotesPadTest::editingCommandsActOnNotes() {

@@ -3,10 +3,13 @@
 // text insertion, and writes its message; nothing else changes.
 
 #include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
+#include <memory>
 
 #include "app/addresses.h"
 #include "app/patterns.h"
@@ -42,6 +45,9 @@ class SnippetsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
     void everyButton_data();
     void everyButton();
     void brInEmptyEditor();
@@ -53,7 +59,39 @@ private Q_SLOTS:
     void focusInNotesActsOnShownPage();
     void undoButtonTakesBackOneInsertion();
     void longLineStaysWhole();
+
+private:
+    // Puts the program back into its start state: empty pages and notes,
+    // page 1 shown, no message.
+    void reset();
+    std::unique_ptr<TestProgram> program_; // one program for every test
 };
+
+void SnippetsTest::initTestCase() {
+    program_ = std::make_unique<TestProgram>();
+    QVERIFY(program_->showAndActivate());
+}
+
+void SnippetsTest::init() {
+    reset();
+}
+
+void SnippetsTest::cleanupTestCase() {
+    program_.reset();
+}
+
+void SnippetsTest::reset() {
+    TForm1& f = program_->form();
+    for (int slot = 1; slot <= 5; ++slot) {
+        f.editor(slot)->setPlainText(QString()); // also forgets the undo steps
+        f.editor(slot)->clearAll();
+    }
+    f.notesEditor()->setPlainText(QString());
+    f.notesEditor()->clearAll();
+    f.showPage(1);
+    f.pageControl()->tabBar()->setFocus();
+    f.patterns().message(QString());
+}
 
 void SnippetsTest::everyButton_data() {
     QTest::addColumn<QString>("button");
@@ -137,8 +175,7 @@ void SnippetsTest::everyButton() {
     QFETCH(QString, message);
     QFETCH(int, slot);
 
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     TForm1& f = p.form();
     // The shown page: "cd" selected in the first of two lines, no final
     // break, so the two insertions give different results.
@@ -182,8 +219,7 @@ void SnippetsTest::everyButton() {
 }
 
 void SnippetsTest::brInEmptyEditor() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     click(p, "SpeedButton1");
     QCOMPARE(e->toPlainText(), QString("<BR>"));
@@ -194,8 +230,7 @@ void SnippetsTest::brInEmptyEditor() {
 }
 
 void SnippetsTest::brAtEndAndStartOfLine() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     e->setPlainText("abc\nnext");
     select(e, 3, 3);
@@ -211,8 +246,7 @@ void SnippetsTest::brAtEndAndStartOfLine() {
 }
 
 void SnippetsTest::selectionWithBoldAndList() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     e->setPlainText("abcdef");
     e->setSelStart(2);
@@ -233,8 +267,8 @@ void SnippetsTest::selectionWithBoldAndList() {
 
 void SnippetsTest::paragraphOnPage2WhateverPage1() {
     for (int page1Caret : {0, 4, 8}) {
-        TestProgram p;
-        QVERIFY(p.showAndActivate());
+        reset();
+        TestProgram& p = *program_;
         TForm1& f = p.form();
         f.editor(1)->setPlainText("page\none");
         select(f.editor(1), page1Caret, page1Caret);
@@ -250,8 +284,7 @@ void SnippetsTest::paragraphOnPage2WhateverPage1() {
 }
 
 void SnippetsTest::tableOnThirdOfThreeLines() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     e->setPlainText("one\ntwo\nthree");
     QTextCursor c = e->textCursor();
@@ -269,8 +302,7 @@ void SnippetsTest::tableOnThirdOfThreeLines() {
 }
 
 void SnippetsTest::sameMessageWrittenAgain() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     click(p, "SpeedButton14");
     QCOMPARE(p.message(), QString("Znak: <..."));
@@ -284,8 +316,7 @@ void SnippetsTest::sameMessageWrittenAgain() {
 }
 
 void SnippetsTest::focusInNotesActsOnShownPage() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     TForm1& f = p.form();
     f.showPage(3);
     f.notesEditor()->setPlainText("notes");
@@ -298,12 +329,12 @@ void SnippetsTest::focusInNotesActsOnShownPage() {
 }
 
 void SnippetsTest::undoButtonTakesBackOneInsertion() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     e->setPlainText("ab\ncd");
     select(e, 1, 1);
     e->setFocus();
+    QTRY_VERIFY(e->hasFocus());
     click(p, "SpeedButton50"); // line insertion: "a<B></B>b"
     select(e, 10, 10);         // line 1, column 0
     click(p, "SpeedButton10"); // text insertion: adds the final break too
@@ -315,8 +346,7 @@ void SnippetsTest::undoButtonTakesBackOneInsertion() {
 }
 
 void SnippetsTest::longLineStaysWhole() {
-    TestProgram p;
-    QVERIFY(p.showAndActivate());
+    TestProgram& p = *program_;
     Editor* e = p.form().editor(1);
     const QString left(5000, QLatin1Char('l'));
     const QString right(5000, QLatin1Char('r'));

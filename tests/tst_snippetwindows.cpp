@@ -7,11 +7,14 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
 #include <QWindow>
+#include <iterator>
+#include <memory>
 
 #include "app/addresses.h"
 #include "app/patterns.h"
@@ -170,8 +173,14 @@ private Q_SLOTS:
     void copyWithoutSelectionKeepsClipboard();
     void copyOneWordOfMovingText();
     void copyWholeColourChangeScript();
+    void copyPutsPlainTextOnly_data();
+    void copyPutsPlainTextOnly();
     void changesStayUntilRestart();
     void mainWindowIgnoresClicksWhileOpen();
+    void cleanupTestCase() { copying_.reset(); }
+
+private:
+    std::unique_ptr<TestProgram> copying_; // one program for the copy rows
 };
 
 void SnippetWindowsTest::controlsOfEveryWindow() {
@@ -336,6 +345,43 @@ void SnippetWindowsTest::copyWholeColourChangeScript() {
     QVERIFY(lines[0].endsWith(' '));
     QVERIFY(lines[27].endsWith(' '));
     QVERIFY(!lines[28].endsWith(' '));
+}
+
+void SnippetWindowsTest::copyPutsPlainTextOnly_data() {
+    QTest::addColumn<int>("window"); // a row of kWindows
+    QTest::addColumn<bool>("byKey"); // Ctrl+C in the field, else the copy button
+    for (int i = 0; i < int(std::size(kWindows)); ++i) {
+        QTest::addRow("%s, copy button", kWindows[i].form) << i << false;
+        QTest::addRow("%s, Ctrl+C", kWindows[i].form) << i << true;
+    }
+}
+
+void SnippetWindowsTest::copyPutsPlainTextOnly() {
+    QFETCH(int, window);
+    QFETCH(bool, byKey);
+    if (!copying_) {
+        copying_ = std::make_unique<TestProgram>();
+    }
+    const Expected& e = kWindows[window];
+    QApplication::clipboard()->setText("old");
+    QString shown;
+    whileModal([&] { copying_->form().action(e.item)->trigger(); },
+               [&](QWidget* w) {
+                   QPlainTextEdit* f = field(w);
+                   f->setFocus();
+                   f->selectAll();
+                   shown = f->toPlainText();
+                   if (byKey) {
+                       QTest::keyClick(f, Qt::Key_C, Qt::ControlModifier);
+                   } else {
+                       QTest::mouseClick(pushButton(w, e.copy), Qt::LeftButton);
+                   }
+               });
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->formats(), QStringList{"text/plain"});
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(data->text(), shown);
 }
 
 void SnippetWindowsTest::changesStayUntilRestart() {

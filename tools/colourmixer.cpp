@@ -46,6 +46,11 @@ void installColourMixer(TForm1& form) {
     }
     c.sample = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     for (int i = 0; i < 3; ++i) {
+        // Reached with Tab and moved with the keys like any slider: Left and
+        // Page Down lower the value, Right and Page Up raise it (a scroll
+        // bar's keys run the other way).
+        c.sliders[i]->setFocusPolicy(Qt::StrongFocus);
+        c.sliders[i]->setInvertedControls(false);
         QObject::connect(c.sliders[i], &QScrollBar::valueChanged, c.sample, [c, i](int value) {
             c.panels[i]->setText(QString::number(value));
             refreshSample(c);

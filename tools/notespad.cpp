@@ -1,26 +1,34 @@
 // The notes pad: its own clipboard, undo and delete buttons and popup items,
-// which always act on the notes whatever page is shown, and the load and
-// save of its file poznamky.txt. The notes keep their rich-text form in the
-// file (fonts and colours included); a plain-text file loads as well.
+// which always act on the notes whatever page is shown, the load and save of
+// its file poznamky.txt, and its backup on the way out. The notes keep their
+// rich-text form in the file (fonts and colours included); a plain-text file
+// loads as well.
 
 #include <QAbstractButton>
 #include <array>
 
 #include "app/commands.h"
 #include "app/patterns.h"
+#include "app/shortcutrouter.h"
 #include "app/tform1.h"
 #include "editing/editor.h"
+#include "tools/notespad.h"
 
 namespace zelvar {
 
 namespace {
 
 constexpr const char* kNotesFile = "poznamky.txt";
+constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
 
+// A key of a row is kept by the notes while they have the focus and acts on
+// them as the row's button does; elsewhere Del and Ctrl+Z run the Edit
+// menu's items on the shown page.
 struct NotesCommand {
     std::array<const char*, 2> controls; // button, popup item
     void (Editor::*operation)();
     const char* message;
+    QKeyCombination key = QKeyCombination(); // none unless given
 };
 
 const std::array<NotesCommand, 6> kNotesCommands{{
@@ -28,33 +36,62 @@ const std::array<NotesCommand, 6> kNotesCommands{{
     {{"SpeedButton31", "Vyjmout3"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
     {{"SpeedButton30", "Vloit3"}, &Editor::pasteFromClipboard, "Načteno ze schránky..."},
     {{nullptr, "Vybratve3"}, &Editor::selectAllText, "Vybrat vše..."},
-    {{"SpeedButton68", nullptr}, &Editor::undoLast, "Akce vrácena..."},
-    // Delete is cut under its own name: the removed text goes to the clipboard.
-    {{"SpeedButton69", nullptr}, &Editor::cutToClipboard, "Smazání znaků..."},
+    {{"SpeedButton68", nullptr},
+     &Editor::undoLast,
+     "Akce vrácena...",
+     QKeyCombination(Qt::ControlModifier, Qt::Key_Z)},
+    // Delete removes the selection and leaves the clipboard alone.
+    {{"SpeedButton69", nullptr},
+     &Editor::deleteSelection,
+     "Smazání znaků...",
+     QKeyCombination(Qt::Key_Delete)},
 }};
 
-void loadNotes(TForm1& form) {
-    Editor* notes = form.notesEditor();
+} // namespace
+
+NotesPad::NotesPad(TForm1& form) : QObject(&form), form_(form) {
+    setObjectName(QStringLiteral("NotesPad"));
+}
+
+NotesPad& NotesPad::of(const TForm1& form) {
+    return *form.findChild<NotesPad*>(QStringLiteral("NotesPad"), Qt::FindDirectChildrenOnly);
+}
+
+void NotesPad::load() {
+    Editor* notes = form_.notesEditor();
     // Cancel ends the command: the notes and the message stay as they were.
-    if (!form.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
+    if (!form_.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
         return;
     }
-    form.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
+    form_.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
         notes->loadFromFile(QString::fromLatin1(kNotesFile));
-        form.patterns().message("Poznámky načteny...");
+        fileText_ = notes->toPlainText();
+        form_.patterns().message("Poznámky načteny...");
     });
 }
 
 // The save leaves the notes' changed flag as it is: a later load still asks.
-void saveNotes(TForm1& form) {
-    Editor* notes = form.notesEditor();
-    form.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
+void NotesPad::save() {
+    Editor* notes = form_.notesEditor();
+    form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
         notes->saveToFile(QString::fromLatin1(kNotesFile));
-        form.patterns().message("Poznámky uloženy...");
+        fileText_ = notes->toPlainText();
+        form_.patterns().message("Poznámky uloženy...");
     });
 }
 
-} // namespace
+bool NotesPad::differsFromFile() const {
+    return form_.notesEditor()->toPlainText() != fileText_;
+}
+
+void NotesPad::writeBackup() {
+    if (!differsFromFile()) {
+        return;
+    }
+    form_.patterns().fileErrorReport(text::kSaveWording, text::kBackupSaveFailed, [&] {
+        form_.notesEditor()->saveToFile(QString::fromLatin1(kNotesBackup));
+    });
+}
 
 void installNotesCommands(TForm1& form) {
     Editor* notes = form.notesEditor();
@@ -62,18 +99,22 @@ void installNotesCommands(TForm1& form) {
     notes->setAcceptsTab(true);
 
     for (const NotesCommand& c : kNotesCommands) {
+        auto run = [&form, &c] {
+            (form.notesEditor()->*c.operation)();
+            form.patterns().message(c.message);
+        };
         for (const char* control : c.controls) {
-            if (!control) {
-                continue;
+            if (control) {
+                form.on(control, run);
             }
-            form.on(control, [&form, &c] {
-                (form.notesEditor()->*c.operation)();
-                form.patterns().message(c.message);
-            });
+        }
+        if (c.key != QKeyCombination()) {
+            form.router().setOwnKey(notes, c.key, [&form, run] { form.patterns().guarded(run); });
         }
     }
-    form.on("SpeedButton33", [&form] { loadNotes(form); });
-    form.on("SpeedButton34", [&form] { saveNotes(form); });
+    auto* pad = new NotesPad(form);
+    form.on("SpeedButton33", [pad] { pad->load(); });
+    form.on("SpeedButton34", [pad] { pad->save(); });
 
     // "ZP" and "DE" of the notes are usable while the notes have the focus.
     QAbstractButton* undo = form.button("SpeedButton68");

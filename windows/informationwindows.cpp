@@ -46,26 +46,32 @@ struct WebCommand {
     const char* message; // UTF-8
 };
 
-// Every web address the program opens, with the command that opens it.
+// Every web address the program opens, with the command that opens it. The
+// program's own site holds only its home page and the version page; the help
+// pages and the links lead to long-lived sites of their kind, Czech ones
+// where there are such.
 const std::array<WebCommand, 15>& webCommands() {
     static const std::array<WebCommand, 15> table{{
         // Help pages of the "Nápověda HTML" submenu.
-        {"Zanme1", sitePage("/napoveda/zaciname.html"), "Začínáme..."},
-        {"ZkladyHTML1", sitePage("/napoveda/zaklady-html.html"), "Základy HTML..."},
-        {"Nvod1", sitePage("/napoveda/jak-publikovat.html"), "Jak publikovat..."},
-        {"HTMLtahk1", sitePage("/napoveda/html-tahak.html"), "HTML tahák..."},
+        {"Zanme1", u("https://www.jakpsatweb.cz/"), "Začínáme..."},
+        {"ZkladyHTML1", u("https://www.jakpsatweb.cz/html/"), "Základy HTML..."},
+        {"Nvod1",
+         u("https://developer.mozilla.org/en-US/docs/Learn/Getting_started_with_the_web/"
+           "Publishing_your_website"),
+         "Jak publikovat..."},
+        {"HTMLtahk1", u("https://www.w3schools.com/tags/default.asp"), "HTML tahák..."},
         {"Zkontrolovatverzi1", sitePage("/verze.html"), "Kontrola verze..."},
         // The links menu.
         {"Domovskyweb1", u(kHomePageAddress), "Odkaz..."},
-        {"Webodkaz1", sitePage("/odkazy/kurz-tvorby-webu.html"), "Odkaz..."},
-        {"JavaScriptLibrary1", sitePage("/odkazy/javascript.html"), "Odkaz..."},
-        {"Animace1", sitePage("/odkazy/animace.html"), "Odkaz..."},
-        {"Webodkaz2", sitePage("/odkazy/nastenky.html"), "Odkaz..."},
-        {"CikCakTools1", sitePage("/odkazy/nastroje.html"), "Odkaz..."},
-        {"MaXsite1", sitePage("/odkazy/tvorba-webu.html"), "Odkaz..."},
-        {"Webodkaz3", sitePage("/odkazy/hosting-zdarma.html"), "Odkaz..."},
-        {"Webodkaz4", sitePage("/odkazy/stranky-zdarma.html"), "Odkaz..."},
-        {"Webhosting1", sitePage("/odkazy/webhosting.html"), "Odkaz..."},
+        {"Webodkaz1", u("https://www.itnetwork.cz/"), "Odkaz..."}, // web-design courses
+        {"JavaScriptLibrary1", u("https://www.dynamicdrive.com/"), "Odkaz..."},
+        {"Animace1", u("https://giphy.com/"), "Odkaz..."},            // animations
+        {"Webodkaz2", u("https://www.okoun.cz/"), "Odkaz..."},        // discussion boards
+        {"CikCakTools1", u("https://validator.w3.org/"), "Odkaz..."}, // checkers for pages
+        {"MaXsite1", u("https://www.webnode.cz/"), "Odkaz..."},       // site builder
+        {"Webodkaz3", u("https://neocities.org/"), "Odkaz..."},       // free hosting
+        {"Webodkaz4", u("https://www.estranky.cz/"), "Odkaz..."},     // free hosting
+        {"Webhosting1", u("https://www.wedos.cz/"), "Odkaz..."},      // paid hosting
     }};
     return table;
 }

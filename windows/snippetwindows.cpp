@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -141,6 +142,24 @@ const std::array<SnippetWindow, 5>& snippetWindows() {
     return table;
 }
 
+// The snippet field: an editable text whose copy carries plain text only,
+// so that a page or another program gets the script as it stands and no
+// formatting with it.
+class SnippetField final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        QString text = textCursor().selectedText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        auto* data = new QMimeData;
+        data->setText(text);
+        return data;
+    }
+};
+
 QPushButton* windowButton(QDialog* window, const char* name, const char* caption, const char* hint,
                           int x) {
     auto* b = new QPushButton(u(caption), window);
@@ -154,7 +173,7 @@ QPushButton* windowButton(QDialog* window, const char* name, const char* caption
 void buildSnippetWindow(QDialog* window, const SnippetWindow& s) {
     // The field comes first, so it is first in the tab order and takes the
     // focus when the window opens.
-    auto* field = new QPlainTextEdit(window);
+    auto* field = new SnippetField(window);
     field->setObjectName(QStringLiteral("RichEdit1"));
     field->setGeometry(8, 8, 273, 113);
     QFont font(QStringLiteral("MS Sans Serif"));

@@ -1,0 +1,193 @@
+// The real file dialogs the program runs on (Qt's own dialog, as offscreen
+// gives it), built from the requests of Open and Save As and driven like a
+// user drives them: the filter entries, the listing of the folder, the name
+// typed, the button pressed and the question before a file is replaced.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/platform.h"
+#include "files/documents.h"
+#include "support/filebytes.h"
+#include "support/modal.h"
+
+using namespace zelvar;
+using zelvar::testing::readAll;
+using zelvar::testing::whileModal;
+using zelvar::testing::writeAll;
+
+namespace {
+
+// The names the dialog lists in its folder, sorted.
+QStringList listed(QFileDialog* dialog) {
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    if (!view || !view->model()) {
+        return {};
+    }
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+        names << view->model()->index(row, 0, root).data().toString();
+    }
+    names.sort();
+    return names;
+}
+
+// Types the name and presses the dialog's accept button; a question that
+// comes up is answered and its text returned.
+QString typeAndAccept(QFileDialog* dialog, const QString& name,
+                      QMessageBox::StandardButton answer) {
+    // A name other than the one the dialog offers is typed into the name
+    // field, as the user types it, and takes the place of the file selected
+    // in the listing.
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (edit->text() != name) {
+        dialog->activateWindow();
+        edit->setFocus();
+        if (!QTest::qWaitFor([edit] { return edit->hasFocus(); })) {
+            return QStringLiteral("<the name field takes no focus>");
+        }
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, name);
+        // The completion list that typing opens is closed, as a click
+        // elsewhere closes it.
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    }
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QPushButton* accept =
+        buttons->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                        : QDialogButtonBox::Open);
+    QString question;
+    whileModal([accept] { accept->click(); },
+               [&](QWidget* window) {
+                   if (auto* box = qobject_cast<QMessageBox*>(window)) {
+                       question = box->text();
+                       box->button(answer)->click();
+                   }
+               });
+    return question;
+}
+
+} // namespace
+
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void openListsByFilter_data();
+    void openListsByFilter();
+    void saveAsksBeforeReplacing_data();
+    void saveAsksBeforeReplacing();
+
+private:
+    QTemporaryDir dir_;
+    Platform platform_;
+};
+
+void QtDialogsTest::initTestCase() {
+    QVERIFY(dir_.isValid());
+    for (const char* name : {"README", "page.html", "notes.txt"}) {
+        writeAll(dir_.filePath(name), "x");
+    }
+    platform_ = makeQtPlatform();
+}
+
+void QtDialogsTest::openListsByFilter_data() {
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QStringList>("names"); // what the folder lists
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("HTML soubor") << 1 << QStringList{"page.html"} << "page.html";
+    // Every file, also a name without a dot.
+    QTest::newRow("Všechny soubory")
+        << 2 << QStringList{"README", "notes.txt", "page.html"} << "README";
+}
+
+void QtDialogsTest::openListsByFilter() {
+    QFETCH(int, filter);
+    QFETCH(QStringList, names);
+    QFETCH(QString, chosen);
+    FileDialogRequest request = Documents::openRequest();
+    request.filterIndex = filter;
+    request.fileName = dir_.filePath("page.html");
+    FileDialogAnswer answer;
+    bool driven = false;
+    whileModal([&] { answer = platform_.dialogs->openFile(nullptr, request); },
+               [&](QWidget* window) {
+                   auto* dialog = qobject_cast<QFileDialog*>(window);
+                   QVERIFY(dialog);
+                   QCOMPARE(dialog->windowTitle(), request.title);
+                   // The entries read as the program writes them.
+                   auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                   QStringList captions;
+                   for (int i = 0; i < types->count(); ++i) {
+                       captions << types->itemText(i);
+                   }
+                   QCOMPARE(captions.join(";;"), request.filter);
+                   QCOMPARE(types->currentIndex(), filter - 1);
+                   QTRY_COMPARE(listed(dialog), names);
+                   QCOMPARE(typeAndAccept(dialog, chosen, QMessageBox::NoButton), QString());
+                   driven = true;
+               });
+    QVERIFY(driven);
+    QVERIFY(answer.accepted);
+    QCOMPARE(answer.fileName, dir_.filePath(chosen));
+    QCOMPARE(answer.filterIndex, filter);
+}
+
+void QtDialogsTest::saveAsksBeforeReplacing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("answer"); // to the question, when one comes up
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("existing file, Yes") << "page.html" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("existing file, No") << "page.html" << int(QMessageBox::No) << true << false;
+    QTest::newRow("new file") << "new.html" << int(QMessageBox::Yes) << false << true;
+}
+
+void QtDialogsTest::saveAsksBeforeReplacing() {
+    QFETCH(QString, name);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, accepted);
+    FileDialogRequest request = Documents::saveRequest();
+    request.fileName = dir_.filePath("page.html");
+    FileDialogAnswer result;
+    QString question;
+    bool stillOpen = false;
+    whileModal([&] { result = platform_.dialogs->saveFile(nullptr, request); },
+               [&](QWidget* window) {
+                   auto* dialog = qobject_cast<QFileDialog*>(window);
+                   QVERIFY(dialog);
+                   QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+                   question = typeAndAccept(dialog, name, QMessageBox::StandardButton(answer));
+                   // After No the dialog stays open for another name; the
+                   // test then closes it.
+                   stillOpen = dialog->isVisible();
+               });
+    QCOMPARE(!question.isEmpty(), asked);
+    if (asked) {
+        QVERIFY(question.contains(name));
+    }
+    QCOMPARE(stillOpen, !accepted);
+    QCOMPARE(result.accepted, accepted);
+    if (accepted) {
+        QCOMPARE(result.fileName, dir_.filePath(name));
+    }
+    // The dialog only names the file; nothing is written by it.
+    QCOMPARE(readAll(dir_.filePath("page.html")), QByteArray("x"));
+}
+
+QTEST_MAIN(QtDialogsTest)
+#include "tst_qtdialogs.moc"

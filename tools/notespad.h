@@ -1,0 +1,36 @@
+#pragma once
+// The notes pad's file: poznamky.txt, loaded and saved on request, and the
+// backup zaloha_poznamky.txt that every way out of the program writes when
+// the notes hold text that is in neither.
+
+#include <QObject>
+#include <QString>
+
+namespace zelvar {
+
+class TForm1;
+
+class NotesPad : public QObject {
+    Q_OBJECT
+public:
+    explicit NotesPad(TForm1& form);
+    // The one instance that belongs to the main window.
+    static NotesPad& of(const TForm1& form);
+
+    void load(); // "Načíst...": asks first when the notes changed
+    void save(); // "Uložit..."
+
+    // Whether the notes' text differs from what was last loaded from or
+    // saved to poznamky.txt, or from the empty start.
+    bool differsFromFile() const;
+    // On the way out: when the notes differ from their file, writes them to
+    // zaloha_poznamky.txt in the file's rich-text form. A failure is reported
+    // like the page backups' and the way out goes on.
+    void writeBackup();
+
+private:
+    TForm1& form_;
+    QString fileText_; // the notes' text as last loaded or saved
+};
+
+} // namespace zelvar
