@@ -768,6 +768,12 @@ void Reader::character(char16_t ch) {
     if (g.dest != Dest::Text || g.props.hidden) {
         return;
     }
+    // A line separator (\u8232) would stand inside one line of the editor
+    // and show as two: it is a line break like \line.
+    if (ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator) {
+        lineBreak(false);
+        return;
+    }
     if (runs_.empty() || !(runs_.back().props == g.props)) {
         runs_.push_back(Run{g.props, QString()});
     }

@@ -346,6 +346,8 @@ void TestRtf::escapesAndSpecialCharacters() {
         {"{\\rtf1 a\\line b\\par c}", QStringLiteral("a\nb\nc")},
         {"{\\rtf1 a\r\nb\rc\nd}", QStringLiteral("abcd")},
         {"{\\rtf1 a\\\r\nb}", QStringLiteral("a\nb")},
+        // A line separator is a line break, as everywhere else in the editor.
+        {"{\\rtf1 a\\u8232?b\\u8233?c}", QStringLiteral("a\nb\nc")},
         {"{\\rtf1 \\u-10179?\\u-8704?}", QStringLiteral("\U0001F600")},
         {"{\\rtf1\\uc2 \\u382xy z}", QStringLiteral("ž z")},
         {"{\\rtf1\\uc0 \\u382 xy}", QStringLiteral("žxy")},
