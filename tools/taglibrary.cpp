@@ -181,8 +181,20 @@ TagOrder::TagOrder() : collator_(QLocale(QLocale::Czech)) {
     collator_.setIgnorePunctuation(false);
 }
 
+namespace {
+
+// Entries are ordered by their first this many characters; longer ones that
+// agree there by the whole text. A sort key is made of the beginning only, so
+// an enormous entry costs little more than a line.
+constexpr qsizetype kKeyLength = 1000;
+
+} // namespace
+
 bool TagOrder::operator()(const QString& a, const QString& b) const {
-    const int c = collator_.compare(a, b);
+    int c = collator_.compare(QStringView(a).left(kKeyLength), QStringView(b).left(kKeyLength));
+    if (c == 0 && (a.size() > kKeyLength || b.size() > kKeyLength)) {
+        c = collator_.compare(a, b);
+    }
     return c != 0 ? c < 0 : a < b;
 }
 
@@ -191,13 +203,14 @@ void TagOrder::sort(QStringList& entries) const {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(std::size_t(entries.size()));
     for (const QString& entry : entries) {
-        keys.push_back(collator_.sortKey(entry));
+        keys.push_back(
+            collator_.sortKey(entry.size() > kKeyLength ? entry.left(kKeyLength) : entry));
     }
     std::vector<qsizetype> order(std::size_t(entries.size()));
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         const int c = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
-        return c != 0 ? c < 0 : entries.at(a) < entries.at(b);
+        return c != 0 ? c < 0 : (*this)(entries.at(a), entries.at(b));
     });
     keys = {};
     QStringList sorted;

@@ -58,8 +58,9 @@ TagFileText decodeTagFile(const QByteArray& bytes);
 QByteArray encodeTagFile(const QStringList& entries, TagEncoding encoding);
 
 // The order the list keeps: as a Czech reader expects ("ch" after "h", "č"
-// after "c"), ignoring case; entries that compare equal that way stand in the
-// order of their UTF-16 code units, so the order is the same on every run.
+// after "c"), ignoring case, by an entry's first thousand characters and
+// then by the rest; entries that compare equal that way stand in the order
+// of their UTF-16 code units, so the order is the same on every run.
 class TagOrder {
 public:
     TagOrder();
