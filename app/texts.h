@@ -50,6 +50,11 @@ inline constexpr Wording kLibraryLoadWording{
     "Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, kontaktujte autora aplikace !",
     "Nastala chyba při načítání knihovny ! Pokud problémy přetrvají, kontaktujte autora "
     "aplikace !"};
+// A tag library file that holds no text the program can read: it is neither
+// loaded nor changed.
+inline constexpr const char* kTagFileNotText =
+    "Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé kódování) ! Knihovna "
+    "jej nezmění.";
 
 // Failure words written into the operation label before the error dialog.
 inline constexpr const char* kLoadFailed = "Chyba při načítání...";

@@ -9,7 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -343,9 +343,8 @@ QWidget* TForm1::buildBottomRow() {
     tagBox->setFixedWidth(265);
     auto* tagRow = new QHBoxLayout(tagBox);
     tagRow->setContentsMargins(6, 2, 6, 6);
-    auto* list = new QListWidget(tagBox);
+    auto* list = new QListView(tagBox);
     list->setObjectName(QStringLiteral("ListBox1"));
-    list->setSortingEnabled(true);
     tagRow->addWidget(list, 1);
     auto* tagButtons = new QVBoxLayout();
     tagButtons->setSpacing(2);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -285,6 +286,7 @@ public:
 
     bool parse();
     const std::vector<Run>& runs() const { return runs_; }
+    void shareFontSizes();
     QTextCharFormat format(const CharProps& props) const;
 
 private:
@@ -768,6 +770,12 @@ void Reader::character(char16_t ch) {
     if (g.dest != Dest::Text || g.props.hidden) {
         return;
     }
+    // A line separator (\u8232) would stand inside one line of the editor
+    // and show as two: it is a line break like \line.
+    if (ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator) {
+        lineBreak(false);
+        return;
+    }
     if (runs_.empty() || !(runs_.back().props == g.props)) {
         runs_.push_back(Run{g.props, QString()});
     }
@@ -808,6 +816,32 @@ void Reader::commitColor() {
     colors_.push_back(colorGiven_ ? QColor(red_, green_, blue_) : QColor());
     red_ = green_ = blue_ = 0;
     colorGiven_ = false;
+}
+
+// A text that uses more font sizes than this has its larger sizes shared.
+constexpr std::size_t kMaxFontSizes = 64;
+
+// Every size of a text with very many of them would be a font of its own, and
+// thousands of fonts freeze the editor's layout. Sizes up to 24 points stay as
+// they are; larger ones go to the nearest of a scale whose steps are 3 %
+// apart, too close to tell apart on screen. A text with few sizes keeps every
+// one exactly.
+void Reader::shareFontSizes() {
+    std::vector<int> sizes;
+    for (const Run& run : runs_) {
+        sizes.push_back(run.props.halfPoints);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    if (std::size_t(std::unique(sizes.begin(), sizes.end()) - sizes.begin()) <= kMaxFontSizes) {
+        return;
+    }
+    const double step = std::log(1.03);
+    for (Run& run : runs_) {
+        int& halfPoints = run.props.halfPoints;
+        if (halfPoints > 48) {
+            halfPoints = int(std::lround(std::exp(std::round(std::log(halfPoints) / step) * step)));
+        }
+    }
 }
 
 QTextCharFormat Reader::format(const CharProps& props) const {
@@ -1080,6 +1114,7 @@ bool readRtf(const QByteArray& rtf, QTextCursor& cursor) {
     if (!reader.parse()) {
         return false;
     }
+    reader.shareFontSizes();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     for (const Run& run : reader.runs()) {

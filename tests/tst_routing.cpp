@@ -8,7 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
@@ -187,7 +187,7 @@ void RoutingTest::ctrlCByFocus() {
     f.notesEditor()->selectAllText();
     QClipboard* clipboard = QApplication::clipboard();
     // On the tag list the main menu's copy works on the shown page.
-    auto* list = f.findChild<QListWidget*>("ListBox1");
+    auto* list = f.findChild<QListView*>("ListBox1");
     list->setFocus();
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QString("page"));

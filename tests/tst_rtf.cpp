@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -146,6 +147,7 @@ private Q_SLOTS:
     void refusesNonRtf();
     void refusesEveryTruncation();
     void deepNesting();
+    void manyFontSizesShared();
     void randomInputNeverCrashes();
 };
 
@@ -346,6 +348,8 @@ void TestRtf::escapesAndSpecialCharacters() {
         {"{\\rtf1 a\\line b\\par c}", QStringLiteral("a\nb\nc")},
         {"{\\rtf1 a\r\nb\rc\nd}", QStringLiteral("abcd")},
         {"{\\rtf1 a\\\r\nb}", QStringLiteral("a\nb")},
+        // A line separator is a line break, as everywhere else in the editor.
+        {"{\\rtf1 a\\u8232?b\\u8233?c}", QStringLiteral("a\nb\nc")},
         {"{\\rtf1 \\u-10179?\\u-8704?}", QStringLiteral("\U0001F600")},
         {"{\\rtf1\\uc2 \\u382xy z}", QStringLiteral("ž z")},
         {"{\\rtf1\\uc0 \\u382 xy}", QStringLiteral("žxy")},
@@ -473,6 +477,31 @@ void TestRtf::refusesEveryTruncation() {
             QCOMPARE(blocksText(doc), QStringLiteral("keep"));
         }
     }
+}
+
+void TestRtf::manyFontSizesShared() {
+    // Every size from 0.5 to 1638 points, one character each: the text stays
+    // whole, small sizes stay exact, large ones come within 3 % of their own,
+    // and the editor gets a bounded number of fonts.
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int halfPoints = 1; halfPoints <= 3276; ++halfPoints) {
+        rtf += "\\fs" + QByteArray::number(halfPoints) + " x";
+    }
+    QTextDocument doc;
+    QVERIFY(readInto(doc, rtf + "}"));
+    QCOMPARE(doc.toPlainText(), QString(3276, QLatin1Char('x')));
+    QSet<qreal> sizes;
+    int halfPoints = 0;
+    for (auto it = doc.begin().begin(); !it.atEnd(); ++it) {
+        const qreal size = it.fragment().charFormat().fontPointSize();
+        for (int i = 0; i < it.fragment().length(); ++i) {
+            const qreal wanted = ++halfPoints / 2.0;
+            QVERIFY2(halfPoints > 48 ? qAbs(size - wanted) <= wanted * 0.03 : size == wanted,
+                     qPrintable(QString::number(halfPoints)));
+        }
+        sizes.insert(size);
+    }
+    QVERIFY(sizes.size() < 250);
 }
 
 void TestRtf::deepNesting() {

@@ -9,8 +9,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -34,16 +37,26 @@ QString u(const char* utf8) {
 using zelvar::testing::readAll;
 using zelvar::testing::writeAll;
 
-QListWidget* list(TestProgram& p) {
-    return p.form().findChild<QListWidget*>(QStringLiteral("ListBox1"));
+QListView* list(TestProgram& p) {
+    return p.form().findChild<QListView*>(QStringLiteral("ListBox1"));
 }
 
-QStringList shownEntries(TestProgram& p) {
+// The entries of the list, whole, in the order it shows them.
+QStringList shownEntries(TestProgram& p, int role = Qt::EditRole) {
     QStringList out;
-    for (int i = 0; i < list(p)->count(); ++i) {
-        out << list(p)->item(i)->text();
+    const QAbstractItemModel* model = list(p)->model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+        out << model->index(i, 0).data(role).toString();
     }
     return out;
+}
+
+int selectedCount(TestProgram& p) {
+    return int(list(p)->selectionModel()->selectedIndexes().size());
+}
+
+void selectRow(TestProgram& p, int row) {
+    list(p)->setCurrentIndex(list(p)->model()->index(row, 0));
 }
 
 void click(TestProgram& p, const char* name) {
@@ -51,10 +64,10 @@ void click(TestProgram& p, const char* name) {
 }
 
 void selectEntry(TestProgram& p, const QString& text) {
-    const QList<QListWidgetItem*> found = list(p)->findItems(text, Qt::MatchExactly);
-    QVERIFY(!found.isEmpty());
-    list(p)->setCurrentItem(found.first());
-    QCOMPARE(list(p)->selectedItems().size(), 1);
+    const int row = int(shownEntries(p).indexOf(text));
+    QVERIFY(row >= 0);
+    selectRow(p, row);
+    QCOMPARE(selectedCount(p), 1);
 }
 
 // Loads the library from the given file contents.
@@ -110,8 +123,12 @@ class TagLibraryTest : public QObject {
 private Q_SLOTS:
     void fileEntries_data();
     void fileEntries();
+    void fileBytes_data();
+    void fileBytes();
     void fileBytesWindows1250();
-    void sortedIgnoringCase();
+    void czechOrder_data();
+    void czechOrder();
+    void sortAgreesWithOrder();
 
     void missingFileKeepsButtonsDisabled();
     void emptyFileLoads();
@@ -134,54 +151,174 @@ private Q_SLOTS:
     void addLongTag();
     void addPastedLines();
 
+    void rewriteFile_data();
+    void rewriteFile();
+    void refusedFiles_data();
+    void refusedFiles();
+    void longEntriesShownCut();
+
     void openLibraryFile();
 };
 
 // --- The file ----------------------------------------------------------------
 
+Q_DECLARE_METATYPE(zelvar::TagEncoding)
+
 void TagLibraryTest::fileEntries_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("empty") << QByteArray() << QStringList();
-    QTest::newRow("one line, final break") << QByteArray("a\r\n") << QStringList{"a"};
-    QTest::newRow("one line, no break") << QByteArray("a") << QStringList{"a"};
-    QTest::newRow("only a break") << QByteArray("\r\n") << QStringList{""};
-    QTest::newRow("empty line inside") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-    QTest::newRow("empty last line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
+    QTest::addColumn<TagEncoding>("encoding");
+    const auto cp = TagEncoding::Windows1250;
+    const auto no = TagEncoding::NotText;
+    QTest::newRow("empty") << QByteArray() << QStringList() << cp;
+    QTest::newRow("one line, final break") << QByteArray("a\r\n") << QStringList{"a"} << cp;
+    QTest::newRow("one line, no break") << QByteArray("a") << QStringList{"a"} << cp;
+    QTest::newRow("only a break") << QByteArray("\r\n") << QStringList{""} << cp;
+    QTest::newRow("empty line inside")
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"} << cp;
+    QTest::newRow("empty last line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""} << cp;
     QTest::newRow("lone CR and LF")
-        << QByteArray("a\rb\nc\r\nd") << QStringList{"a", "b", "c", "d"};
-    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("ends at zero byte")
-        << QByteArray("a\r\nb\0c\r\nd\r\n", 11) << QStringList{"a", "b"};
-    QTest::newRow("zero byte first") << QByteArray("\0a\r\n", 4) << QStringList();
-    QTest::newRow("blanks kept") << QByteArray(" <B> \r\n\t\r\n") << QStringList{" <B> ", "\t"};
+        << QByteArray("a\rb\nc\r\nd") << QStringList{"a", "b", "c", "d"} << cp;
+    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"} << cp;
+    QTest::newRow("zero byte ends an entry")
+        << QByteArray("a\r\nb\0c\r\nd\r\n", 11) << QStringList{"a", "b", "c", "d"} << cp;
+    QTest::newRow("zero byte first") << QByteArray("\0a\r\n", 4) << QStringList{"", "a"} << cp;
+    QTest::newRow("blanks kept") << QByteArray(" <B> \r\n\t\r\n") << QStringList{" <B> ", "\t"}
+                                 << cp;
+    QTest::newRow("end-of-file mark and form feed")
+        << QByteArray("a\x1a\x0c") << QStringList{"a\x1a\x0c"} << cp;
+    QTest::newRow("Windows-1250") << QByteArray("<P>\xe8\x9a\r\n\x9e\r\n")
+                                  << QStringList{u("<P>čš"), u("ž")} << cp;
+    QTest::newRow("UTF-8") << QByteArray("<b>\xc4\x8d</b>\r\nx") << QStringList{u("<b>č</b>"), "x"}
+                           << TagEncoding::Utf8;
+    QTest::newRow("UTF-8 with its mark")
+        << QByteArray("\xef\xbb\xbfx\r\n") << QStringList{"x"} << TagEncoding::Utf8Bom;
+    QTest::newRow("UTF-16LE") << QByteArray("\xff\xfe"
+                                            "a\0\r\0\n\0\x0d\x01\0\0b\0",
+                                            14)
+                              << QStringList{"a", u("č"), "b"} << TagEncoding::Utf16LE;
+    QTest::newRow("UTF-16BE") << QByteArray("\xfe\xff\0a\0\n\x01\x0d", 8)
+                              << QStringList{"a", u("č")} << TagEncoding::Utf16BE;
+    QTest::newRow("control byte") << QByteArray("<a>\x01</a>") << QStringList() << no;
+    QTest::newRow("two zero bytes") << QByteArray("a\r\n\0\0b", 6) << QStringList() << no;
+    QTest::newRow("UTF-16 without its mark")
+        << QByteArray("a\0b\0\r\0\n\0", 8) << QStringList() << no;
+    QTest::newRow("UTF-16 of odd length") << QByteArray("\xff\xfe"
+                                                        "a\0b",
+                                                        5)
+                                          << QStringList() << no;
+    QTest::newRow("UTF-16 with a control character") << QByteArray("\xff\xfe"
+                                                                   "a\0\x02\0",
+                                                                   6)
+                                                     << QStringList() << no;
+    QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QStringList()
+                             << no;
 }
 
 void TagLibraryTest::fileEntries() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
-    QCOMPARE(tagEntriesFromBytes(bytes), entries);
+    QFETCH(TagEncoding, encoding);
+    const TagFileText file = decodeTagFile(bytes);
+    QCOMPARE(file.entries, entries);
+    QCOMPARE(int(file.encoding), int(encoding));
+}
+
+void TagLibraryTest::fileBytes_data() {
+    QTest::addColumn<TagEncoding>("encoding");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("Windows-1250") << TagEncoding::Windows1250 << QByteArray("\r\n\xec\x9a");
+    QTest::newRow("UTF-8") << TagEncoding::Utf8 << QByteArray("\r\n\xc4\x9b");
+    QTest::newRow("UTF-8 with its mark") << TagEncoding::Utf8Bom << QByteArray("\xef\xbb\xbf\r\n");
+    QTest::newRow("UTF-16LE") << TagEncoding::Utf16LE << QByteArray("\xff\xfe\r\0\n\0", 6);
+    QTest::newRow("UTF-16BE") << TagEncoding::Utf16BE << QByteArray("\xfe\xff\0\r\0\n", 6);
+}
+
+void TagLibraryTest::fileBytes() {
+    QFETCH(TagEncoding, encoding);
+    QFETCH(QByteArray, start);
+    // Every entry comes back as it was written, in the encoding it was
+    // written in, empty ones included.
+    const QStringList entries{"", u("ěščřžýáíé"), "<A HREF=\"\">", "", "&nbsp;"};
+    const QByteArray bytes = encodeTagFile(entries, encoding);
+    QVERIFY2(bytes.startsWith(start), bytes.left(8).toHex().constData());
+    const TagFileText back = decodeTagFile(bytes);
+    QCOMPARE(back.entries, entries);
+    QCOMPARE(int(back.encoding), int(encoding));
 }
 
 void TagLibraryTest::fileBytesWindows1250() {
-    QCOMPARE(tagFileBytes({}), QByteArray());
-    QCOMPARE(tagFileBytes({""}), QByteArray("\r\n"));
-    QCOMPARE(tagFileBytes({u("<P>čš"), "", "x"}), QByteArray("<P>\xe8\x9a\r\n\r\nx\r\n"));
-    QCOMPARE(tagEntriesFromBytes("<P>\xe8\x9a\r\n\x9e\r\n"), (QStringList{u("<P>čš"), u("ž")}));
-    // Every entry comes back as it was written, empty ones included.
-    const QStringList entries{"", u("ěščřžýáíé"), "<A HREF=\"\">", "", "&nbsp;"};
-    QCOMPARE(tagEntriesFromBytes(tagFileBytes(entries)), entries);
+    QCOMPARE(encodeTagFile({}, TagEncoding::Windows1250), QByteArray());
+    QCOMPARE(encodeTagFile({""}, TagEncoding::Windows1250), QByteArray("\r\n"));
+    QCOMPARE(encodeTagFile({u("<P>čš"), "", "x"}, TagEncoding::Windows1250),
+             QByteArray("<P>\xe8\x9a\r\n\r\nx\r\n"));
+    // What the code page cannot hold is kept as a character reference.
+    QCOMPARE(encodeTagFile({u("€😀")}, TagEncoding::Windows1250), QByteArray("\x80&#128512;\r\n"));
+    // The other encodings hold it as it is.
+    QCOMPARE(decodeTagFile(encodeTagFile({u("€😀")}, TagEncoding::Utf16BE)).entries,
+             QStringList{u("€😀")});
 }
 
-void TagLibraryTest::sortedIgnoringCase() {
-    QVERIFY(tagLess("a", "B"));
-    QVERIFY(!tagLess("B", "a"));
-    QVERIFY(tagLess("B", "p"));
-    QVERIFY(tagLess("", "a"));
-    QVERIFY(tagLess("<a>", "<B>"));
-    // Entries equal but for case still have an order, and never both ways.
-    QVERIFY(tagLess("A", "a") != tagLess("a", "A"));
-    QVERIFY(!tagLess("x", "x"));
+void TagLibraryTest::czechOrder_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("a B") << "a"
+                         << "B";
+    QTest::newRow("B p") << "B"
+                         << "p";
+    QTest::newRow("empty first") << ""
+                                 << "a";
+    QTest::newRow("in tags") << "<a>"
+                             << "<B>";
+    QTest::newRow("ch after h") << "hz"
+                                << "ch";
+    QTest::newRow("ch before i") << "Ch"
+                                 << "ia";
+    QTest::newRow("č after c") << "cz" << u("čas");
+    QTest::newRow("č before d") << u("Čas") << "da";
+    QTest::newRow("ř after r") << "rz" << u("řada");
+    QTest::newRow("ž after z") << "zz" << u("žába");
+    QTest::newRow("á in its place") << u("áz") << "b";
+    QTest::newRow("accent weighs after letters") << u("áa") << "ab";
+    QTest::newRow("accent weighs after nothing") << "a" << u("á");
+    QTest::newRow("case only: a fixed order") << "A"
+                                              << "a";
+    QTest::newRow("long entries by their rest")
+        << QString(1200, QLatin1Char('a')) + "B" << QString(1200, QLatin1Char('a')) + "c";
+}
+
+void TagLibraryTest::czechOrder() {
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    const TagOrder order;
+    QVERIFY(order(first, second));
+    QVERIFY(!order(second, first));
+    QVERIFY(!order(first, first));
+    QStringList both{second, first};
+    order.sort(both);
+    QCOMPARE(both, (QStringList{first, second}));
+}
+
+void TagLibraryTest::sortAgreesWithOrder() {
+    // Sorting by sort keys gives the order of the one-by-one comparison that
+    // puts an added entry in its place.
+    const QString letters = u("aAáchCHcčČdhHiIrřŘsšzžZ <>/");
+    QRandomGenerator random(1250);
+    QStringList entries;
+    for (int i = 0; i < 400; ++i) {
+        QString entry;
+        for (int n = random.bounded(5); n > 0; --n) {
+            entry += letters.at(random.bounded(int(letters.size())));
+        }
+        // Some long entries that agree in their first thousand characters.
+        entries << (i % 20 == 0 ? QString(1000, QLatin1Char('x')) + entry : entry);
+    }
+    const TagOrder order;
+    order.sort(entries);
+    QCOMPARE(entries.size(), 400);
+    for (qsizetype i = 1; i < entries.size(); ++i) {
+        QVERIFY2(!order(entries.at(i), entries.at(i - 1)), qPrintable(entries.at(i)));
+    }
 }
 
 // --- Load ----------------------------------------------------------------------
@@ -214,7 +351,7 @@ void TagLibraryTest::missingFileKeepsButtonsDisabled() {
 void TagLibraryTest::emptyFileLoads() {
     TestProgram p;
     loadLibrary(p, QByteArray());
-    QCOMPARE(list(p)->count(), 0);
+    QCOMPARE(list(p)->model()->rowCount(), 0);
     QVERIFY(p.dialogs().shown.isEmpty());
     for (const char* name : {"Button1", "Button2", "Button3", "Button4"}) {
         QVERIFY2(p.form().button(name)->isEnabled(), name);
@@ -270,7 +407,7 @@ void TagLibraryTest::insertAtCaretOfShownPage() {
         QCOMPARE(p.form().editor(slot)->toPlainText(), QString());
     }
     // The entry stays selected and goes in again, at the caret's new place.
-    QCOMPARE(list(p)->selectedItems().size(), 1);
+    QCOMPARE(selectedCount(p), 1);
     click(p, "Button1");
     QCOMPARE(e->line(1), QString("c<TAG>d<TAG>"));
     QCOMPARE(e->lineCount(), 2);
@@ -303,7 +440,7 @@ void TagLibraryTest::insertEmptyEntry() {
     Editor* e = p.form().editor(1);
     e->setPlainText("abc");
     e->setSelStart(1);
-    list(p)->setCurrentRow(0);
+    selectRow(p, 0);
     click(p, "Button1");
     QCOMPARE(e->toPlainText(), QString("abc"));
     QCOMPARE(p.message(), u("Tag vložen..."));
@@ -315,28 +452,30 @@ void TagLibraryTest::insertEmptyEntry() {
 void TagLibraryTest::deleteAnsweredNo() {
     TestProgram p;
     loadLibrary(p, "p\r\nB\ra");
+    p.form().patterns().message("before");
     selectEntry(p, "B");
     click(p, "Button3"); // Enter answers No
     QCOMPARE(p.dialogs().shown.size(), 1);
     QCOMPARE(p.dialogs().shown[0].text, u("Opravdu si přejete smazat položku ?"));
     QCOMPARE(p.dialogs().shown[0].buttons, MsgButtons::YesNo);
     QCOMPARE(shownEntries(p), (QStringList{"a", "B", "p"}));
-    // Written again in the shown order, every line ended by CR LF.
-    QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("a\r\nB\r\np\r\n"));
-    QCOMPARE(p.message(), u("Knihovna změněna..."));
+    QCOMPARE(selectedCount(p), 1);
+    // Nothing changed, so nothing is written.
+    QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("p\r\nB\ra"));
+    QCOMPARE(p.message(), QString("before"));
 }
 
 void TagLibraryTest::deleteAnsweredYes() {
     TestProgram p;
     loadLibrary(p, "p\r\nB\r\na\r\n");
     // "a" is the last line of the file but the first entry of the list.
-    list(p)->setCurrentRow(0);
+    selectRow(p, 0);
     p.dialogs().answers << MsgButton::Yes;
     click(p, "Button3");
     QCOMPARE(shownEntries(p), (QStringList{"B", "p"}));
     QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("B\r\np\r\n"));
     QCOMPARE(p.message(), u("Knihovna změněna..."));
-    QVERIFY(list(p)->selectedItems().isEmpty());
+    QCOMPARE(selectedCount(p), 0);
     // A second delete has nothing selected: a notice, and nothing is written.
     writeAll(p.path("tagy.txt"), "untouched");
     p.dialogs().answers << MsgButton::Yes;
@@ -510,6 +649,183 @@ void TagLibraryTest::addPastedLines() {
     QCOMPARE(readAll(p.path("tagy.txt")), QByteArray(" <TD>\r\nz\r\n"));
     click(p, "Button4");
     QCOMPARE(shownEntries(p), (QStringList{" <TD>", "z"}));
+}
+
+// --- Rewrites that keep what is on disk ---------------------------------------
+
+void TagLibraryTest::rewriteFile_data() {
+    QTest::addColumn<QByteArray>("loaded");
+    QTest::addColumn<QByteArray>("edited"); // null: not edited after the load
+    QTest::addColumn<QString>("added");     // null: "b" is deleted instead
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("error");
+    const QString none;
+    const QByteArray unedited;
+    const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
+                              "kódování) ! Knihovna jej nezmění.");
+    QTest::newRow("add") << QByteArray("b\r\na") << unedited << "<x>"
+                         << QByteArray("<x>\r\na\r\nb\r\n") << QStringList{"<x>", "a", "b"} << none;
+    QTest::newRow("add after an edit elsewhere")
+        << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\nnew\r\n") << "<x>"
+        << QByteArray("<x>\r\na\r\nb\r\nnew\r\n") << QStringList{"<x>", "a", "b", "new"} << none;
+    QTest::newRow("delete after an edit elsewhere")
+        << QByteArray("a\r\nb\r\n") << QByteArray("new\r\nb\r\n") << none << QByteArray("new\r\n")
+        << QStringList{"new"} << none;
+    QTest::newRow("delete what the edit removed")
+        << QByteArray("a\r\nb\r\n") << QByteArray("new\r\na") << none << QByteArray("new\r\na")
+        << QStringList{"a", "new"} << none;
+    QTest::newRow("file removed meanwhile")
+        << QByteArray("a\r\nb\r\n") << QByteArray() << "c" << QByteArray("a\r\nb\r\nc\r\n")
+        << (QStringList{"a", "b", "c"}) << none;
+    QTest::newRow("UTF-16 stays UTF-16") << QByteArray("\xff\xfe"
+                                                       "b\0\n\0",
+                                                       6)
+                                         << unedited << u("ž")
+                                         << QByteArray("\xff\xfe"
+                                                       "b\0\r\0\n\0\x7e\x01\r\0\n\0",
+                                                       14)
+                                         << QStringList{"b", u("ž")} << none;
+    QTest::newRow("edited into UTF-8 with its mark")
+        << QByteArray("a\r\nb\r\n")
+        << QByteArray("\xef\xbb\xbf"
+                      "b\r\n\xc5\xbe\r\n")
+        << none << QByteArray("\xef\xbb\xbf\xc5\xbe\r\n") << QStringList{u("ž")} << none;
+    QTest::newRow("edited into binary") << QByteArray("a\r\nb\r\n")
+                                        << QByteArray("\x7f"
+                                                      "ELF\x02\x01\x01\0\0\0",
+                                                      10)
+                                        << "c"
+                                        << QByteArray("\x7f"
+                                                      "ELF\x02\x01\x01\0\0\0",
+                                                      10)
+                                        << QStringList{"a", "b", "c"} << notText;
+}
+
+void TagLibraryTest::rewriteFile() {
+    QFETCH(QByteArray, loaded);
+    QFETCH(QByteArray, edited);
+    QFETCH(QString, added);
+    QFETCH(QByteArray, written);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, error);
+    TestProgram p;
+    loadLibrary(p, loaded);
+    selectEntry(p, "b");
+    if (!edited.isNull()) {
+        // Another program (F8) changes the file while the list is shown.
+        if (edited.isEmpty()) {
+            QVERIFY(QFile::remove(p.path("tagy.txt")));
+        } else {
+            writeAll(p.path("tagy.txt"), edited);
+        }
+    }
+    if (added.isNull()) {
+        p.dialogs().answers << MsgButton::Yes;
+        click(p, "Button3");
+    } else {
+        QVERIFY(withAddWindow(p, [&](QDialog& w) {
+            QTest::mouseClick(edit1(w), Qt::LeftButton);
+            edit1(w)->insert(added); // as a paste would
+            QTest::mouseClick(zapsat(w), Qt::LeftButton);
+        }));
+    }
+    QCOMPARE(readAll(p.path("tagy.txt")), written);
+    QCOMPARE(shownEntries(p), shown);
+    const QList<ShownDialog> errors = p.dialogs().shown.mid(added.isNull() ? 1 : 0);
+    QCOMPARE(errors.isEmpty() ? QString() : errors.first().text, error);
+    if (!error.isEmpty()) {
+        QCOMPARE(errors.first().operationMessage, u("Chyba při ukládání..."));
+    }
+}
+
+// --- Files that are refused ------------------------------------------------------
+
+void TagLibraryTest::refusedFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("loadError");
+    QTest::addColumn<QString>("writeError");
+    const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
+                              "kódování) ! Knihovna jej nezmění.");
+    const QString cannotLoad = u("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, "
+                                 "kontaktujte autora aplikace !");
+    const QString cannotSave = u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
+                                 "kontaktujte autora aplikace !");
+    QByteArray garbage(50 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(12);
+    random.fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
+    QTest::newRow("50 MB of binary") << "file" << garbage << notText << notText;
+    QTest::newRow("UTF-16 without its mark")
+        << "file" << QByteArray("<\0b\0>\0\r\0\n\0", 10) << notText << notText;
+    QTest::newRow("pipe") << "fifo" << QByteArray() << cannotLoad << cannotSave;
+    QTest::newRow("folder") << "folder" << QByteArray() << cannotLoad << cannotSave;
+}
+
+void TagLibraryTest::refusedFiles() {
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, loadError);
+    QFETCH(QString, writeError);
+    TestProgram p;
+    const QString path = p.path("tagy.txt");
+    const auto putInPlace = [&] {
+        if (kind == "file") {
+            writeAll(path, bytes);
+        } else if (kind == "folder") {
+            QVERIFY(QDir(p.dir()).mkdir("tagy.txt"));
+        } else {
+            QCOMPARE(QProcess::execute("mkfifo", {path}), 0);
+        }
+    };
+    const auto stillInPlace = [&] {
+        const QFileInfo info(path);
+        if (kind == "file") {
+            QVERIFY(readAll(path) == bytes);
+        } else if (kind == "folder") {
+            QVERIFY(info.isDir());
+        } else {
+            QVERIFY(info.exists() && !info.isFile() && !info.isDir());
+        }
+    };
+    // Loaded at start: refused at once, and the buttons stay disabled.
+    putInPlace();
+    click(p, "Button4");
+    QCOMPARE(p.dialogs().shown.size(), 1);
+    QCOMPARE(p.dialogs().shown[0].kind, ShownDialog::Error);
+    QCOMPARE(p.dialogs().shown[0].text, loadError);
+    QCOMPARE(p.message(), u("Chyba při načítání..."));
+    QVERIFY(!p.form().button("Button2")->isEnabled());
+    stillInPlace();
+    // Put in place of a loaded library: the add is refused and nothing is
+    // written over it.
+    QVERIFY(QDir(path).exists() ? QDir(path).removeRecursively() : QFile::remove(path));
+    loadLibrary(p, "a\r\n");
+    QVERIFY(QFile::remove(path));
+    putInPlace();
+    QVERIFY(withAddWindow(p, [&](QDialog& w) {
+        QTest::keyClicks(edit1(w), "<b>");
+        QTest::mouseClick(zapsat(w), Qt::LeftButton);
+    }));
+    QCOMPARE(p.dialogs().shown.size(), 2);
+    QCOMPARE(p.dialogs().shown[1].text, writeError);
+    QCOMPARE(p.dialogs().shown[1].operationMessage, u("Chyba při ukládání..."));
+    QCOMPARE(shownEntries(p), (QStringList{"<b>", "a"}));
+    stillInPlace();
+}
+
+void TagLibraryTest::longEntriesShownCut() {
+    TestProgram p;
+    const QString longEntry = "<p>" + QString(100000, QLatin1Char('x'));
+    loadLibrary(p, "z\r\n" + longEntry.toLatin1() + "\r\n");
+    QCOMPARE(shownEntries(p), (QStringList{longEntry, "z"}));
+    const QStringList shown = shownEntries(p, Qt::DisplayRole);
+    QCOMPARE(shown.at(0), longEntry.left(256) + QChar(0x2026));
+    QCOMPARE(shown.at(1), QString("z"));
+    // The entry goes in whole.
+    selectRow(p, 0);
+    click(p, "Button1");
+    QCOMPARE(p.form().editor(1)->toPlainText(), longEntry);
 }
 
 // --- The library file through the shell ----------------------------------------

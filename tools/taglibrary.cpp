@@ -1,10 +1,17 @@
 #include "tools/taglibrary.h"
 
 #include <QAbstractButton>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QListWidget>
+#include <QFileInfo>
+#include <QListView>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/patterns.h"
@@ -18,104 +25,288 @@ namespace zelvar {
 
 namespace {
 
-// A list entry that sorts by tagLess instead of the list's own
-// case-sensitive order.
-class TagItem final : public QListWidgetItem {
-public:
-    explicit TagItem(const QString& text)
-        : QListWidgetItem(text, nullptr, QListWidgetItem::UserType) {}
-    bool operator<(const QListWidgetItem& other) const override {
-        return tagLess(text(), other.text());
-    }
-};
-
 QString tagFile() {
     return QLatin1String(kTagFileName);
+}
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr char kUtf16LEBom[] = "\xFF\xFE";
+constexpr char kUtf16BEBom[] = "\xFE\xFF";
+
+// Whether a text holds only what a text file holds; see decodeTagFile.
+template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
+    qsizetype zeros = 0;
+    bool lastWasZero = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto c = static_cast<std::make_unsigned_t<Char>>(text[i]);
+        if (c >= 0x20) {
+            lastWasZero = false;
+            continue;
+        }
+        if (c == 0) {
+            if (lastWasZero) {
+                return false;
+            }
+            lastWasZero = true;
+            ++zeros;
+            continue;
+        }
+        lastWasZero = false;
+        if (c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r' && c != 0x1A) {
+            return false;
+        }
+    }
+    return zeros < 4 || zeros * 4 < n;
+}
+
+// The text split into entries at CR LF, a lone CR, a lone LF and a zero.
+QStringList splitEntries(QStringView text) {
+    QStringList entries;
+    const qsizetype n = text.size();
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' || c == u'\n' || c == 0) {
+            entries.append(text.mid(from, i - from).toString());
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') {
+                ++i;
+            }
+            from = i + 1;
+        }
+    }
+    if (from < n) {
+        entries.append(text.mid(from).toString());
+    }
+    return entries;
+}
+
+TagFileText decoded(QStringDecoder decoder, QByteArrayView bytes, TagEncoding encoding) {
+    const QString text = decoder(bytes);
+    if (decoder.hasError() || !looksLikeText(text.utf16(), text.size())) {
+        return {{}, TagEncoding::NotText};
+    }
+    return {splitEntries(text), encoding};
+}
+
+QByteArray contentHash(const QByteArray& bytes) {
+    // Only tells this program's own last copy from a changed file.
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
+}
+
+// The file's bytes, or an empty array when there is no file. Anything but a
+// regular file (a folder, a pipe, a device) is never opened, so that a pipe
+// cannot block the program.
+QByteArray readTagBytes(const QString& path, bool forWriting) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        throw forWriting ? FileError::cannotCreate(path) : FileError::cannotOpen(path);
+    }
+    return readWholeFile(path);
 }
 
 } // namespace
 
 // --- The library file --------------------------------------------------------
 
-QStringList tagEntriesFromBytes(const QByteArray& bytes) {
-    const qsizetype zero = bytes.indexOf('\0');
-    QString text = textFromPlainBytes(zero < 0 ? bytes : bytes.left(zero));
-    if (text.isEmpty()) {
+TagFileText decodeTagFile(const QByteArray& bytes) {
+    const QByteArrayView all(bytes);
+    if (all.startsWith(kUtf16LEBom) || all.startsWith(kUtf16BEBom)) {
+        if (bytes.size() % 2 != 0) {
+            return {{}, TagEncoding::NotText};
+        }
+        const bool little = all.startsWith(kUtf16LEBom);
+        return decoded(
+            QStringDecoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless),
+            all.sliced(2), little ? TagEncoding::Utf16LE : TagEncoding::Utf16BE);
+    }
+    // Below 0x20 the single-byte code page and UTF-8 agree with Unicode, so
+    // binary content is told before anything is decoded.
+    if (!looksLikeText(bytes.constData(), bytes.size())) {
+        return {{}, TagEncoding::NotText};
+    }
+    if (all.startsWith(kUtf8Bom)) {
+        return decoded(QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless),
+                       all.sliced(3), TagEncoding::Utf8Bom);
+    }
+    const bool multiByte = std::any_of(
+        all.begin(), all.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (multiByte) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8(all);
+        if (!utf8.hasError()) {
+            return {splitEntries(text), TagEncoding::Utf8};
+        }
+    }
+    return {splitEntries(fromCp1250(bytes)), TagEncoding::Windows1250};
+}
+
+QByteArray encodeTagFile(const QStringList& entries, TagEncoding encoding) {
+    QByteArray out;
+    if (encoding == TagEncoding::Windows1250 || encoding == TagEncoding::NotText) {
+        for (const QString& entry : entries) {
+            appendCp1250(out, entry);
+            out.append("\r\n", 2);
+        }
+        return out;
+    }
+    QString text;
+    qsizetype size = 0;
+    for (const QString& entry : entries) {
+        size += entry.size() + 2;
+    }
+    text.reserve(size);
+    for (const QString& entry : entries) {
+        text += entry;
+        text += QLatin1String("\r\n");
+    }
+    switch (encoding) {
+    case TagEncoding::Utf8Bom:
+        out = kUtf8Bom;
+        [[fallthrough]];
+    case TagEncoding::Utf8:
+        return out + text.toUtf8();
+    case TagEncoding::Utf16LE:
+        return QByteArray(kUtf16LEBom) + QStringEncoder(QStringConverter::Utf16LE)(text);
+    default:
+        return QByteArray(kUtf16BEBom) + QStringEncoder(QStringConverter::Utf16BE)(text);
+    }
+}
+
+// --- The order -----------------------------------------------------------------
+
+TagOrder::TagOrder() : collator_(QLocale(QLocale::Czech)) {
+    collator_.setCaseSensitivity(Qt::CaseInsensitive);
+    collator_.setNumericMode(false);
+    collator_.setIgnorePunctuation(false);
+}
+
+namespace {
+
+// Entries are ordered by their first this many characters; longer ones that
+// agree there by the whole text. A sort key is made of the beginning only, so
+// an enormous entry costs little more than a line.
+constexpr qsizetype kKeyLength = 1000;
+
+} // namespace
+
+bool TagOrder::operator()(const QString& a, const QString& b) const {
+    int c = collator_.compare(QStringView(a).left(kKeyLength), QStringView(b).left(kKeyLength));
+    if (c == 0 && (a.size() > kKeyLength || b.size() > kKeyLength)) {
+        c = collator_.compare(a, b);
+    }
+    return c != 0 ? c < 0 : a < b;
+}
+
+void TagOrder::sort(QStringList& entries) const {
+    // One sort key per entry, made once, and compared many times.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(std::size_t(entries.size()));
+    for (const QString& entry : entries) {
+        keys.push_back(
+            collator_.sortKey(entry.size() > kKeyLength ? entry.left(kKeyLength) : entry));
+    }
+    std::vector<qsizetype> order(std::size_t(entries.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int c = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+        return c != 0 ? c < 0 : (*this)(entries.at(a), entries.at(b));
+    });
+    keys = {};
+    QStringList sorted;
+    sorted.reserve(entries.size());
+    for (const qsizetype i : order) {
+        sorted.append(std::move(entries[i]));
+    }
+    entries = std::move(sorted);
+}
+
+// --- The list's model ------------------------------------------------------------
+
+int TagListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(entries_.size());
+}
+
+QVariant TagListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= entries_.size()) {
         return {};
     }
-    if (text.endsWith(QLatin1Char('\n'))) {
-        text.chop(1);
+    const QString& entry = entries_.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        if (entry.size() > kShownLength) {
+            return QString(entry.left(kShownLength) + QChar(0x2026));
+        }
+        return entry;
+    case Qt::EditRole:
+        return entry;
+    default:
+        return {};
     }
-    return text.split(QLatin1Char('\n'));
 }
 
-QByteArray tagFileBytes(const QStringList& entries) {
-    QByteArray out;
-    for (const QString& entry : entries) {
-        appendCp1250(out, entry);
-        out.append("\r\n", 2);
+void TagListModel::setEntries(QStringList sorted) {
+    beginResetModel();
+    entries_ = std::move(sorted);
+    endResetModel();
+}
+
+int TagListModel::insertSorted(const QString& entry, const TagOrder& order) {
+    const auto at = std::upper_bound(entries_.cbegin(), entries_.cend(), entry, order);
+    const int row = int(at - entries_.cbegin());
+    beginInsertRows({}, row, row);
+    entries_.insert(row, entry);
+    endInsertRows();
+    return row;
+}
+
+bool TagListModel::removeOne(const QString& entry, const TagOrder& order) {
+    const auto at = std::lower_bound(entries_.cbegin(), entries_.cend(), entry, order);
+    if (at == entries_.cend() || *at != entry) {
+        return false;
     }
-    return out;
-}
-
-QStringList loadTagFile(const QString& path) {
-    return tagEntriesFromBytes(readWholeFile(path));
-}
-
-void saveTagFile(const QString& path, const QStringList& entries) {
-    writeWholeFile(path, tagFileBytes(entries));
-}
-
-bool tagLess(const QString& a, const QString& b) {
-    const int folded = a.compare(b, Qt::CaseInsensitive);
-    if (folded != 0) {
-        return folded < 0;
-    }
-    return a < b;
+    const int row = int(at - entries_.cbegin());
+    beginRemoveRows({}, row, row);
+    entries_.removeAt(row);
+    endRemoveRows();
+    return true;
 }
 
 // --- The commands --------------------------------------------------------------
 
 TagLibrary::TagLibrary(TForm1& form)
-    : QObject(&form), form_(form), list_(form.findChild<QListWidget*>(QStringLiteral("ListBox1"))) {
+    : QObject(&form), form_(form), list_(form.findChild<QListView*>(QStringLiteral("ListBox1"))),
+      model_(new TagListModel(this)) {
     setObjectName(QStringLiteral("TagLibrary"));
+    // Every row is one line of the same height: the list measures one entry,
+    // not every one of a long library.
+    list_->setUniformItemSizes(true);
+    list_->setModel(model_);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSortingEnabled(true);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-QListWidget* TagLibrary::list() const {
-    return list_;
-}
-
-QStringList TagLibrary::entries() const {
-    QStringList out;
-    out.reserve(list_->count());
-    for (int i = 0; i < list_->count(); ++i) {
-        out << list_->item(i)->text();
-    }
-    return out;
-}
-
-void TagLibrary::addEntry(const QString& text) {
-    list_->addItem(new TagItem(text)); // the list puts it at its sorted place
+int TagLibrary::selectedRow() const {
+    const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void TagLibrary::load() {
-    QStringList loaded;
+    QByteArray bytes;
     Patterns& patterns = form_.patterns();
     if (!patterns.fileErrorReport(text::kLibraryLoadWording, text::kLoadFailed,
-                                  [&] { loaded = loadTagFile(tagFile()); })) {
+                                  [&] { bytes = readTagBytes(tagFile(), false); })) {
         return;
     }
-    // Filled unsorted and sorted once: a long file does not pay for a sorted
-    // insertion per entry.
-    list_->setSortingEnabled(false);
-    list_->clear();
-    for (const QString& entry : loaded) {
-        list_->addItem(new TagItem(entry));
+    TagFileText file = decodeTagFile(bytes);
+    if (file.encoding == TagEncoding::NotText) {
+        reportNotText(text::kLoadFailed);
+        return;
     }
-    list_->sortItems(Qt::AscendingOrder);
-    list_->setSortingEnabled(true);
+    order_.sort(file.entries);
+    model_->setEntries(std::move(file.entries));
+    diskHash_ = contentHash(bytes);
+    diskEncoding_ = file.encoding;
     patterns.message("Knihovna načtena...");
     for (const char* name : {"Button1", "Button2", "Button3"}) {
         form_.button(name)->setEnabled(true);
@@ -123,12 +314,12 @@ void TagLibrary::load() {
 }
 
 void TagLibrary::insert() {
-    const QList<QListWidgetItem*> selected = list_->selectedItems();
-    if (selected.isEmpty()) {
+    const int row = selectedRow();
+    if (row < 0) {
         form_.patterns().notice(text::kSelectItemFirst);
         return;
     }
-    form_.activeEditor()->insertInCaretLine(selected.first()->text());
+    form_.activeEditor()->insertInCaretLine(model_->entries().at(row));
     form_.patterns().message("Tag vložen...");
 }
 
@@ -138,21 +329,29 @@ void TagLibrary::add() {
     form_.patterns().message("Přidání tagu...");
 }
 
+bool TagLibrary::addTag(const QString& text) {
+    return rewrite([&] {
+        model_->insertSorted(text, order_);
+        return true;
+    });
+}
+
 void TagLibrary::remove() {
-    const QList<QListWidgetItem*> selected = list_->selectedItems();
-    if (selected.isEmpty()) {
+    const int row = selectedRow();
+    if (row < 0) {
         form_.patterns().notice(text::kSelectItemFirst);
         return;
     }
-    if (form_.patterns().askYesNo(text::q(text::kDeleteTagQuestion))) {
-        delete list_->takeItem(list_->row(selected.first()));
-        list_->setCurrentItem(nullptr);
-        list_->clearSelection();
+    if (!form_.patterns().askYesNo(text::q(text::kDeleteTagQuestion))) {
+        return; // nothing changes, nothing is written
     }
-    // Also after No: the file is written again with the list as it stands.
-    if (write()) {
+    const QString entry = model_->entries().at(row);
+    // The entry is found again by its text: the list may have been read
+    // again meanwhile.
+    if (rewrite([&] { return model_->removeOne(entry, order_); })) {
         form_.patterns().message("Knihovna změněna...");
     }
+    list_->selectionModel()->clear();
 }
 
 void TagLibrary::openFile() {
@@ -160,10 +359,54 @@ void TagLibrary::openFile() {
     form_.patterns().message("Soubor vygenerován...");
 }
 
-bool TagLibrary::write() {
-    const QStringList all = entries();
-    return form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed,
-                                            [&] { saveTagFile(tagFile(), all); });
+bool TagLibrary::rewrite(const std::function<bool()>& change) {
+    bool applied = false;
+    bool changed = false;
+    bool notText = false;
+    const bool written =
+        form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
+            const QString path = tagFile();
+            if (QFileInfo::exists(path)) {
+                // Read again whole: only the content tells for certain whether
+                // another program changed the file since this one last saw it.
+                const QByteArray now = readTagBytes(path, true);
+                if (contentHash(now) != diskHash_) {
+                    TagFileText file = decodeTagFile(now);
+                    if (file.encoding == TagEncoding::NotText) {
+                        notText = true;
+                        return;
+                    }
+                    // The other program's edits are what the change applies to.
+                    order_.sort(file.entries);
+                    model_->setEntries(std::move(file.entries));
+                    diskEncoding_ = file.encoding;
+                    diskHash_ = contentHash(now);
+                }
+            }
+            applied = true;
+            changed = change();
+            if (!changed) {
+                return;
+            }
+            const QByteArray bytes = encodeTagFile(model_->entries(), diskEncoding_);
+            writeWholeFile(path, bytes);
+            diskHash_ = contentHash(bytes);
+        });
+    if (!applied) {
+        change(); // the list keeps the change when the file cannot take it
+    }
+    if (notText) {
+        reportNotText(text::kSaveFailed);
+        return false;
+    }
+    return written && changed;
+}
+
+void TagLibrary::reportNotText(const char* failureWord) {
+    Patterns& patterns = form_.patterns();
+    patterns.message(failureWord);
+    patterns.dialogs().errorBox(patterns.owner(), text::q(text::kErrorCaption),
+                                text::q(text::kTagFileNotText));
 }
 
 QDialog* TagLibrary::addWindow() {

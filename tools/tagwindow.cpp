@@ -36,10 +36,10 @@ public:
             return;
         }
         // The field holds one line, and so does every entry of the file: a
-        // pasted text ends at its first line break.
+        // pasted text ends at its first line break or zero character.
         const QString typed = edit_->text();
-        library_.addEntry(typed.left(typed.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))));
-        if (library_.write()) {
+        if (library_.addTag(
+                typed.left(typed.indexOf(QRegularExpression(QStringLiteral("[\r\n\\x{0}]")))))) {
             patterns.message("Knihovna změněna...");
         }
         window_.accept();
