@@ -42,8 +42,14 @@ endef
 deps:
 	$(call install-missing,$(PACKAGES))
 
+# ccache, where it is installed, serves rebuilds and other clones of the tree.
+CCACHE := $(shell command -v ccache)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
+
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVAR_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVAR_WERROR=$(WERROR) $(LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)

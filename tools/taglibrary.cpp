@@ -20,6 +20,7 @@
 #include "editing/editor.h"
 #include "files/cp1250.h"
 #include "files/pagefile.h"
+#include "files/textencoding.h"
 
 namespace zelvar {
 
@@ -29,7 +30,6 @@ QString tagFile() {
     return QLatin1String(kTagFileName);
 }
 
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr char kUtf16LEBom[] = "\xFF\xFE";
 constexpr char kUtf16BEBom[] = "\xFE\xFF";
 
@@ -125,18 +125,16 @@ TagFileText decodeTagFile(const QByteArray& bytes) {
     if (!looksLikeText(bytes.constData(), bytes.size())) {
         return {{}, TagEncoding::NotText};
     }
-    if (all.startsWith(kUtf8Bom)) {
+    // UTF-8 by the rule every file of the program is read by.
+    switch (detectTextEncoding(all)) {
+    case TextEncoding::Utf8WithBom:
         return decoded(QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless),
-                       all.sliced(3), TagEncoding::Utf8Bom);
-    }
-    const bool multiByte = std::any_of(
-        all.begin(), all.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (multiByte) {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        const QString text = utf8(all);
-        if (!utf8.hasError()) {
-            return {splitEntries(text), TagEncoding::Utf8};
-        }
+                       all.sliced(byteOrderMark(TextEncoding::Utf8WithBom).size()),
+                       TagEncoding::Utf8Bom);
+    case TextEncoding::Utf8:
+        return {splitEntries(QString::fromUtf8(all)), TagEncoding::Utf8};
+    case TextEncoding::Windows1250:
+        break;
     }
     return {splitEntries(fromCp1250(bytes)), TagEncoding::Windows1250};
 }
@@ -162,10 +160,9 @@ QByteArray encodeTagFile(const QStringList& entries, TagEncoding encoding) {
     }
     switch (encoding) {
     case TagEncoding::Utf8Bom:
-        out = kUtf8Bom;
-        [[fallthrough]];
+        return encodeText(text, TextEncoding::Utf8WithBom);
     case TagEncoding::Utf8:
-        return out + text.toUtf8();
+        return encodeText(text, TextEncoding::Utf8);
     case TagEncoding::Utf16LE:
         return QByteArray(kUtf16LEBom) + QStringEncoder(QStringConverter::Utf16LE)(text);
     default:
