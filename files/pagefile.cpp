@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace zelvar {
 
 namespace {
@@ -123,13 +125,16 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
 }
 
 void loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
-    const QByteArray bytes = readWholeFile(path);
+    QByteArray bytes = readWholeFile(path);
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     if (plainText || !readRtf(bytes, cursor)) {
+        // The file's bytes are let go once decoded: a big page holds its
+        // text only in the document.
+        const QString text = textFromPlainBytes(std::exchange(bytes, QByteArray()));
         cursor.removeSelectedText();
-        cursor.insertText(textFromPlainBytes(bytes), QTextCharFormat());
+        cursor.insertText(text, QTextCharFormat());
     }
     cursor.endEditBlock();
 }
