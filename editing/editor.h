@@ -13,8 +13,11 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 #include <QTextCharFormat>
+#include <QTextLayout>
 
 #include "files/textencoding.h"
+
+class QTextBlock;
 
 namespace zelvar {
 
@@ -112,8 +115,30 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
+    // A long line keeps its shaped glyphs between changes and is drawn by
+    // its visible part only, so that a repaint costs what is shown.
+    void noteLongLines(int from, int added);
+    bool showsLongLine() const;
+    void paintLongLines(QPaintEvent* e);
+    void drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+                      const QPointF& offset, const QList<QTextLayout::FormatRange>& selections,
+                      const QRectF& clip, int caret);
+
+    // Where the drawn part of a long line starts, for its layout, revision
+    // and width and the left edge of what is drawn.
+    struct LongLineStart {
+        const QTextLayout* layout = nullptr;
+        int revision = -1;
+        qreal width = 0;
+        qreal left = 0;
+        int from = 0;
+        qreal x = 0;
+    };
+    LongLineStart longLineStart_;
+
     // Writing text back that equals what was there is still a change.
     void noteRewrite();
     // Gives the default colour to every character and line that has no

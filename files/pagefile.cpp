@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace zelvar {
 
 namespace {
@@ -137,14 +139,17 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
 }
 
 TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
-    const QByteArray bytes = readWholeFile(path);
+    QByteArray bytes = readWholeFile(path);
     TextEncoding encoding = TextEncoding::Windows1250;
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     if (plainText || !readRtf(bytes, cursor)) {
+        // The file's bytes are let go once decoded: a big page holds its
+        // text only in the document.
+        const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &encoding);
         cursor.removeSelectedText();
-        cursor.insertText(textFromFileBytes(bytes, &encoding), QTextCharFormat());
+        cursor.insertText(text, QTextCharFormat());
     }
     cursor.endEditBlock();
     return encoding;

@@ -1050,12 +1050,18 @@ QByteArray Writer::header() const {
 
 namespace {
 
+// The editor's display format for long lines: it only asks for lighter
+// shaping, and no character carries it.
+bool displayOnly(const QTextFormat& f) {
+    return f.propertyCount() == 1 && f.hasProperty(QTextFormat::FontStyleStrategy);
+}
+
 // Whether every character of the document can only carry one format: the
 // document has never held a second character format.
 bool usesOneCharFormat(const QTextDocument& doc) {
     int charFormats = 0;
     for (const QTextFormat& f : doc.allFormats()) {
-        if (f.isCharFormat() && ++charFormats > 1) {
+        if (f.isCharFormat() && !displayOnly(f) && ++charFormats > 1) {
             return false;
         }
     }

@@ -1,0 +1,239 @@
+// A page whose only line is 2 MB of minified HTML, shown in a page editor of
+// 800 x 600 with its layout: typing one character at the line's end and in
+// its middle, the caret to the line's end, and one caret blink repaint. Each
+// timed step includes the repaint it causes. Targets: 50 ms a key, 0.1 s for
+// the caret to the end, 5 ms for a blink.
+//
+// And the open of a 20 MB, 412,000-line Windows-1250 page into a shown page
+// editor up to its first paint, with the peak memory of that open (run it
+// alone, in a fresh process, for a true peak).
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <benchmark/benchmark.h>
+
+#include "editing/editor.h"
+#include "files/cp1250.h"
+#include "files/pagefile.h"
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+using zelvar::Editor;
+
+namespace {
+
+constexpr qsizetype kLongLine = 2'000'000;
+
+// Minified HTML with Czech text, no line break.
+const QString& longLine() {
+    static const QString text = [] {
+        const QString piece = QStringLiteral(
+            "<div class=\"odstavec\"><a href=\"stranka.html\">Příliš žluťoučký kůň</a> úpěl "
+            "ďábelské ódy&nbsp;</div><td align=\"center\">Černá, šedá</td>");
+        QString s;
+        s.reserve(kLongLine + piece.size());
+        while (s.size() < kLongLine) {
+            s += piece;
+        }
+        s.truncate(kLongLine);
+        return s;
+    }();
+    return text;
+}
+
+Editor& longLinePage() {
+    static Editor* editor = [] {
+        auto* e = new Editor;
+        e->resize(800, 600);
+        e->show();
+        e->setText(longLine());
+        QApplication::setActiveWindow(e);
+        e->setFocus();
+        QApplication::processEvents();
+        return e;
+    }();
+    return *editor;
+}
+
+void putCaret(Editor& e, int position) {
+    QTextCursor c = e.textCursor();
+    c.setPosition(position);
+    e.setTextCursor(c);
+    QApplication::processEvents();
+}
+
+void press(Editor& e, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+           const QString& text = QString()) {
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&e, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&e, &up);
+    QApplication::processEvents();
+}
+
+// A typed character and its Backspace alternate, so the line keeps its
+// length; every key is timed with its repaint.
+void typeAt(benchmark::State& state, int position) {
+    Editor& e = longLinePage();
+    putCaret(e, position);
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed) {
+            press(e, Qt::Key_Backspace);
+        } else {
+            press(e, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        }
+        typed = !typed;
+    }
+    if (typed) {
+        press(e, Qt::Key_Backspace);
+    }
+    if (e.document()->characterCount() != kLongLine + 1) {
+        state.SkipWithError("the line did not keep its length");
+    }
+}
+
+void BM_LongLineTypeAtEnd(benchmark::State& state) {
+    typeAt(state, int(kLongLine));
+}
+BENCHMARK(BM_LongLineTypeAtEnd)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_LongLineTypeInMiddle(benchmark::State& state) {
+    typeAt(state, int(kLongLine / 2));
+}
+BENCHMARK(BM_LongLineTypeInMiddle)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_LongLineCaretToEnd(benchmark::State& state) {
+    Editor& e = longLinePage();
+    for (auto _ : state) {
+        state.PauseTiming();
+        press(e, Qt::Key_Home, Qt::ControlModifier);
+        state.ResumeTiming();
+        press(e, Qt::Key_End, Qt::ControlModifier);
+    }
+    if (e.textCursor().position() != kLongLine) {
+        state.SkipWithError("the caret is not at the end");
+    }
+}
+BENCHMARK(BM_LongLineCaretToEnd)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// What one blink of the caret costs: the caret's rectangle repainted.
+void BM_LongLineCaretBlink(benchmark::State& state) {
+    Editor& e = longLinePage();
+    putCaret(e, int(kLongLine));
+    for (auto _ : state) {
+        e.viewport()->repaint(e.cursorRect().adjusted(-2, -2, 2, 2));
+    }
+}
+BENCHMARK(BM_LongLineCaretBlink)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// --- The big page --------------------------------------------------------
+
+constexpr int kBigLines = 412'000;
+
+// About 20 MB in 412,000 lines of Windows-1250 with CR LF.
+const QString& bigPagePath() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        static const char* const lines[] = {
+            "<p class=\"odstavec\">P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl.</p>",
+            "  <td align=\"center\"><a href=\"stranka.html\">Odkaz</a></td>",
+            "<div>&nbsp;\xC8\x65rn\xE1, \x9A\x65\x64\xE1, r\xF9\x9Eov\xE1 &ndash; \xEC\x9A\xE8\xF8"
+            "\x9E\xFD\xE1\xED\xE9</div>",
+            "\t<img src=\"obrazek.gif\" width=\"120\" height=\"60\" alt=\"\">",
+            "",
+        };
+        QByteArray bytes;
+        bytes.reserve(21'000'000);
+        for (int i = 0; i < kBigLines; ++i) {
+            bytes += lines[i % 5];
+            bytes += "\r\n";
+        }
+        const QString p = dir.filePath(QStringLiteral("velka.html"));
+        zelvar::writeWholeFile(p, bytes);
+        return p;
+    }();
+    return path;
+}
+
+long statusKb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(in, line)) {
+        if (line.rfind(key, 0) == 0) {
+            return std::stol(line.substr(key.size()));
+        }
+    }
+    return -1;
+}
+
+// Starts a new peak: the high-water mark of resident memory falls back to
+// what is resident now.
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void BM_OpenBigPage(benchmark::State& state) {
+    const QString& path = bigPagePath();
+    double peakMb = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            auto editor = std::make_unique<Editor>();
+            editor->setPlainTextMode(true);
+            editor->resize(800, 600);
+            editor->show();
+            QApplication::processEvents();
+            resetPeak();
+            const long before = statusKb("VmRSS");
+            state.ResumeTiming();
+            editor->loadFromFile(path);
+            QApplication::processEvents();
+            state.PauseTiming();
+            peakMb = std::max(peakMb, double(statusKb("VmHWM") - before) / 1024.0);
+            if (editor->lineCount() != kBigLines) {
+                state.SkipWithError("the page has a different number of lines");
+            }
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peakMb;
+}
+BENCHMARK(BM_OpenBigPage)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The bare widget given the same decoded text, for comparison.
+void BM_OpenBigPageBareWidget(benchmark::State& state) {
+    const QString text = zelvar::textFromPlainBytes(zelvar::readWholeFile(bigPagePath()));
+    double peakMb = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            auto widget = std::make_unique<QPlainTextEdit>();
+            widget->resize(800, 600);
+            widget->show();
+            QApplication::processEvents();
+            resetPeak();
+            const long before = statusKb("VmRSS");
+            state.ResumeTiming();
+            widget->setPlainText(text);
+            QApplication::processEvents();
+            state.PauseTiming();
+            peakMb = std::max(peakMb, double(statusKb("VmHWM") - before) / 1024.0);
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peakMb;
+}
+BENCHMARK(BM_OpenBigPageBareWidget)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

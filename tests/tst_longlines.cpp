@@ -1,0 +1,205 @@
+// A page editor holding a very long line: editing, the caret, the selection,
+// undo and the line operations behave as on any line, with word wrap off and
+// on, and the line looks as the whole line's own drawing would show it.
+
+#include <QApplication>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "editing/editor.h"
+#include "files/rtf.h"
+
+using zelvar::Editor;
+
+namespace {
+
+// Minified HTML with Czech text and the odd tab, no line break.
+QString longLine(int length) {
+    const QString piece =
+        QStringLiteral("<div class=\"a\">Příliš žluťoučký kůň</div>\t<b>úpěl</b> ďábelské ódy ");
+    QString s;
+    while (s.size() < length) {
+        s += piece;
+    }
+    s.truncate(length);
+    return s;
+}
+
+constexpr int kLength = 60000;
+
+} // namespace
+
+class LongLinesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void editingKeepsOperations_data();
+    void editingKeepsOperations();
+    void drawnAsWholeLine_data();
+    void drawnAsWholeLine();
+};
+
+void LongLinesTest::editingKeepsOperations_data() {
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<bool>("secondLine");
+    QTest::newRow("end, no wrap") << false << kLength << 0 << false;
+    QTest::newRow("middle, no wrap") << false << kLength / 2 << 0 << false;
+    QTest::newRow("start, no wrap") << false << 0 << 0 << false;
+    QTest::newRow("middle, wrap") << true << kLength / 2 << 0 << false;
+    QTest::newRow("end, wrap") << true << kLength << 0 << false;
+    QTest::newRow("selection, no wrap") << false << kLength / 3 << 500 << false;
+    QTest::newRow("selection, wrap") << true << kLength / 3 << 500 << false;
+    QTest::newRow("below a short line") << false << kLength / 2 << 0 << true;
+    QTest::newRow("below a short line, wrap") << true << kLength / 2 << 20 << true;
+}
+
+// Typing over the caret (or the selection), then undoing it, on a shown
+// page: the text, the caret, SelStart/SelLength and the line operations
+// follow, and undo brings the line back.
+void LongLinesTest::editingKeepsOperations() {
+    QFETCH(bool, wrap);
+    QFETCH(int, caret);
+    QFETCH(int, selection);
+    QFETCH(bool, secondLine);
+    Editor e;
+    e.resize(640, 400);
+    e.setWordWrap(wrap);
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    const QString head = secondLine ? QStringLiteral("<html>\n") : QString();
+    const QString line = longLine(kLength);
+    e.setText(head + line);
+    e.document()->clearUndoRedoStacks(); // typing at its end would join the insertion
+    const int lineNumber = secondLine ? 1 : 0;
+    const int lineOffset = int(head.size()) + (secondLine ? 1 : 0); // CR LF
+    e.setSelStart(lineOffset + caret);
+    e.setSelLength(selection);
+    QCOMPARE(e.selStart(), lineOffset + caret);
+    QCOMPARE(e.selLength(), selection);
+    QCOMPARE(e.selText(), line.mid(caret, selection));
+    QCOMPARE(e.caretPos(), QPoint(caret + selection, lineNumber));
+    QApplication::processEvents();
+
+    // The way the long line is shown stays out of the rich-text form.
+    QTextDocument same;
+    same.setDefaultFont(e.document()->defaultFont());
+    QTextCursor(&same).insertText(head + line);
+    QCOMPARE(zelvar::writeRtf(*e.document()), zelvar::writeRtf(same));
+
+    QTest::keyClicks(e.viewport(), QStringLiteral("ab"));
+    QApplication::processEvents();
+    QString expected = line;
+    expected.replace(caret, selection, QStringLiteral("ab"));
+    QCOMPARE(e.line(lineNumber), expected);
+    QCOMPARE(e.lineCount(), lineNumber + 1);
+    QCOMPARE(e.caretPos(), QPoint(caret + 2, lineNumber));
+    QCOMPARE(e.selStart(), lineOffset + caret + 2);
+    QCOMPARE(e.text(), head.isEmpty() ? expected + "\r\n" : "<html>\r\n" + expected + "\r\n");
+    QVERIFY(e.isModifiedFlag());
+
+    // The caret goes to the line's end and back with the keyboard (with word
+    // wrap, End and Home stop at the shown row's ends).
+    QTest::keyClick(e.viewport(), Qt::Key_End);
+    if (!wrap) {
+        QCOMPARE(e.caretPos(), QPoint(int(expected.size()), lineNumber));
+    } else {
+        QVERIFY(e.caretPos().x() >= caret + 2);
+        QVERIFY(e.caretPos().x() <= int(expected.size()));
+    }
+    QTest::keyClick(e.viewport(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(e.caretPos(), QPoint(0, 0));
+    QTest::keyClick(e.viewport(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(e.selStart(), lineOffset + int(expected.size()));
+
+    e.undoLast();
+    QApplication::processEvents();
+    QCOMPARE(e.line(lineNumber), line);
+    QVERIFY(e.isModifiedFlag());
+
+    // Line insertion in the long line, then the line cut short: the page
+    // goes on with an ordinary line.
+    e.insertInLine(QPoint(caret, lineNumber), QStringLiteral("<BR>"));
+    QCOMPARE(e.line(lineNumber), QString(line).insert(caret, QStringLiteral("<BR>")));
+    QCOMPARE(e.caretPos(), QPoint(kLength + 4, lineNumber));
+    e.setLine(lineNumber, QStringLiteral("short"));
+    QApplication::processEvents();
+    QCOMPARE(e.line(lineNumber), QStringLiteral("short"));
+    QTest::keyClick(e.viewport(), Qt::Key_End);
+    QTest::keyClicks(e.viewport(), QStringLiteral("!"));
+    QCOMPARE(e.line(lineNumber), QStringLiteral("short!"));
+}
+
+void LongLinesTest::drawnAsWholeLine_data() {
+    QTest::addColumn<int>("scroll");    // of the horizontal scroll bar's range, in percent
+    QTest::addColumn<int>("selection"); // characters selected from the middle of the view
+    QTest::addColumn<bool>("coloured"); // part of the line has a colour of its own
+    QTest::newRow("start") << 0 << 0 << false;
+    QTest::newRow("middle") << 50 << 0 << false;
+    QTest::newRow("end") << 100 << 0 << false;
+    QTest::newRow("selection") << 50 << 40 << false;
+    QTest::newRow("long selection") << 30 << 20000 << false;
+    QTest::newRow("colour") << 70 << 0 << true;
+    QTest::newRow("colour and selection") << 0 << 25 << true;
+}
+
+// The page and a bare text widget showing the same document, scrolled and
+// selected alike, show the same pixels.
+void LongLinesTest::drawnAsWholeLine() {
+    QFETCH(int, scroll);
+    QFETCH(int, selection);
+    QFETCH(bool, coloured);
+    Editor page;
+    QPlainTextEdit bare;
+    for (QPlainTextEdit* w : {static_cast<QPlainTextEdit*>(&page), &bare}) {
+        w->resize(500, 200);
+        w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+    page.setText(QStringLiteral("<p>\n") + longLine(kLength) + QStringLiteral("\n</p>\n"));
+    if (coloured) {
+        QTextCursor c(page.document());
+        c.setPosition(kLength / 2);
+        c.setPosition(kLength / 2 + 20000, QTextCursor::KeepAnchor);
+        QTextCharFormat red;
+        red.setForeground(Qt::red);
+        red.setFontWeight(QFont::Bold);
+        c.mergeCharFormat(red);
+        c.setPosition(100);
+        c.setPosition(130, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(red);
+    }
+    bare.setDocument(page.document());
+    page.show();
+    bare.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(QTest::qWaitForWindowExposed(&bare));
+
+    QImage shown[2];
+    int i = 0;
+    for (QPlainTextEdit* w : {static_cast<QPlainTextEdit*>(&page), &bare}) {
+        QScrollBar* bar = w->horizontalScrollBar();
+        bar->setValue(bar->minimum() + (bar->maximum() - bar->minimum()) * scroll / 100);
+        if (selection > 0) {
+            const int middle = w->cursorForPosition(w->viewport()->rect().center()).position();
+            QTextCursor c(w->document());
+            c.setPosition(middle);
+            c.setPosition(middle + selection, QTextCursor::KeepAnchor);
+            w->setTextCursor(c);
+            bar->setValue(bar->minimum() + (bar->maximum() - bar->minimum()) * scroll / 100);
+        }
+        QApplication::processEvents();
+        shown[i++] = w->viewport()->grab().toImage();
+    }
+    QVERIFY(!shown[0].isNull());
+    QCOMPARE(shown[0].size(), shown[1].size());
+    QVERIFY(shown[0] == shown[1]);
+}
+
+QTEST_MAIN(LongLinesTest)
+#include "tst_longlines.moc"
