@@ -21,9 +21,30 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-d
 # The packaging and desktop-file checking tools (make package, make validate).
 PACKAGE_TOOLS := dpkg-dev file desktop-file-utils appstream
 
+# --- Checks: sanitizer tests and fuzz targets ---------------------------------
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD     ?= build-fuzz
+# Commands of the soak run (tests/tst_soak.cpp) and megabytes of the binary
+# file of the bad working folders (tests/tst_badfolders.cpp); empty: the
+# tests' short defaults.
+SOAK_COMMANDS  ?=
+BIG_FILE_MB    ?=
+# Seconds each fuzz target runs on its corpus.
+FUZZ_SECONDS   ?= 60
+FUZZ_TARGETS   := rtf cp1250 pagefile tagfile
+# libFuzzer comes with clang and its runtime libraries.
+FUZZ_PACKAGES  := clang libclang-rt-14-dev
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
+# ccache, where it is installed, serves rebuilds and other clones of the tree.
+CCACHE := $(shell command -v ccache)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
+
 .PHONY: all deps configure build run test bench format format-check clean
+.PHONY: test-sanitize fuzz fuzz-deps fuzz-build
 
 all: build
 
@@ -42,12 +63,6 @@ endef
 deps:
 	$(call install-missing,$(PACKAGES))
 
-# ccache, where it is installed, serves rebuilds and other clones of the tree.
-CCACHE := $(shell command -v ccache)
-export CCACHE_BASEDIR := $(CURDIR)
-export CCACHE_NOHASHDIR := 1
-LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
-
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVAR_WERROR=$(WERROR) $(LAUNCHER)
 
@@ -62,6 +77,44 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (no benchmarks); any report fails its test.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZELVAR_SANITIZE=ON \
+	  -DZELVAR_BENCH=OFF -DZELVAR_WERROR=$(WERROR) $(LAUNCHER)
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  $(if $(SOAK_COMMANDS),ZELVAR_SOAK_COMMANDS=$(SOAK_COMMANDS)) \
+	  $(if $(BIG_FILE_MB),ZELVAR_BIG_FILE_MB=$(BIG_FILE_MB)) \
+	  ctest --output-on-failure -j$(JOBS)
+
+# The same package step, with the fuzz packages added to the list.
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+
+fuzz-build: fuzz-deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DZELVAR_FUZZ=ON -DZELVAR_WERROR=$(WERROR) $(LAUNCHER)
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+# Each fuzz target runs FUZZ_SECONDS on its corpus. New inputs go into a
+# scratch folder, never into the corpus in the repository; a crash, a
+# sanitizer report, a failed check or an input slower than 1 s stops the run
+# with the input saved in $(FUZZ_BUILD)/failures/.
+fuzz: fuzz-build
+	@mkdir -p $(FUZZ_BUILD)/failures
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t || exit 1; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=1 \
+	    -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/failures/$$t- \
+	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/zelvar_bench
@@ -95,4 +148,4 @@ format-check:
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

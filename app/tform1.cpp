@@ -457,7 +457,7 @@ void TForm1::buildStatusBar() {
 }
 
 void TForm1::buildMenus() {
-    auto buildTree = [this](std::span<const MenuRow> rows, QMenuBar* bar, QMenu* root) {
+    auto buildTree = [](std::span<const MenuRow> rows, QMenuBar* bar, QMenu* root) {
         QMenu* top = root;
         QMenu* sub = nullptr;
         for (size_t k = 0; k < rows.size(); ++k) {

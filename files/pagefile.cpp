@@ -4,11 +4,16 @@
 #include "files/rtf.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zelvar {
 
@@ -110,8 +115,23 @@ QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding) {
 }
 
 QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read. The name is opened without waiting (a
+    // FIFO would otherwise block until some writer came along) and checked
+    // on the open descriptor, so nothing can be swapped in between; a
+    // folder, a FIFO or a device in place of the file cannot be opened.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError::cannotOpen(path);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        throw FileError::cannotOpen(path);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw FileError::cannotOpen(path);
     }
     QByteArray bytes = file.readAll();
@@ -122,9 +142,19 @@ QByteArray readWholeFile(const QString& path) {
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
+    // Only a regular file is replaced: a folder, a FIFO or a device of that
+    // name stays as it is.
+    // A file that may not be written is refused too: replacing it through
+    // a new file beside it would get past its permission bits.
+    const QFileInfo target(path);
+    if (target.exists() &&
+        (!target.isFile() ||
+         ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0)) {
+        throw FileError::cannotCreate(path);
+    }
     QSaveFile file(path);
-    // A writable file in a folder the user cannot write to is still saved,
-    // in place.
+    // In a folder that takes no new files, a writable file is written in
+    // place.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileError::cannotCreate(path);

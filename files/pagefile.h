@@ -41,15 +41,16 @@ private:
 };
 
 // The whole file as bytes. Throws FileError: Open when the file cannot be
-// opened, General when reading it fails.
+// opened or is not a regular file (a folder, a FIFO, a device), General when
+// reading it fails.
 QByteArray readWholeFile(const QString& path);
 
 // Writes the bytes as the whole file. The file is replaced only when
-// everything has been written, so a failure leaves the old file whole; only
-// in a folder that cannot hold a temporary file (a writable file in a
-// read-only folder) is the file written in place.
-// Throws FileError: Create when the file cannot be created or opened for
-// writing, General for a failure while writing.
+// everything has been written, so a failure leaves the old file whole (in a
+// folder that takes no new files, an existing writable file is written in
+// place instead). Throws FileError: Create when the file cannot be created or
+// opened for writing or the name is not a regular file, General for a
+// failure while writing.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // Replaces the document's whole text with the file as one edit (one undo

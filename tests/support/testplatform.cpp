@@ -22,7 +22,7 @@ MsgButton ScriptedDialogs::messageBox(QWidget*, const QString& caption, const QS
     shown << ShownDialog{ShownDialog::Message, caption, text, buttons,
                          operationProbe ? operationProbe() : QString()};
     if (answers.isEmpty()) {
-        return defaultButton(buttons);
+        return answerMessage ? answerMessage(buttons) : defaultButton(buttons);
     }
     return answers.takeFirst();
 }
@@ -34,12 +34,18 @@ void ScriptedDialogs::errorBox(QWidget*, const QString& caption, const QString& 
 
 FileDialogAnswer ScriptedDialogs::openFile(QWidget*, const FileDialogRequest& request) {
     fileRequests << request;
-    return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.takeFirst();
+    if (fileAnswers.isEmpty()) {
+        return answerFile ? answerFile(false) : FileDialogAnswer{};
+    }
+    return fileAnswers.takeFirst();
 }
 
 FileDialogAnswer ScriptedDialogs::saveFile(QWidget*, const FileDialogRequest& request) {
     fileRequests << request;
-    return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.takeFirst();
+    if (fileAnswers.isEmpty()) {
+        return answerFile ? answerFile(true) : FileDialogAnswer{};
+    }
+    return fileAnswers.takeFirst();
 }
 
 bool ScriptedDialogs::chooseFont(QWidget*, QFont& font) {

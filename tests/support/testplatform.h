@@ -34,6 +34,10 @@ public:
     QList<QColor> colorAnswers;
     int fontDialogs = 0;
     int colorDialogs = 0;
+    // When set, these answer what the lists above leave unanswered (a random
+    // run answers every dialog this way).
+    std::function<MsgButton(MsgButtons)> answerMessage;
+    std::function<FileDialogAnswer(bool save)> answerFile;
 
     MsgButton messageBox(QWidget* parent, const QString& caption, const QString& text,
                          MsgButtons buttons) override;

@@ -1,0 +1,491 @@
+// A long random run of the whole program: commands drawn from the command
+// surface (menu and popup items, toolbar and box buttons, check boxes,
+// swatches, sliders, shortcut keys), typing and pasting, page switches, with
+// every dialog and modal window answered at random. After every command the
+// run checks that no exception display came up, that the line counter shows
+// the count of the editor it follows, and that nothing was written outside
+// the working folder. At the end the program is left by a random way out,
+// and every changed page must be found in a file that the exit wrote.
+//
+// ZELVAR_SOAK_COMMANDS sets the number of commands (a short run by default),
+// ZELVAR_SOAK_SEED the random seed; the seed is printed at the start, so a
+// failing run can be replayed with it.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+#include "app/surface_tables.h"
+#include "app/texts.h"
+#include "editing/editor.h"
+#include "files/pagefile.h"
+#include "support/testprogram.h"
+
+using namespace zelvar;
+using zelvar::testing::TestProgram;
+
+namespace {
+
+// The notes are backed up at every exit once the exit sequence writes
+// zaloha_poznamky.txt; until then the notes are checked only when that file
+// turns up.
+constexpr bool kExitBacksUpNotes = false;
+constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
+
+int fromEnvironment(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+// Size and time of every file below a folder, to see what a command wrote.
+using Snapshot = QMap<QString, QPair<qint64, QDateTime>>;
+
+Snapshot snapshot(const QString& root, const QStringList& skip, bool recursive) {
+    Snapshot files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    recursive ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (std::none_of(skip.begin(), skip.end(),
+                         [&](const QString& s) { return path.startsWith(s + QLatin1Char('/')); })) {
+            const QFileInfo info = it.fileInfo();
+            files.insert(path, {info.size(), info.lastModified()});
+        }
+    }
+    return files;
+}
+
+// The page's text in the form a load and a save give it, to compare a page
+// with a file: a document loaded from the file, written as plain text.
+QByteArray pageBytes(const QTextDocument& doc) {
+    return plainTextBytes(doc);
+}
+
+QByteArray fileAsPage(const QString& path, bool plainText) {
+    QTextDocument doc;
+    try {
+        loadPageFile(doc, path, plainText);
+    } catch (const FileError&) {
+        return QByteArrayLiteral("<unreadable>");
+    }
+    return pageBytes(doc);
+}
+
+struct Command {
+    QString name;
+    std::function<void()> run;
+};
+
+class Soak {
+public:
+    Soak(TestProgram& program, quint32 seed) : p_(program), random_(seed) {}
+
+    void prepare();
+    void run(int count);
+    void leave();
+
+private:
+    void buildCommands();
+    void addSurfaceRows();
+    QString randomText(int maxLength);
+    void answerModalWindow();
+    void checkAfter(int step, const QString& command);
+
+    int pick(int n) { return int(random_.bounded(quint32(n))); }
+    bool chance(int percent) { return pick(100) < percent; }
+
+    TestProgram& p_;
+    QRandomGenerator random_;
+    QList<Command> commands_;
+    QStringList trail_; // the last commands, for the failure message
+    Editor* counted_ = nullptr;
+    qsizetype shownBefore_ = 0;
+    QStringList watched_;
+    QMap<QString, Snapshot> before_;
+    int saved_ = 0;
+    QStringList exitSaves_;
+    bool leaving_ = false;
+};
+
+QString Soak::randomText(int maxLength) {
+    static const QString pieces[] = {
+        QStringLiteral("a"),       QStringLiteral("Zelvar "), QString::fromUtf8("žluťoučký kůň "),
+        QStringLiteral("<b>"),     QStringLiteral("&amp;"),   QStringLiteral("{\\rtf1 }"),
+        QStringLiteral("\t"),      QStringLiteral("\n"),      QStringLiteral("\n\n"),
+        QString::fromUtf8("ěščř"), QStringLiteral("  "),      QStringLiteral("\\par"),
+    };
+    QString text;
+    const int parts = 1 + pick(maxLength);
+    for (int i = 0; i < parts; ++i) {
+        text += pieces[pick(std::size(pieces))];
+    }
+    return text;
+}
+
+void Soak::prepare() {
+    TForm1& form = p_.form();
+    // The program's data files, as a user's working folder has them.
+    for (const QFileInfo& file : QDir(QStringLiteral(ZELVAR_DATA_DIR)).entryInfoList(QDir::Files)) {
+        QFile::copy(file.absoluteFilePath(), p_.path(file.fileName()));
+    }
+    QVERIFY(p_.showAndActivate());
+
+    // The line counter follows the page editor that last changed or took the
+    // focus.
+    for (int slot = 1; slot <= kPageCount; ++slot) {
+        Editor* editor = form.editor(slot);
+        QObject::connect(editor, &Editor::changed, editor, [this, editor] { counted_ = editor; });
+        QObject::connect(editor, &Editor::entered, editor, [this, editor] { counted_ = editor; });
+    }
+
+    // Every dialog is answered at random: message boxes with one of their
+    // buttons, file dialogs with a file of the working folder or a new name
+    // there, or cancelled.
+    auto& dialogs = p_.dialogs();
+    dialogs.answerMessage = [this](MsgButtons buttons) {
+        switch (buttons) {
+        case MsgButtons::OkCancel:
+            return chance(50) ? MsgButton::Ok : MsgButton::Cancel;
+        case MsgButtons::YesNo:
+            return chance(50) ? MsgButton::Yes : MsgButton::No;
+        case MsgButtons::Ok:
+            break;
+        }
+        return MsgButton::Ok;
+    };
+    dialogs.answerFile = [this](bool save) {
+        if (chance(30)) {
+            return FileDialogAnswer{};
+        }
+        QString name;
+        if (save) {
+            name = p_.path(QStringLiteral("ulozeno%1.html").arg(saved_++ % 4));
+            if (leaving_) {
+                exitSaves_ << name;
+            }
+        } else {
+            const QStringList files = QDir(p_.dir()).entryList(QDir::Files);
+            if (files.isEmpty()) {
+                return FileDialogAnswer{};
+            }
+            name = p_.path(files.at(pick(files.size())));
+        }
+        return FileDialogAnswer{true, name, 1};
+    };
+
+    // Watched for stray writes: the home and temporary folders (both moved
+    // into a sandbox by the test) and the folder the test started in.
+    watched_ << QDir::homePath() << QDir::tempPath() << QDir::currentPath();
+    buildCommands();
+}
+
+void Soak::addSurfaceRows() {
+    TForm1& form = p_.form();
+    for (auto rows : {mainMenuRows(), pagePopupRows(), notesPopupRows()}) {
+        for (const MenuRow& row : rows) {
+            // File > Konec is one of the ways out, taken at the end.
+            if (row.level == 0 || (row.flags & ItemSeparator) || qstrcmp(row.name, "Konec1") == 0) {
+                continue;
+            }
+            QAction* action = form.action(row.name);
+            commands_ << Command{QLatin1String(row.name), [action] { action->trigger(); }};
+            if (row.shortcut) {
+                const QKeySequence key = QKeySequence::fromString(QLatin1String(row.shortcut));
+                commands_ << Command{
+                    QStringLiteral("key %1").arg(QLatin1String(row.shortcut)), [key, &form] {
+                        QWidget* to = QApplication::focusWidget();
+                        QTest::keyClick(to ? to : &form, key[0].key(), key[0].keyboardModifiers());
+                    }};
+            }
+        }
+    }
+    for (auto rows : {toolButtonRows(), otherButtonRows()}) {
+        for (const ToolButtonRow& row : rows) {
+            // "KO" is a way out, taken at the end.
+            if (qstrcmp(row.name, "SpeedButton41") == 0) {
+                continue;
+            }
+            QAbstractButton* button = form.button(row.name);
+            commands_ << Command{QLatin1String(row.name), [button] { button->click(); }};
+        }
+    }
+    for (const ToolGroupRow& row : checkBoxRows()) {
+        auto* box = form.findChild<QCheckBox*>(QLatin1String(row.checkBox));
+        commands_ << Command{QLatin1String(row.checkBox), [box] { box->click(); }};
+    }
+}
+
+void Soak::buildCommands() {
+    TForm1& form = p_.form();
+    addSurfaceRows();
+    for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Panel6", "Panel11",
+                             "Panel12", "Panel13", "Panel14", "Panel15", "Panel16"}) {
+        auto* swatch = form.findChild<QLabel*>(QLatin1String(name));
+        commands_ << Command{QLatin1String(name),
+                             [swatch] { QTest::mouseClick(swatch, Qt::LeftButton); }};
+    }
+    for (const char* name : {"ScrollBar1", "ScrollBar2", "ScrollBar3"}) {
+        auto* bar = form.findChild<QScrollBar*>(QLatin1String(name));
+        commands_ << Command{QLatin1String(name), [this, bar] { bar->setValue(pick(256)); }};
+    }
+    Editor* notes = form.notesEditor();
+    auto* tags = form.findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    const QList<Command> userActions = {
+        {QStringLiteral("show a page"),
+         [this, &form] { form.pageControl()->setCurrentIndex(pick(kPageCount)); }},
+        {QStringLiteral("focus the page"), [&form] { form.activeEditor()->setFocus(); }},
+        {QStringLiteral("focus the notes"), [notes] { notes->setFocus(); }},
+        {QStringLiteral("focus the tag list"), [tags] { tags->setFocus(); }},
+        {QStringLiteral("type"),
+         [this] {
+             if (auto* editor = qobject_cast<Editor*>(QApplication::focusWidget())) {
+                 const QStringList lines = randomText(6).split(QLatin1Char('\n'));
+                 for (qsizetype i = 0; i < lines.size(); ++i) {
+                     if (i > 0) {
+                         QTest::keyClick(editor, Qt::Key_Return);
+                     }
+                     QTest::keyClicks(editor, lines[i]);
+                 }
+             }
+         }},
+        {QStringLiteral("fill the clipboard"),
+         [this] { QGuiApplication::clipboard()->setText(randomText(12)); }},
+        {QStringLiteral("select in the page"),
+         [this, &form] {
+             Editor* editor = form.activeEditor();
+             const int length = editor->text().size();
+             editor->setSelStart(pick(length + 1));
+             editor->setSelLength(pick(length + 1));
+         }},
+        {QStringLiteral("pick a tag"),
+         [this, tags] {
+             if (tags->count() > 0) {
+                 tags->setCurrentRow(pick(tags->count()));
+             }
+         }},
+    };
+    // Typing and the page switches come up more often than a single item.
+    for (int i = 0; i < 8; ++i) {
+        commands_ << userActions;
+    }
+}
+
+// Called from a timer while a command runs: a secondary window shown
+// modally gets a random go and is closed again.
+void Soak::answerModalWindow() {
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window) {
+        return;
+    }
+    auto* edit = window->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    auto* write = window->findChild<QAbstractButton*>(QStringLiteral("Button1"));
+    if (edit && write && chance(70)) {
+        edit->setText(chance(80) ? randomText(3).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                 : QString());
+        write->click();
+    }
+    if (window->isVisible()) {
+        window->close();
+    }
+}
+
+void Soak::checkAfter(int step, const QString& command) {
+    const QString where = QStringLiteral("step %1 (%2); last commands: %3")
+                              .arg(step)
+                              .arg(command, trail_.join(QStringLiteral(", ")));
+    const auto& shown = p_.dialogs().shown;
+    for (qsizetype i = shownBefore_; i < shown.size(); ++i) {
+        QVERIFY2(
+            shown[i].caption != text::q(text::kApplicationTitle),
+            qPrintable(QStringLiteral("exception display \"%1\" at %2").arg(shown[i].text, where)));
+    }
+    shownBefore_ = shown.size();
+
+    const QString expected = QString::number(counted_ ? counted_->lineCount() : 0);
+    QVERIFY2(p_.label("Label3") == expected,
+             qPrintable(QStringLiteral("line counter %1, its editor has %2 lines at %3")
+                            .arg(p_.label("Label3"), expected, where)));
+
+    const QStringList allowed = {p_.dir(), p_.cacheDir()};
+    for (const QString& root : watched_) {
+        const Snapshot now = snapshot(root, allowed, root != QDir::currentPath());
+        if (before_.contains(root)) {
+            for (auto it = now.begin(); it != now.end(); ++it) {
+                QVERIFY2(before_[root].value(it.key()) == it.value(),
+                         qPrintable(QStringLiteral("%1 written at %2").arg(it.key(), where)));
+            }
+        }
+        before_[root] = now;
+    }
+}
+
+void Soak::run(int count) {
+    checkAfter(0, QStringLiteral("start"));
+    QTimer modal;
+    modal.setInterval(5);
+    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
+    for (int step = 1; step <= count; ++step) {
+        const Command& command = commands_[pick(commands_.size())];
+        trail_ << command.name;
+        if (trail_.size() > 12) {
+            trail_.removeFirst();
+        }
+        if (chance(20)) {
+            p_.dialogs().fontAnswers << QFont(QStringLiteral("DejaVu Sans"), 8 + pick(10));
+        }
+        if (chance(20)) {
+            p_.dialogs().colorAnswers << QColor::fromRgb(random_.generate() & 0xffffff);
+        }
+        modal.start();
+        command.run();
+        modal.stop();
+        p_.dialogs().fontAnswers.clear();
+        p_.dialogs().colorAnswers.clear();
+        checkAfter(step, command.name);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+    }
+}
+
+void Soak::leave() {
+    TForm1& form = p_.form();
+    struct Expected {
+        QByteArray bytes;
+        bool plainText;
+        QString what;
+    };
+    QList<Expected> changed;
+    for (int slot = 1; slot <= kPageCount; ++slot) {
+        const Editor* editor = form.editor(slot);
+        if (editor->isModifiedFlag()) {
+            changed << Expected{pageBytes(*editor->document()), editor->plainTextMode(),
+                                QStringLiteral("page %1").arg(slot)};
+        }
+    }
+    const Editor* notes = form.notesEditor();
+    const bool notesChanged = notes->isModifiedFlag();
+    const QByteArray notesBytes = pageBytes(*notes->document());
+
+    // Files written from here on are the exit's; the pause keeps the last
+    // command's writes apart on coarse file clocks.
+    QTest::qWait(50);
+    const QDateTime exitStart = QDateTime::currentDateTime();
+    QTest::qWait(50);
+    leaving_ = true;
+
+    static const char* const kWaysOut[] = {"window close", "KO", "Konec"};
+    QString way = QLatin1String(kWaysOut[pick(3)]);
+    qInfo("soak: leaving through %s", qPrintable(way));
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        if (way == QLatin1String("Konec")) {
+            form.action("Konec1")->trigger();
+            if (!loop.isRunning()) {
+                return;
+            }
+            // Yes keeps the program open for a save; the window close follows.
+            way = QStringLiteral("Konec, then window close");
+        }
+        if (way == QLatin1String("KO")) {
+            form.button("SpeedButton41")->click();
+        } else {
+            form.close();
+        }
+        if (loop.isRunning()) {
+            loop.exit(1);
+        }
+    });
+    QTimer modal;
+    modal.setInterval(5);
+    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
+    modal.start();
+    loop.exec();
+    modal.stop();
+    // An ended application loop leaves the thread marked to quit; one pass
+    // through the application's own loop clears the mark.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    checkAfter(-1, way);
+
+    QStringList written;
+    for (const QFileInfo& file : QDir(p_.dir()).entryInfoList(QDir::Files)) {
+        if (file.lastModified() >= exitStart) {
+            written << file.absoluteFilePath();
+        }
+    }
+    qInfo("soak: %d changed pages, %lld dialogs shown, the exit wrote %s", int(changed.size()),
+          qlonglong(p_.dialogs().shown.size()),
+          qPrintable(QStringList(written)
+                         .replaceInStrings(p_.dir() + QLatin1Char('/'), QString())
+                         .join(QStringLiteral(", "))));
+    QVERIFY2(changed.isEmpty() || !written.isEmpty(), qPrintable(way));
+    for (const Expected& page : changed) {
+        const bool found = std::any_of(written.begin(), written.end(), [&](const QString& f) {
+            return fileAsPage(f, page.plainText) == page.bytes;
+        });
+        QVERIFY2(found, qPrintable(QStringLiteral("%1 is in none of %2 after %3")
+                                       .arg(page.what, written.join(QStringLiteral(", ")), way)));
+    }
+    const QString notesBackup = p_.path(QLatin1String(kNotesBackup));
+    if (notesChanged && (kExitBacksUpNotes || written.contains(notesBackup))) {
+        QCOMPARE(fileAsPage(notesBackup, false), notesBytes);
+    }
+}
+
+} // namespace
+
+class SoakTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomCommands();
+};
+
+void SoakTest::randomCommands() {
+    const quint32 seed = quint32(fromEnvironment("ZELVAR_SOAK_SEED", 20261208));
+    const int count = fromEnvironment("ZELVAR_SOAK_COMMANDS", 300);
+    qInfo("soak: %d commands, seed %u (ZELVAR_SOAK_SEED=%u replays this run)", count, seed, seed);
+
+    // Home and the temporary folder move into a sandbox, so that a stray
+    // write lands where the run can see it.
+    QTemporaryDir sandbox;
+    QVERIFY(sandbox.isValid());
+    QVERIFY(QDir(sandbox.path()).mkpath(QStringLiteral("home")));
+    QVERIFY(QDir(sandbox.path()).mkpath(QStringLiteral("tmp")));
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("HOME", QFile::encodeName(sandbox.filePath(QStringLiteral("home"))));
+    qputenv("TMPDIR", QFile::encodeName(sandbox.filePath(QStringLiteral("tmp"))));
+    {
+        TestProgram program;
+        Soak soak(program, seed);
+        soak.prepare();
+        if (!QTest::currentTestFailed()) {
+            soak.run(count);
+        }
+        if (!QTest::currentTestFailed()) {
+            soak.leave();
+        }
+    }
+    qputenv("HOME", home);
+    qputenv("TMPDIR", tmp);
+}
+
+QTEST_MAIN(SoakTest)
+#include "tst_soak.moc"
