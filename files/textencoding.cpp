@@ -23,8 +23,11 @@ bool allAscii(QByteArrayView bytes) {
 } // namespace
 
 TextEncoding detectTextEncoding(QByteArrayView bytes) {
+    // A mark before bytes that are not UTF-8 is no promise: such a file is
+    // read by the code page, so that every byte of it survives a save.
     if (startsWithBom(bytes)) {
-        return TextEncoding::Utf8WithBom;
+        return bytes.sliced(3).isValidUtf8() ? TextEncoding::Utf8WithBom
+                                             : TextEncoding::Windows1250;
     }
     if (!allAscii(bytes) && bytes.isValidUtf8()) {
         return TextEncoding::Utf8;

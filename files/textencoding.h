@@ -6,8 +6,8 @@
 // starts with the UTF-8 byte-order mark, or when its bytes are valid UTF-8
 // and hold at least one multi-byte sequence; every other file (pure ASCII
 // among them, which reads the same either way) is Windows-1250. A file that
-// starts with the byte-order mark is UTF-8 even if bytes after it are not;
-// those read as U+FFFD.
+// starts with the byte-order mark but is not UTF-8 after it is Windows-1250
+// too, so that no byte of it is lost.
 
 #include <QByteArray>
 #include <QByteArrayView>

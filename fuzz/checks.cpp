@@ -9,6 +9,7 @@
 #include "files/cp1250.h"
 #include "files/pagefile.h"
 #include "files/rtf.h"
+#include "files/textencoding.h"
 #include "tools/taglibrary.h"
 
 namespace zelvar::fuzz {
@@ -140,10 +141,20 @@ QString checkPageFile(const QByteArray& input) {
     }
     file.close();
     QTextDocument doc;
-    loadPageFile(doc, in, true);
-    savePageFile(doc, out, true);
+    const TextEncoding encoding = loadPageFile(doc, in, true);
+    if (encoding != detectTextEncoding(input)) {
+        return QStringLiteral("the page was not read in the encoding its bytes have");
+    }
+    savePageFile(doc, out, true, encoding);
     const QByteArray written = readWholeFile(out);
-    const QByteArray expected = withCrLfBreaks(input);
+    // The byte-order mark stays in front; in UTF-8 the Unicode line and
+    // paragraph separators are line breaks like any other.
+    const QByteArrayView mark = byteOrderMark(encoding);
+    QByteArray text = input.sliced(mark.size());
+    if (encoding != TextEncoding::Windows1250) {
+        text.replace("\xE2\x80\xA8", "\n").replace("\xE2\x80\xA9", "\n");
+    }
+    const QByteArray expected = mark.toByteArray() + withCrLfBreaks(text);
     if (written != expected) {
         return differs("plain page after load and save", expected, written);
     }
@@ -151,17 +162,24 @@ QString checkPageFile(const QByteArray& input) {
 }
 
 QString checkTagFile(const QByteArray& input) {
-    const QStringList entries = tagEntriesFromBytes(input);
-    const QByteArray written = tagFileBytes(entries);
-    const QStringList again = tagEntriesFromBytes(written);
-    if (again != entries) {
-        return differs("entries after write and read", entries.join(QLatin1Char('\n')),
-                       again.join(QLatin1Char('\n')));
+    const TagFileText read = decodeTagFile(input);
+    if (read.encoding == TagEncoding::NotText) {
+        return read.entries.isEmpty() ? QString() : QStringLiteral("refused file gave entries");
     }
-    const QByteArray beforeZero =
-        input.left(input.indexOf('\0') < 0 ? input.size() : input.indexOf('\0'));
-    if (written != withCrLfBreaks(beforeZero)) {
-        return differs("tag file written back", withCrLfBreaks(beforeZero), written);
+    const QByteArray written = encodeTagFile(read.entries, read.encoding);
+    const TagFileText again = decodeTagFile(written);
+    if (again.encoding != read.encoding) {
+        return QStringLiteral("the file written back is read in another encoding");
+    }
+    if (again.entries != read.entries) {
+        return differs("entries after write and read", read.entries.join(QLatin1Char('\n')),
+                       again.entries.join(QLatin1Char('\n')));
+    }
+    // A file of the code page without zero characters comes back byte for
+    // byte, but for its line breaks.
+    if (read.encoding == TagEncoding::Windows1250 && !input.contains('\0') &&
+        written != withCrLfBreaks(input)) {
+        return differs("tag file written back", withCrLfBreaks(input), written);
     }
     return {};
 }

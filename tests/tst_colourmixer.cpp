@@ -1,8 +1,8 @@
 // The colour mixer: start values, slider changes and the sample.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -94,7 +94,7 @@ void ColourMixerTest::keyboardReachesAndMovesSliders() {
         slider(p, name)->setValue(255);
     }
     // From the tag list, Tab goes through the controls after it to the red slider.
-    QWidget* focus = p.form().findChild<QListWidget*>("ListBox1");
+    QWidget* focus = p.form().findChild<QAbstractItemView*>("ListBox1");
     focus->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), focus);
     for (int presses = 0; focus != slider(p, "ScrollBar1") && presses < 20; ++presses) {

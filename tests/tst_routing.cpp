@@ -149,7 +149,7 @@ void RoutingTest::deleteAndUndoFollowFocus() {
     QWidget* target = focus == "notes"  ? static_cast<QWidget*>(notesEditor)
                       : focus == "page" ? static_cast<QWidget*>(pageEditor)
                       : focus == "list"
-                          ? static_cast<QWidget*>(f.findChild<QListWidget*>("ListBox1"))
+                          ? static_cast<QWidget*>(f.findChild<QAbstractItemView*>("ListBox1"))
                           : f.pageControl()->tabBar();
     target->setFocus();
     QTRY_VERIFY(target->hasFocus());

@@ -12,6 +12,7 @@
 // failing run can be replayed with it.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -34,16 +34,14 @@
 #include "editing/editor.h"
 #include "files/pagefile.h"
 #include "support/testprogram.h"
+#include "tools/notespad.h"
 
 using namespace zelvar;
 using zelvar::testing::TestProgram;
 
 namespace {
 
-// The notes are backed up at every exit once the exit sequence writes
-// zaloha_poznamky.txt; until then the notes are checked only when that file
-// turns up.
-constexpr bool kExitBacksUpNotes = false;
+// Every way out backs up notes that differ from poznamky.txt.
 constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
 
 int fromEnvironment(const char* name, int fallback) {
@@ -244,7 +242,7 @@ void Soak::buildCommands() {
         commands_ << Command{QLatin1String(name), [this, bar] { bar->setValue(pick(256)); }};
     }
     Editor* notes = form.notesEditor();
-    auto* tags = form.findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    auto* tags = form.findChild<QAbstractItemView*>(QStringLiteral("ListBox1"));
     const QList<Command> userActions = {
         {QStringLiteral("show a page"),
          [this, &form] { form.pageControl()->setCurrentIndex(pick(kPageCount)); }},
@@ -379,7 +377,7 @@ void Soak::leave() {
         }
     }
     const Editor* notes = form.notesEditor();
-    const bool notesChanged = notes->isModifiedFlag();
+    const bool notesChanged = NotesPad::of(form).differsFromFile();
     const QByteArray notesBytes = pageBytes(*notes->document());
 
     // Files written from here on are the exit's; the pause keeps the last
@@ -443,7 +441,7 @@ void Soak::leave() {
                                        .arg(page.what, written.join(QStringLiteral(", ")), way)));
     }
     const QString notesBackup = p_.path(QLatin1String(kNotesBackup));
-    if (notesChanged && (kExitBacksUpNotes || written.contains(notesBackup))) {
+    if (notesChanged) {
         QCOMPARE(fileAsPage(notesBackup, false), notesBytes);
     }
 }

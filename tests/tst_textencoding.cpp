@@ -43,6 +43,8 @@ void TestTextEncoding::detection_data() {
     QTest::newRow("bom only") << QByteArray("\xEF\xBB\xBF") << bom << QString();
     QTest::newRow("bom then a second mark")
         << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") << bom << QString(QChar(0xFEFF));
+    QTest::newRow("bom then bytes that are not utf-8")
+        << QByteArray("\xEF\xBB\xBF\x9E") << w << QString::fromUtf8("ď»żž");
 }
 
 void TestTextEncoding::detection() {
