@@ -435,301 +435,302 @@ void Editor::spreadDefaultColour(bool joined) {
         cursor.mergeCharFormat(format);
     }
     cursor.endEditBlock();
-    // --- Long lines ----------------------------------------------------------------
+}
 
-    // Runs before the layout sees the change. The blocks the change touched
-    // that are long keep their glyphs and are shaped the light way; a single
-    // block that is no longer long goes back to the usual way.
-    void Editor::noteLongLines(int from, int added) {
-        const QTextDocument* doc = document();
-        QTextBlock block = doc->findBlock(from);
-        const QTextBlock last = doc->findBlock(from + added);
-        const bool single = block == last;
-        for (; block.isValid(); block = block.next()) {
-            if (block.length() > kLongLine) {
-                QTextLayout* layout = block.layout();
-                layout->setCacheEnabled(true);
-                layout->setFormats({longLineFormat(block.length())});
-            } else if (single) {
-                QTextLayout* layout = block.layout();
-                if (!layout->formats().isEmpty()) {
-                    layout->clearFormats();
-                    layout->setCacheEnabled(false);
-                }
+// --- Long lines ----------------------------------------------------------------
+
+// Runs before the layout sees the change. The blocks the change touched
+// that are long keep their glyphs and are shaped the light way; a single
+// block that is no longer long goes back to the usual way.
+void Editor::noteLongLines(int from, int added) {
+    const QTextDocument* doc = document();
+    QTextBlock block = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(from + added);
+    const bool single = block == last;
+    for (; block.isValid(); block = block.next()) {
+        if (block.length() > kLongLine) {
+            QTextLayout* layout = block.layout();
+            layout->setCacheEnabled(true);
+            layout->setFormats({longLineFormat(block.length())});
+        } else if (single) {
+            QTextLayout* layout = block.layout();
+            if (!layout->formats().isEmpty()) {
+                layout->clearFormats();
+                layout->setCacheEnabled(false);
             }
-            if (block == last) {
-                break;
-            }
+        }
+        if (block == last) {
+            break;
         }
     }
+}
 
-    bool Editor::showsLongLine() const {
-        if (lineWrapMode() != NoWrap) {
-            return false;
-        }
-        const int height = viewport()->height();
-        qreal top = contentOffset().y();
-        for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= height;
-             block = block.next()) {
-            if (longUnwrappedLine(block).isValid()) {
-                return true;
-            }
-            top += blockBoundingRect(block).height();
-        }
+bool Editor::showsLongLine() const {
+    if (lineWrapMode() != NoWrap) {
         return false;
     }
-
-    void Editor::paintEvent(QPaintEvent * e) {
-        if (showsLongLine()) {
-            paintLongLines(e);
-        } else {
-            QPlainTextEdit::paintEvent(e);
+    const int height = viewport()->height();
+    qreal top = contentOffset().y();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= height;
+         block = block.next()) {
+        if (longUnwrappedLine(block).isValid()) {
+            return true;
         }
+        top += blockBoundingRect(block).height();
     }
+    return false;
+}
 
-    // The widget's own painting, except that a long line draws only the part
-    // that meets the repainted rectangle.
-    void Editor::paintLongLines(QPaintEvent * e) {
-        QPainter painter(viewport());
-        QPointF offset(contentOffset());
-        QRect clip = e->rect();
-        const QRect viewportRect = viewport()->rect();
-        const bool editable = !isReadOnly();
-        const qreal maximumWidth = document()->documentLayout()->documentSize().width();
-        painter.setBrushOrigin(offset);
-        // The right margin stays clear of full-width selections.
-        const int maxX = int(offset.x() + qMax(qreal(viewportRect.width()), maximumWidth) -
-                             document()->documentMargin() + cursorWidth());
-        clip.setRight(qMin(clip.right(), maxX));
-        painter.setClipRect(clip);
+void Editor::paintEvent(QPaintEvent* e) {
+    if (showsLongLine()) {
+        paintLongLines(e);
+    } else {
+        QPlainTextEdit::paintEvent(e);
+    }
+}
 
-        const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
-        painter.setPen(context.palette.text().color());
+// The widget's own painting, except that a long line draws only the part
+// that meets the repainted rectangle.
+void Editor::paintLongLines(QPaintEvent* e) {
+    QPainter painter(viewport());
+    QPointF offset(contentOffset());
+    QRect clip = e->rect();
+    const QRect viewportRect = viewport()->rect();
+    const bool editable = !isReadOnly();
+    const qreal maximumWidth = document()->documentLayout()->documentSize().width();
+    painter.setBrushOrigin(offset);
+    // The right margin stays clear of full-width selections.
+    const int maxX = int(offset.x() + qMax(qreal(viewportRect.width()), maximumWidth) -
+                         document()->documentMargin() + cursorWidth());
+    clip.setRight(qMin(clip.right(), maxX));
+    painter.setClipRect(clip);
 
-        QTextBlock block = firstVisibleBlock();
-        for (; block.isValid(); block = block.next()) {
-            const QRectF r = blockBoundingRect(block).translated(offset);
-            if (!block.isVisible()) {
-                offset.ry() += r.height();
-                continue;
-            }
-            QTextLayout* layout = block.layout();
-            if (r.bottom() >= clip.top() && r.top() <= clip.bottom()) {
-                const QBrush background = block.blockFormat().background();
-                if (background != Qt::NoBrush) {
-                    QRectF contents = r;
-                    contents.setWidth(qMax(r.width(), maximumWidth));
-                    painter.save();
-                    painter.setBrushOrigin(contents.topLeft());
-                    painter.fillRect(contents, background);
-                    painter.restore();
-                }
-                const int blockStart = block.position();
-                const int blockLength = block.length();
-                QList<QTextLayout::FormatRange> selections;
-                for (const QAbstractTextDocumentLayout::Selection& range : context.selections) {
-                    const int start = range.cursor.selectionStart() - blockStart;
-                    const int end = range.cursor.selectionEnd() - blockStart;
-                    if (start < blockLength && end > 0 && end > start) {
-                        selections.append({start, end - start, range.format});
-                    } else if (!range.cursor.hasSelection() &&
-                               range.format.hasProperty(QTextFormat::FullWidthSelection) &&
-                               block.contains(range.cursor.position())) {
-                        const QTextLine l =
-                            layout->lineForTextPosition(range.cursor.position() - blockStart);
-                        QTextLayout::FormatRange o{l.textStart(), l.textLength(), range.format};
-                        if (o.start + o.length == blockLength - 1) {
-                            ++o.length; // the line break too
-                        }
-                        selections.append(o);
-                    }
-                }
-                const bool drawCursor =
-                    (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
-                    context.cursorPosition >= blockStart &&
-                    context.cursorPosition < blockStart + blockLength;
-                bool cursorAsBlock = drawCursor && overwriteMode();
-                if (cursorAsBlock) {
-                    if (context.cursorPosition == blockStart + blockLength - 1) {
-                        cursorAsBlock = false;
-                    } else {
-                        QTextLayout::FormatRange o;
-                        o.start = context.cursorPosition - blockStart;
-                        o.length = 1;
-                        o.format.setForeground(palette().base());
-                        o.format.setBackground(palette().text());
-                        selections.append(o);
-                    }
-                }
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
 
-                const QTextLine longLine = longUnwrappedLine(block);
-                if (longLine.isValid()) {
-                    const bool caret = drawCursor && !cursorAsBlock;
-                    drawLongLine(painter, block, longLine, offset, selections, clip,
-                                 caret ? context.cursorPosition - blockStart : -1);
-                } else {
-                    layout->draw(&painter, offset, selections, clip);
-                }
-
-                const bool preedit =
-                    editable && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty();
-                if (preedit || (drawCursor && !cursorAsBlock && !longLine.isValid())) {
-                    int position = context.cursorPosition;
-                    if (position < -1) {
-                        position = layout->preeditAreaPosition() - (position + 2);
-                    } else {
-                        position -= blockStart;
-                    }
-                    layout->drawCursor(&painter, offset, position, cursorWidth());
-                }
-            }
+    QTextBlock block = firstVisibleBlock();
+    for (; block.isValid(); block = block.next()) {
+        const QRectF r = blockBoundingRect(block).translated(offset);
+        if (!block.isVisible()) {
             offset.ry() += r.height();
-            if (offset.y() > viewportRect.height()) {
-                break;
+            continue;
+        }
+        QTextLayout* layout = block.layout();
+        if (r.bottom() >= clip.top() && r.top() <= clip.bottom()) {
+            const QBrush background = block.blockFormat().background();
+            if (background != Qt::NoBrush) {
+                QRectF contents = r;
+                contents.setWidth(qMax(r.width(), maximumWidth));
+                painter.save();
+                painter.setBrushOrigin(contents.topLeft());
+                painter.fillRect(contents, background);
+                painter.restore();
+            }
+            const int blockStart = block.position();
+            const int blockLength = block.length();
+            QList<QTextLayout::FormatRange> selections;
+            for (const QAbstractTextDocumentLayout::Selection& range : context.selections) {
+                const int start = range.cursor.selectionStart() - blockStart;
+                const int end = range.cursor.selectionEnd() - blockStart;
+                if (start < blockLength && end > 0 && end > start) {
+                    selections.append({start, end - start, range.format});
+                } else if (!range.cursor.hasSelection() &&
+                           range.format.hasProperty(QTextFormat::FullWidthSelection) &&
+                           block.contains(range.cursor.position())) {
+                    const QTextLine l =
+                        layout->lineForTextPosition(range.cursor.position() - blockStart);
+                    QTextLayout::FormatRange o{l.textStart(), l.textLength(), range.format};
+                    if (o.start + o.length == blockLength - 1) {
+                        ++o.length; // the line break too
+                    }
+                    selections.append(o);
+                }
+            }
+            const bool drawCursor =
+                (editable || (textInteractionFlags() & Qt::TextSelectableByKeyboard)) &&
+                context.cursorPosition >= blockStart &&
+                context.cursorPosition < blockStart + blockLength;
+            bool cursorAsBlock = drawCursor && overwriteMode();
+            if (cursorAsBlock) {
+                if (context.cursorPosition == blockStart + blockLength - 1) {
+                    cursorAsBlock = false;
+                } else {
+                    QTextLayout::FormatRange o;
+                    o.start = context.cursorPosition - blockStart;
+                    o.length = 1;
+                    o.format.setForeground(palette().base());
+                    o.format.setBackground(palette().text());
+                    selections.append(o);
+                }
+            }
+
+            const QTextLine longLine = longUnwrappedLine(block);
+            if (longLine.isValid()) {
+                const bool caret = drawCursor && !cursorAsBlock;
+                drawLongLine(painter, block, longLine, offset, selections, clip,
+                             caret ? context.cursorPosition - blockStart : -1);
+            } else {
+                layout->draw(&painter, offset, selections, clip);
+            }
+
+            const bool preedit =
+                editable && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty();
+            if (preedit || (drawCursor && !cursorAsBlock && !longLine.isValid())) {
+                int position = context.cursorPosition;
+                if (position < -1) {
+                    position = layout->preeditAreaPosition() - (position + 2);
+                } else {
+                    position -= blockStart;
+                }
+                layout->drawCursor(&painter, offset, position, cursorWidth());
             }
         }
-
-        if (backgroundVisible() && !block.isValid() && offset.y() <= clip.bottom() &&
-            (centerOnScroll() ||
-             verticalScrollBar()->maximum() == verticalScrollBar()->minimum())) {
-            painter.fillRect(QRect(QPoint(clip.left(), int(offset.y())), clip.bottomRight()),
-                             palette().window());
+        offset.ry() += r.height();
+        if (offset.y() > viewportRect.height()) {
+            break;
         }
     }
 
-    // Draws the part of the long line that meets the clip: a layout of just
-    // that part, placed where the whole line's layout has it, so that its tab
-    // stops and glyph positions agree with the whole line. Finding where the part
-    // starts walks the line; the answer is kept while the line, its layout and
-    // the scroll position stay, so a caret blink costs only the part.
-    void Editor::drawLongLine(
-        QPainter & painter, const QTextBlock& block, const QTextLine& line, const QPointF& offset,
-        const QList<QTextLayout::FormatRange>& selections, const QRectF& clip, int caret) {
-        const QTextLayout* layout = block.layout();
-        const qreal left = clip.left() - offset.x();
-        const qreal right = clip.right() + 1 - offset.x();
-        LongLineStart& start = longLineStart_;
-        if (start.layout != layout || start.revision != block.revision() ||
-            start.width != line.naturalTextWidth() || start.left != left) {
-            // A few characters more on the left cover glyphs that reach over
-            // their own cell.
-            int from = qMax(0, line.xToCursor(left) - 8);
-            if (from > 0 && document()->characterAt(block.position() + from).isLowSurrogate()) {
-                --from;
-            }
-            start = {layout, block.revision(),    line.naturalTextWidth(), left,
-                     from,   line.cursorToX(from)};
-        }
-        const int length = block.length() - 1;
-        const int from = start.from;
-        const qreal x = start.x;
+    if (backgroundVisible() && !block.isValid() && offset.y() <= clip.bottom() &&
+        (centerOnScroll() || verticalScrollBar()->maximum() == verticalScrollBar()->minimum())) {
+        painter.fillRect(QRect(QPoint(clip.left(), int(offset.y())), clip.bottomRight()),
+                         palette().window());
+    }
+}
 
-        // Enough characters to fill the width; more when they do not.
-        int count = int((right - x) / 4) + 64;
-        for (;;) {
-            int to = qMin(length, from + count);
-            if (to < length && document()->characterAt(block.position() + to).isLowSurrogate()) {
-                ++to;
-            }
-            // Only the part is copied out of the document.
-            QTextCursor piece(document());
-            piece.setPosition(block.position() + from);
-            piece.setPosition(block.position() + to, QTextCursor::KeepAnchor);
-            const QString text = piece.selectedText();
-            QList<QTextLayout::FormatRange> formats;
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                const int fragmentStart = fragment.position() - block.position();
-                const int fragmentEnd = fragmentStart + fragment.length();
-                if (fragmentEnd <= from || fragmentStart >= to) {
-                    continue;
-                }
-                QTextLayout::FormatRange range;
-                range.start = qMax(fragmentStart, from) - from;
-                range.length = qMin(fragmentEnd, to) - from - range.start;
-                range.format = fragment.charFormat();
-                range.format.setFontStyleStrategy(QFont::PreferNoShaping);
-                formats.append(range);
-            }
-            QTextLayout part(text, document()->defaultFont(), painter.device());
-            part.setTextOption(layout->textOption());
-            part.setFormats(formats);
-            part.beginLayout();
-            QTextLine partLine = part.createLine();
-            partLine.setLeadingIncluded(true);
-            // Tab stops count from the start of the line: the part starts where
-            // its first character stands in the whole line.
-            partLine.setPosition(QPointF(x - line.x(), 0));
-            partLine.setLineWidth(qreal(INT_MAX / 256));
-            part.endLayout();
-            if (to < length && x + partLine.naturalTextWidth() < right) {
-                count *= 2;
+// Draws the part of the long line that meets the clip: a layout of just
+// that part, placed where the whole line's layout has it, so that its tab
+// stops and glyph positions agree with the whole line. Finding where the part
+// starts walks the line; the answer is kept while the line, its layout and
+// the scroll position stay, so a caret blink costs only the part.
+void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+                          const QPointF& offset, const QList<QTextLayout::FormatRange>& selections,
+                          const QRectF& clip, int caret) {
+    const QTextLayout* layout = block.layout();
+    const qreal left = clip.left() - offset.x();
+    const qreal right = clip.right() + 1 - offset.x();
+    LongLineStart& start = longLineStart_;
+    if (start.layout != layout || start.revision != block.revision() ||
+        start.width != line.naturalTextWidth() || start.left != left) {
+        // A few characters more on the left cover glyphs that reach over
+        // their own cell.
+        int from = qMax(0, line.xToCursor(left) - 8);
+        if (from > 0 && document()->characterAt(block.position() + from).isLowSurrogate()) {
+            --from;
+        }
+        start = {layout, block.revision(),    line.naturalTextWidth(), left,
+                 from,   line.cursorToX(from)};
+    }
+    const int length = block.length() - 1;
+    const int from = start.from;
+    const qreal x = start.x;
+
+    // Enough characters to fill the width; more when they do not.
+    int count = int((right - x) / 4) + 64;
+    for (;;) {
+        int to = qMin(length, from + count);
+        if (to < length && document()->characterAt(block.position() + to).isLowSurrogate()) {
+            ++to;
+        }
+        // Only the part is copied out of the document.
+        QTextCursor piece(document());
+        piece.setPosition(block.position() + from);
+        piece.setPosition(block.position() + to, QTextCursor::KeepAnchor);
+        const QString text = piece.selectedText();
+        QList<QTextLayout::FormatRange> formats;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int fragmentStart = fragment.position() - block.position();
+            const int fragmentEnd = fragmentStart + fragment.length();
+            if (fragmentEnd <= from || fragmentStart >= to) {
                 continue;
             }
-            const qreal base = line.ascent() + qMax<qreal>(0, line.leading());
-            const qreal partBase = partLine.ascent() + qMax<qreal>(0, partLine.leading());
-            partLine.setPosition(QPointF(x, line.y() + base - partBase));
+            QTextLayout::FormatRange range;
+            range.start = qMax(fragmentStart, from) - from;
+            range.length = qMin(fragmentEnd, to) - from - range.start;
+            range.format = fragment.charFormat();
+            range.format.setFontStyleStrategy(QFont::PreferNoShaping);
+            formats.append(range);
+        }
+        QTextLayout part(text, document()->defaultFont(), painter.device());
+        part.setTextOption(layout->textOption());
+        part.setFormats(formats);
+        part.beginLayout();
+        QTextLine partLine = part.createLine();
+        partLine.setLeadingIncluded(true);
+        // Tab stops count from the start of the line: the part starts where
+        // its first character stands in the whole line.
+        partLine.setPosition(QPointF(x - line.x(), 0));
+        partLine.setLineWidth(qreal(INT_MAX / 256));
+        part.endLayout();
+        if (to < length && x + partLine.naturalTextWidth() < right) {
+            count *= 2;
+            continue;
+        }
+        const qreal base = line.ascent() + qMax<qreal>(0, line.leading());
+        const qreal partBase = partLine.ascent() + qMax<qreal>(0, partLine.leading());
+        partLine.setPosition(QPointF(x, line.y() + base - partBase));
 
-            QList<QTextLayout::FormatRange> shown;
-            for (const QTextLayout::FormatRange& s : selections) {
-                const int selectionStart = qMax(s.start, from);
-                const int selectionEnd = qMin(s.start + s.length, to);
-                if (selectionEnd > selectionStart) {
-                    shown.append({selectionStart - from, selectionEnd - selectionStart, s.format});
-                }
+        QList<QTextLayout::FormatRange> shown;
+        for (const QTextLayout::FormatRange& s : selections) {
+            const int selectionStart = qMax(s.start, from);
+            const int selectionEnd = qMin(s.start + s.length, to);
+            if (selectionEnd > selectionStart) {
+                shown.append({selectionStart - from, selectionEnd - selectionStart, s.format});
             }
-            part.draw(&painter, offset, shown, clip);
-            if (caret >= from && caret <= to) {
-                part.drawCursor(&painter, offset, caret - from, cursorWidth());
-            }
-            return;
         }
-    }
-
-    // --- Events ------------------------------------------------------------------
-
-    // Focus that only follows the window being (de)activated or a menu opening
-    // is no entering or leaving of the editor.
-    static bool movesFocus(Qt::FocusReason reason) {
-        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-    }
-
-    void Editor::focusInEvent(QFocusEvent * e) {
-        QPlainTextEdit::focusInEvent(e);
-        if (movesFocus(e->reason())) {
-            Q_EMIT entered();
+        part.draw(&painter, offset, shown, clip);
+        if (caret >= from && caret <= to) {
+            part.drawCursor(&painter, offset, caret - from, cursorWidth());
         }
+        return;
     }
+}
 
-    void Editor::focusOutEvent(QFocusEvent * e) {
-        QPlainTextEdit::focusOutEvent(e);
-        if (movesFocus(e->reason())) {
-            Q_EMIT left();
-        }
+// --- Events ------------------------------------------------------------------
+
+// Focus that only follows the window being (de)activated or a menu opening
+// is no entering or leaving of the editor.
+static bool movesFocus(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void Editor::focusInEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusInEvent(e);
+    if (movesFocus(e->reason())) {
+        Q_EMIT entered();
     }
+}
 
-    void Editor::keyPressEvent(QKeyEvent * e) {
-        // Shift+Enter would put a line separator inside the line; it starts a new
-        // line like Enter.
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
-            (e->modifiers() & Qt::ShiftModifier) && !isReadOnly()) {
-            QTextCursor c = textCursor();
-            c.insertBlock();
-            setTextCursor(c);
-            ensureCursorVisible();
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(e);
+void Editor::focusOutEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusOutEvent(e);
+    if (movesFocus(e->reason())) {
+        Q_EMIT left();
     }
+}
 
-    void Editor::insertFromMimeData(const QMimeData* source) {
-        if (isReadOnly() || !source || !source->hasText()) {
-            return;
-        }
+void Editor::keyPressEvent(QKeyEvent* e) {
+    // Shift+Enter would put a line separator inside the line; it starts a new
+    // line like Enter.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        (e->modifiers() & Qt::ShiftModifier) && !isReadOnly()) {
         QTextCursor c = textCursor();
-        c.insertText(withPlainBreaks(source->text()));
+        c.insertBlock();
         setTextCursor(c);
         ensureCursorVisible();
+        return;
     }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void Editor::insertFromMimeData(const QMimeData* source) {
+    if (isReadOnly() || !source || !source->hasText()) {
+        return;
+    }
+    QTextCursor c = textCursor();
+    c.insertText(withPlainBreaks(source->text()));
+    setTextCursor(c);
+    ensureCursorVisible();
+}
 
 } // namespace zelvar

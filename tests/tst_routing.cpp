@@ -61,16 +61,7 @@ void RoutingTest::initTestCase() {
 }
 
 void RoutingTest::init() {
-    TForm1& f = program_->form();
-    for (int slot = 1; slot <= 5; ++slot) {
-        f.editor(slot)->setPlainText(QString()); // also forgets the undo steps
-        f.editor(slot)->clearAll();
-    }
-    f.notesEditor()->setPlainText(QString());
-    f.notesEditor()->clearAll();
-    f.showPage(1);
-    f.pageControl()->tabBar()->setFocus();
-    f.patterns().message(QString());
+    program_->resetEditors();
     QApplication::clipboard()->setText("clip");
 }
 

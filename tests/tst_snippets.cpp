@@ -81,16 +81,7 @@ void SnippetsTest::cleanupTestCase() {
 }
 
 void SnippetsTest::reset() {
-    TForm1& f = program_->form();
-    for (int slot = 1; slot <= 5; ++slot) {
-        f.editor(slot)->setPlainText(QString()); // also forgets the undo steps
-        f.editor(slot)->clearAll();
-    }
-    f.notesEditor()->setPlainText(QString());
-    f.notesEditor()->clearAll();
-    f.showPage(1);
-    f.pageControl()->tabBar()->setFocus();
-    f.patterns().message(QString());
+    program_->resetEditors();
 }
 
 void SnippetsTest::everyButton_data() {

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
+
+#include "editing/editor.h"
 
 namespace zelvar::testing {
 
@@ -43,6 +47,19 @@ bool TestProgram::showAndActivate() {
     form().show();
     form().activateWindow();
     return QTest::qWaitForWindowActive(&form());
+}
+
+void TestProgram::resetEditors() {
+    TForm1& f = form();
+    for (int slot = 1; slot <= 5; ++slot) {
+        f.editor(slot)->setPlainText(QString()); // also forgets the undo steps
+        f.editor(slot)->clearAll();
+    }
+    f.notesEditor()->setPlainText(QString());
+    f.notesEditor()->clearAll();
+    f.showPage(1);
+    f.pageControl()->tabBar()->setFocus();
+    f.patterns().message(QString());
 }
 
 } // namespace zelvar::testing

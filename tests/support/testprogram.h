@@ -34,6 +34,10 @@ public:
     QString message() { return label("Label2"); }
     // Shows the main window and waits until it is active (needed for keys).
     bool showAndActivate();
+    // Empties the five pages and the notes (their undo steps too), shows page
+    // 1 with the focus on the tab row and clears the operation message: the
+    // start state again, for a test that keeps one program for all its rows.
+    void resetEditors();
 
 private:
     QTemporaryDir dir_;
