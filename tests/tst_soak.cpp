@@ -272,8 +272,8 @@ void Soak::buildCommands() {
          }},
         {QStringLiteral("pick a tag"),
          [this, tags] {
-             if (tags->count() > 0) {
-                 tags->setCurrentRow(pick(tags->count()));
+             if (const int rows = tags->model()->rowCount(); rows > 0) {
+                 tags->setCurrentIndex(tags->model()->index(pick(rows), 0));
              }
          }},
     };
