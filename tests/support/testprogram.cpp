@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/patterns.h"
 #include "editing/editor.h"
 
 namespace zelvar::testing {
