@@ -92,22 +92,9 @@ void PrintingTest::cleanupTestCase() {
 }
 
 void PrintingTest::init() {
-    RecordingPrinting& r = printing();
-    r.installed = true;
-    r.setupAnswer = true;
-    r.choice = PrintChoice{true, PrintRange::All, {}};
-    r.pdfPath.clear();
-    r.setups = 0;
-    r.printDialogs = 0;
-    r.selectionOffered.clear();
-    r.jobTitles.clear();
-    r.jobTexts.clear();
+    printing() = RecordingPrinting{};
     p_->dialogs().shown.clear();
-    for (int slot = 1; slot <= 5; ++slot) {
-        form().editor(slot)->clearAll();
-    }
-    form().notesEditor()->clearAll();
-    showPage(1);
+    p_->resetEditors();
     form().patterns().message("before");
 }
 
