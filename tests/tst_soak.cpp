@@ -88,6 +88,7 @@ private:
     void buildCommands();
     QString randomText(int maxLength);
     void answerModalWindow();
+    void answeringModals(const std::function<void()>& body);
     void checkAfter(int step, const QString& command);
 
     int pick(int n) { return int(random_.bounded(quint32(n))); }
@@ -281,6 +282,14 @@ void Soak::answerModalWindow() {
     }
 }
 
+void Soak::answeringModals(const std::function<void()>& body) {
+    QTimer modal;
+    modal.setInterval(5);
+    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
+    modal.start();
+    body();
+}
+
 void Soak::checkAfter(int step, const QString& command) {
     const QString where = QStringLiteral("step %1 (%2); last commands: %3")
                               .arg(step)
@@ -313,9 +322,6 @@ void Soak::checkAfter(int step, const QString& command) {
 
 void Soak::run(int count) {
     checkAfter(0, QStringLiteral("start"));
-    QTimer modal;
-    modal.setInterval(5);
-    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
     for (int step = 1; step <= count; ++step) {
         const Command& command = commands_[pick(commands_.size())];
         trail_ << command.name;
@@ -328,9 +334,7 @@ void Soak::run(int count) {
         if (chance(20)) {
             p_.dialogs().colorAnswers << QColor::fromRgb(random_.generate() & 0xffffff);
         }
-        modal.start();
-        command.run();
-        modal.stop();
+        answeringModals(command.run);
         p_.dialogs().fontAnswers.clear();
         p_.dialogs().colorAnswers.clear();
         checkAfter(step, command.name);
@@ -388,12 +392,7 @@ void Soak::leave() {
             loop.exit(1);
         }
     });
-    QTimer modal;
-    modal.setInterval(5);
-    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
-    modal.start();
-    loop.exec();
-    modal.stop();
+    answeringModals([&loop] { loop.exec(); });
     // An ended application loop leaves the thread marked to quit; one pass
     // through the application's own loop clears the mark.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
