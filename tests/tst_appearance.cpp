@@ -224,14 +224,10 @@ void AppearanceTest::colourWithoutSelectionChangesDefault_data() {
     QTest::addColumn<QString>("save");
     QTest::addColumn<QString>("load");
     QTest::addColumn<QString>("file");
-    QTest::newRow("page") << 2 << "SpeedButton49"
-                          << "Uloit1"
-                          << "Nast1"
-                          << "staticka_pamet2.txt";
-    QTest::newRow("notes") << 0 << "Pozad2"
-                           << "SpeedButton34"
-                           << "SpeedButton33"
-                           << "poznamky.txt";
+    QTest::newRow("page") << 2 << QStringLiteral("SpeedButton49") << QStringLiteral("Uloit1")
+                          << QStringLiteral("Nast1") << QStringLiteral("staticka_pamet2.txt");
+    QTest::newRow("notes") << 0 << QStringLiteral("Pozad2") << QStringLiteral("SpeedButton34")
+                           << QStringLiteral("SpeedButton33") << QStringLiteral("poznamky.txt");
 }
 
 // The default colour belongs to the text: characters without a colour of

@@ -36,10 +36,8 @@ private Q_SLOTS:
     void init();
     void fileArguments_data();
     void fileArguments();
-    void readRoutes_data();
-    void readRoutes();
-    void writeRoutes_data();
-    void writeRoutes();
+    void routes_data();
+    void routes();
     void panelFollowsTheShownPage();
 
 private:
@@ -110,35 +108,56 @@ void DesktopTest::fileArguments() {
     QCOMPARE(p_->dialogs().fileRequests.last().fileName, QFileInfo(last).absoluteFilePath());
 }
 
-void DesktopTest::readRoutes_data() {
+// A page read by a command (or named as an argument) shows the text and its
+// encoding; written out again by a command, it gives the same bytes.
+void DesktopTest::routes_data() {
     QTest::addColumn<QString>("command"); // empty: a file argument
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("panel");
-    QTest::newRow("open, utf-8") << "Otevt1"
-                                 << "page.html" << kUtf8Page << kUtf8Panel;
-    QTest::newRow("open, bom") << "Otevt1"
-                               << "page.html" << kBom + kUtf8Page << kUtf8Panel;
-    QTest::newRow("open, utf-8, lone cr")
-        << "Otevt1"
-        << "page.html" << QByteArray(kUtf8Page).replace("\r\n", "\r") << kUtf8Panel;
-    QTest::newRow("open, windows-1250") << "Otevt1"
-                                        << "page.html" << kCp1250Page << kCp1250Panel;
-    QTest::newRow("static memory") << "Nast1"
-                                   << "staticka_pamet1.txt" << kUtf8Page << kUtf8Panel;
-    QTest::newRow("backup") << "Vymazatzlohu1"
-                            << "zaloha1.txt" << kUtf8Page << kUtf8Panel;
-    QTest::newRow("template") << "HTMLstruktura1"
-                              << "zakl_struktura.txt" << kUtf8Page << kUtf8Panel;
-    QTest::newRow("file argument") << ""
-                                   << "page.html" << kUtf8Page << kUtf8Panel;
+    QTest::addColumn<QString>("write");  // empty: not written
+    QTest::addColumn<QString>("target"); // empty: the preview file
+    struct Row {
+        const char* tag;
+        const char* command;
+        const char* file;
+        QByteArray bytes;
+        QString panel;
+        const char* write;
+        const char* target;
+    };
+    const QByteArray loneCr = QByteArray(kUtf8Page).replace("\r\n", "\r");
+    const Row rows[] = {
+        {"open, save as, utf-8", "Otevt1", "page.html", kUtf8Page, kUtf8Panel, "Uloitjako1",
+         "s.html"},
+        {"open, save as, bom", "Otevt1", "page.html", kBom + kUtf8Page, kUtf8Panel, "Uloitjako1",
+         "s.html"},
+        {"open, save as, windows-1250", "Otevt1", "page.html", kCp1250Page, kCp1250Panel,
+         "Uloitjako1", "s.html"},
+        {"open, utf-8, lone cr", "Otevt1", "page.html", loneCr, kUtf8Panel, "", ""},
+        {"static memory", "Nast1", "staticka_pamet1.txt", kUtf8Page, kUtf8Panel, "", ""},
+        {"argument, static memory", "", "page.html", kUtf8Page, kUtf8Panel, "Uloit1",
+         "staticka_pamet1.txt"},
+        {"backup", "Vymazatzlohu1", "zaloha1.txt", kUtf8Page, kUtf8Panel, "", ""},
+        {"template", "HTMLstruktura1", "zakl_struktura.txt", kUtf8Page, kUtf8Panel, "", ""},
+        {"argument, preview, utf-8", "", "page.html", kUtf8Page, kUtf8Panel, "Zkladnvzhled1", ""},
+        {"argument, preview, bom", "", "page.html", kBom + kUtf8Page, kUtf8Panel, "Zkladnvzhled1",
+         ""},
+        {"argument, preview, windows-1250", "", "page.html", kCp1250Page, kCp1250Panel,
+         "Zkladnvzhled1", ""},
+    };
+    for (const Row& r : rows) {
+        QTest::newRow(r.tag) << r.command << r.file << r.bytes << r.panel << r.write << r.target;
+    }
 }
 
-void DesktopTest::readRoutes() {
+void DesktopTest::routes() {
     QFETCH(QString, command);
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, panel);
+    QFETCH(QString, write);
+    QFETCH(QString, target);
     writeAll(p_->path(file), bytes);
     if (command.isEmpty()) {
         documents().openFiles({file});
@@ -149,40 +168,13 @@ void DesktopTest::readRoutes() {
     QCOMPARE(form().editor(1)->toPlainText(), kPageText);
     QCOMPARE(this->panel(), panel);
     QCOMPARE(p_->dialogs().shown.size(), 0);
-}
-
-void DesktopTest::writeRoutes_data() {
-    // A page opened from the bytes and written out by the command gives the
-    // same bytes.
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("file"); // empty: the preview file
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("save as, utf-8") << "Uloitjako1"
-                                    << "saved.html" << kUtf8Page;
-    QTest::newRow("save as, bom") << "Uloitjako1"
-                                  << "saved.html" << kBom + kUtf8Page;
-    QTest::newRow("save as, windows-1250") << "Uloitjako1"
-                                           << "saved.html" << kCp1250Page;
-    QTest::newRow("static memory") << "Uloit1"
-                                   << "staticka_pamet1.txt" << kUtf8Page;
-    QTest::newRow("preview, utf-8") << "Zkladnvzhled1"
-                                    << "" << kUtf8Page;
-    QTest::newRow("preview, bom") << "Zkladnvzhled1"
-                                  << "" << kBom + kUtf8Page;
-    QTest::newRow("preview, windows-1250") << "Zkladnvzhled1"
-                                           << "" << kCp1250Page;
-}
-
-void DesktopTest::writeRoutes() {
-    QFETCH(QString, command);
-    QFETCH(QString, file);
-    QFETCH(QByteArray, bytes);
-    writeAll(p_->path("page.html"), bytes);
-    documents().openFiles({"page.html"});
-    const QString target = file.isEmpty() ? previewFilePath() : p_->path(file);
-    p_->dialogs().fileAnswers << FileDialogAnswer{true, target, 1};
-    form().action(command.toLatin1().constData())->trigger();
-    QCOMPARE(readAll(target), bytes);
+    if (!write.isEmpty()) {
+        const QString path = target.isEmpty() ? previewFilePath() : p_->path(target);
+        QFile::remove(path);
+        p_->dialogs().fileAnswers << FileDialogAnswer{true, path, 1};
+        form().action(write.toLatin1().constData())->trigger();
+        QCOMPARE(readAll(path), bytes);
+    }
 }
 
 void DesktopTest::panelFollowsTheShownPage() {

@@ -59,9 +59,8 @@ void LongLinesTest::editingKeepsOperations_data() {
     QTest::newRow("below a short line, wrap") << true << kLength / 2 << 20 << true;
 }
 
-// Typing over the caret (or the selection), then undoing it, on a shown
-// page: the text, the caret, SelStart/SelLength and the line operations
-// follow, and undo brings the line back.
+// Typing at the caret or over the selection, then undo: text, caret,
+// SelStart/SelLength and the line operations follow.
 void LongLinesTest::editingKeepsOperations() {
     QFETCH(bool, wrap);
     QFETCH(int, caret);
@@ -103,8 +102,7 @@ void LongLinesTest::editingKeepsOperations() {
     QCOMPARE(e.text(), head.isEmpty() ? expected + "\r\n" : "<html>\r\n" + expected + "\r\n");
     QVERIFY(e.isModifiedFlag());
 
-    // The caret goes to the line's end and back with the keyboard (with word
-    // wrap, End and Home stop at the shown row's ends).
+    // End and Home (with word wrap: of the shown row) move the caret.
     QTest::keyClick(e.viewport(), Qt::Key_End);
     if (!wrap) {
         QCOMPARE(e.caretPos(), QPoint(int(expected.size()), lineNumber));
@@ -122,8 +120,7 @@ void LongLinesTest::editingKeepsOperations() {
     QCOMPARE(e.line(lineNumber), line);
     QVERIFY(e.isModifiedFlag());
 
-    // Line insertion in the long line, then the line cut short: the page
-    // goes on with an ordinary line.
+    // Insertion in the long line, then the line cut short to an ordinary one.
     e.insertInLine(QPoint(caret, lineNumber), QStringLiteral("<BR>"));
     QCOMPARE(e.line(lineNumber), QString(line).insert(caret, QStringLiteral("<BR>")));
     QCOMPARE(e.caretPos(), QPoint(kLength + 4, lineNumber));

@@ -59,13 +59,11 @@ private Q_SLOTS:
     void init();
     void cleanupTestCase();
 
-    void printsShownPageFromMenuAndButton();
-    void cancelledPrintsNothing();
+    void printCommand_data();
+    void printCommand();
     void emptyPageIsOneJob();
     void ctrlPFromEveryControl();
     void printerSetup();
-    void noPrinterIsANotice_data();
-    void noPrinterIsANotice();
     void refusedJobIsAFailure();
     void printoutIsTheText_data();
     void printoutIsTheText();
@@ -94,22 +92,9 @@ void PrintingTest::cleanupTestCase() {
 }
 
 void PrintingTest::init() {
-    RecordingPrinting& r = printing();
-    r.installed = true;
-    r.setupAnswer = true;
-    r.choice = PrintChoice{true, PrintRange::All, {}};
-    r.pdfPath.clear();
-    r.setups = 0;
-    r.printDialogs = 0;
-    r.selectionOffered.clear();
-    r.jobTitles.clear();
-    r.jobTexts.clear();
+    printing() = RecordingPrinting{};
     p_->dialogs().shown.clear();
-    for (int slot = 1; slot <= 5; ++slot) {
-        form().editor(slot)->clearAll();
-    }
-    form().notesEditor()->clearAll();
-    showPage(1);
+    p_->resetEditors();
     form().patterns().message("before");
 }
 
@@ -134,43 +119,55 @@ PdfDocument PrintingTest::printout() {
     return zelvar::testing::readPdfPages(printing().pdfPath);
 }
 
-void PrintingTest::printsShownPageFromMenuAndButton() {
-    for (int slot = 1; slot <= 5; ++slot) {
-        form().editor(slot)->setPlainText(QStringLiteral("page %1\n<B>line</B>").arg(slot));
+void PrintingTest::printCommand_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("accepted");
+    for (const char* control : {"Tisk1", "SpeedButton46"}) {
+        QTest::addRow("%s printed", control) << control << true << true;
+        QTest::addRow("%s cancelled", control) << control << true << false;
+        QTest::addRow("%s without a printer", control) << control << false << true;
     }
-    showPage(2);
-    form().action("Tisk1")->trigger();
-    QCOMPARE(printing().printDialogs, 1);
-    QCOMPARE(printing().jobTexts, QStringList{job(QStringLiteral("page 2\n<B>line</B>"))});
-    QCOMPARE(printing().jobTitles, QStringList{QString()});
-    QCOMPARE(p_->message(), u("Tisk..."));
-
-    showPage(5);
-    form().patterns().message("before");
-    QTest::mouseClick(form().button("SpeedButton46"), Qt::LeftButton);
-    QCOMPARE(printing().printDialogs, 2);
-    QCOMPARE(printing().jobTexts.size(), 2);
-    QCOMPARE(printing().jobTexts[1], job(QStringLiteral("page 5\n<B>line</B>")));
-    QCOMPARE(printing().jobTitles[1], QString());
-    QCOMPARE(p_->message(), u("Tisk..."));
-    // Printing changes no page.
-    QCOMPARE(form().editor(5)->toPlainText(), QStringLiteral("page 5\n<B>line</B>"));
-    QVERIFY(p_->dialogs().shown.isEmpty());
-    QCOMPARE(printing().setups, 0);
+    QTest::newRow("set-up without a printer") << "Nastaventisku1" << false << true;
 }
 
-void PrintingTest::cancelledPrintsNothing() {
-    form().editor(1)->setPlainText("text");
-    printing().choice.accepted = false;
-    form().action("Tisk1")->trigger();
-    QCOMPARE(printing().printDialogs, 1);
-    QVERIFY(printing().jobTexts.isEmpty());
-    QCOMPARE(p_->message(), u("Tisk..."));
+// The shown page is printed as it is and left unchanged; without a printer
+// the user is told so, no dialog opens, nothing is printed and no message
+// claims otherwise.
+void PrintingTest::printCommand() {
+    QFETCH(QString, control);
+    QFETCH(bool, installed);
+    QFETCH(bool, accepted);
+    const QString page = QStringLiteral("page %1\n<B>line</B>");
+    for (int slot = 1; slot <= 5; ++slot) {
+        form().editor(slot)->setPlainText(page.arg(slot));
+    }
+    showPage(4);
     form().patterns().message("before");
-    form().button("SpeedButton46")->click();
-    QCOMPARE(printing().printDialogs, 2);
-    QVERIFY(printing().jobTexts.isEmpty());
-    QCOMPARE(p_->message(), u("Tisk..."));
+    printing().installed = installed;
+    printing().choice.accepted = accepted;
+    if (!installed) {
+        printing().pdfPath = p_->path(QStringLiteral("none.pdf"));
+    }
+    run(control);
+    QCOMPARE(printing().printDialogs, installed ? 1 : 0);
+    QCOMPARE(printing().jobTexts,
+             accepted && installed ? QStringList{job(page.arg(4))} : QStringList());
+    QCOMPARE(printing().jobTitles, accepted && installed ? QStringList{QString()} : QStringList());
+    QCOMPARE(p_->message(), installed ? u("Tisk...") : QStringLiteral("before"));
+    QCOMPARE(form().editor(4)->toPlainText(), page.arg(4));
+    QCOMPARE(printing().setups, 0);
+    if (installed) {
+        QVERIFY(p_->dialogs().shown.isEmpty());
+        return;
+    }
+    QCOMPARE(p_->dialogs().shown.size(), 1);
+    const zelvar::testing::ShownDialog& notice = p_->dialogs().shown[0];
+    QCOMPARE(notice.kind, zelvar::testing::ShownDialog::Message);
+    QCOMPARE(notice.text, text::q(text::kNoPrinter));
+    QCOMPARE(notice.caption, text::q(text::kMessageCaption));
+    QCOMPARE(notice.buttons, MsgButtons::Ok);
+    QVERIFY(!QFile::exists(printing().pdfPath));
 }
 
 void PrintingTest::emptyPageIsOneJob() {
@@ -216,33 +213,6 @@ void PrintingTest::printerSetup() {
     QCOMPARE(printing().printDialogs, 0);
     QVERIFY(printing().jobTexts.isEmpty());
     QVERIFY(p_->dialogs().shown.isEmpty());
-}
-
-void PrintingTest::noPrinterIsANotice_data() {
-    QTest::addColumn<QString>("control");
-    QTest::newRow("menu") << "Tisk1";
-    QTest::newRow("toolbar") << "SpeedButton46";
-    QTest::newRow("set-up") << "Nastaventisku1";
-}
-
-// Without a printer the user is told so; no dialog opens, nothing is
-// printed and no message claims otherwise.
-void PrintingTest::noPrinterIsANotice() {
-    QFETCH(QString, control);
-    form().editor(1)->setPlainText("text");
-    printing().installed = false;
-    printing().pdfPath = p_->path(QStringLiteral("none.pdf"));
-    run(control);
-    QCOMPARE(p_->dialogs().shown.size(), 1);
-    QCOMPARE(p_->dialogs().shown[0].kind, zelvar::testing::ShownDialog::Message);
-    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kNoPrinter));
-    QCOMPARE(p_->dialogs().shown[0].caption, text::q(text::kMessageCaption));
-    QCOMPARE(p_->dialogs().shown[0].buttons, MsgButtons::Ok);
-    QCOMPARE(p_->message(), QStringLiteral("before"));
-    QCOMPARE(printing().printDialogs, 0);
-    QCOMPARE(printing().setups, 0);
-    QVERIFY(printing().jobTexts.isEmpty());
-    QVERIFY(!QFile::exists(printing().pdfPath));
 }
 
 // A job the printing layer refuses (here Qt's PDF output into a path that

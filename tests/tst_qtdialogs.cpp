@@ -1,7 +1,6 @@
-// The real file dialogs the program runs on (Qt's own dialog, as offscreen
-// gives it), built from the requests of Open and Save As and driven like a
-// user drives them: the filter entries, the listing of the folder, the name
-// typed, the button pressed and the question before a file is replaced.
+// Qt's own file dialogs built from the requests of Open and Save As, driven
+// as a user drives them: filters, listing, typed name, button, and the
+// question before a file is replaced.
 
 #include <QApplication>
 #include <QComboBox>
@@ -41,13 +40,10 @@ QStringList listed(QFileDialog* dialog) {
     return names;
 }
 
-// Types the name and presses the dialog's accept button; a question that
-// comes up is answered and its text returned.
+// Types the name (unless offered already) and presses the accept button; a
+// question that comes up is answered and its text returned.
 QString typeAndAccept(QFileDialog* dialog, const QString& name,
                       QMessageBox::StandardButton answer) {
-    // A name other than the one the dialog offers is typed into the name
-    // field, as the user types it, and takes the place of the file selected
-    // in the listing.
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     if (edit->text() != name) {
         dialog->activateWindow();
@@ -58,8 +54,7 @@ QString typeAndAccept(QFileDialog* dialog, const QString& name,
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, name);
-        // The completion list that typing opens is closed, as a click
-        // elsewhere closes it.
+        // Close the completion list, as a click elsewhere does.
         while (QWidget* popup = QApplication::activePopupWidget()) {
             popup->close();
         }
@@ -172,8 +167,7 @@ void QtDialogsTest::saveAsksBeforeReplacing() {
                    QVERIFY(dialog);
                    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
                    question = typeAndAccept(dialog, name, QMessageBox::StandardButton(answer));
-                   // After No the dialog stays open for another name; the
-                   // test then closes it.
+                   // After No the dialog stays open for another name.
                    stillOpen = dialog->isVisible();
                });
     QCOMPARE(!question.isEmpty(), asked);

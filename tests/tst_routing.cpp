@@ -78,42 +78,34 @@ void RoutingTest::deleteAndUndoFollowFocus_data() {
     QTest::addColumn<QString>("message");
     const QString deleted = QString::fromUtf8("Smazání znaků...");
     const QString undone = QString::fromUtf8("Akce vrácena...");
-    // In the notes, Del and Ctrl+Z act on the notes as "DE" and "ZP" there do.
-    QTest::newRow("Del in the notes") << "notes"
-                                      << "Del" << true << "abcdef!"
-                                      << "notes !" << deleted;
-    QTest::newRow("Ctrl+Z in the notes") << "notes"
-                                         << "Ctrl+Z" << true << "abcdef!"
-                                         << "notes text" << undone;
-    QTest::newRow("Del in the notes, nothing selected") << "notes"
-                                                        << "Del" << false << "abcdef!"
-                                                        << "notes text!" << deleted;
-    QTest::newRow("DE beside the notes") << "notes"
-                                         << "SpeedButton69" << true << "abcdef!"
-                                         << "notes !" << deleted;
-    // The Edit menu's item works on the shown page wherever the focus is.
-    QTest::newRow("Odstranit from the menu, focus in the notes") << "notes"
-                                                                 << "N4" << true << "aef!"
-                                                                 << "notes text!" << deleted;
-    // Everywhere else the keys run the Edit menu's items on the shown page.
-    QTest::newRow("Del in the page") << "page"
-                                     << "Del" << true << "aef!"
-                                     << "notes text!" << deleted;
-    QTest::newRow("Del in the page, nothing selected") << "page"
-                                                       << "Del" << false << "abcdef!"
-                                                       << "notes text!" << deleted;
-    QTest::newRow("Ctrl+Z in the page") << "page"
-                                        << "Ctrl+Z" << true << "abcdef"
-                                        << "notes text!" << undone;
-    QTest::newRow("DE beside the pages") << "page"
-                                         << "SpeedButton40" << true << "aef!"
-                                         << "notes text!" << deleted;
-    QTest::newRow("Del on the tag list") << "list"
-                                         << "Del" << true << "aef!"
-                                         << "notes text!" << deleted;
-    QTest::newRow("Ctrl+Z on the tab row") << "tabs"
-                                           << "Ctrl+Z" << true << "abcdef"
-                                           << "notes text!" << undone;
+    // In the notes, Del and Ctrl+Z act on the notes as "DE" and "ZP" there do;
+    // the Edit menu's item works on the shown page wherever the focus is;
+    // everywhere else the keys run the Edit menu's items on the shown page.
+    const struct {
+        const char *tag, *focus, *command;
+        bool selection;
+        const char *page, *notes;
+        QString message;
+    } rows[] = {
+        {"Del in the notes", "notes", "Del", true, "abcdef!", "notes !", deleted},
+        {"Ctrl+Z in the notes", "notes", "Ctrl+Z", true, "abcdef!", "notes text", undone},
+        {"Del in the notes, nothing selected", "notes", "Del", false, "abcdef!", "notes text!",
+         deleted},
+        {"DE beside the notes", "notes", "SpeedButton69", true, "abcdef!", "notes !", deleted},
+        {"Odstranit from the menu, focus in the notes", "notes", "N4", true, "aef!", "notes text!",
+         deleted},
+        {"Del in the page", "page", "Del", true, "aef!", "notes text!", deleted},
+        {"Del in the page, nothing selected", "page", "Del", false, "abcdef!", "notes text!",
+         deleted},
+        {"Ctrl+Z in the page", "page", "Ctrl+Z", true, "abcdef", "notes text!", undone},
+        {"DE beside the pages", "page", "SpeedButton40", true, "aef!", "notes text!", deleted},
+        {"Del on the tag list", "list", "Del", true, "aef!", "notes text!", deleted},
+        {"Ctrl+Z on the tab row", "tabs", "Ctrl+Z", true, "abcdef", "notes text!", undone},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.tag) << QString(r.focus) << QString(r.command) << r.selection
+                             << QString(r.page) << QString(r.notes) << r.message;
+    }
 }
 
 void RoutingTest::deleteAndUndoFollowFocus() {

@@ -61,9 +61,6 @@ private Q_SLOTS:
     void longLineStaysWhole();
 
 private:
-    // Puts the program back into its start state: empty pages and notes,
-    // page 1 shown, no message.
-    void reset();
     std::unique_ptr<TestProgram> program_; // one program for every test
 };
 
@@ -73,15 +70,11 @@ void SnippetsTest::initTestCase() {
 }
 
 void SnippetsTest::init() {
-    reset();
+    program_->resetEditors();
 }
 
 void SnippetsTest::cleanupTestCase() {
     program_.reset();
-}
-
-void SnippetsTest::reset() {
-    program_->resetEditors();
 }
 
 void SnippetsTest::everyButton_data() {
@@ -258,7 +251,7 @@ void SnippetsTest::selectionWithBoldAndList() {
 
 void SnippetsTest::paragraphOnPage2WhateverPage1() {
     for (int page1Caret : {0, 4, 8}) {
-        reset();
+        program_->resetEditors();
         TestProgram& p = *program_;
         TForm1& f = p.form();
         f.editor(1)->setPlainText("page\none");

@@ -1,15 +1,10 @@
-// A long random run of the whole program: commands drawn from the command
-// surface (menu and popup items, toolbar and box buttons, check boxes,
-// swatches, sliders, shortcut keys), typing and pasting, page switches, with
-// every dialog and modal window answered at random. After every command the
-// run checks that no exception display came up, that the line counter shows
-// the count of the editor it follows, and that nothing was written outside
-// the working folder. At the end the program is left by a random way out,
-// and every changed page must be found in a file that the exit wrote.
-//
-// ZELVAR_SOAK_COMMANDS sets the number of commands (a short run by default),
-// ZELVAR_SOAK_SEED the random seed; the seed is printed at the start, so a
-// failing run can be replayed with it.
+// A long random run of the whole program: menu and popup items, buttons,
+// check boxes, swatches, sliders, shortcut keys, typing, pasting and page
+// switches, every dialog answered at random. After each command: no exception
+// display, the line counter shows its editor's count, nothing written outside
+// the working folder. At the end a random way out, and every changed page
+// must be in a file the exit wrote. ZELVAR_SOAK_COMMANDS sets the length,
+// ZELVAR_SOAK_SEED (printed at the start) replays a run.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -41,9 +36,6 @@ using zelvar::testing::TestProgram;
 
 namespace {
 
-// Every way out backs up notes that differ from poznamky.txt.
-constexpr const char* kNotesBackup = "zaloha_poznamky.txt";
-
 int fromEnvironment(const char* name, int fallback) {
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
@@ -68,12 +60,7 @@ Snapshot snapshot(const QString& root, const QStringList& skip, bool recursive) 
     return files;
 }
 
-// The page's text in the form a load and a save give it, to compare a page
-// with a file: a document loaded from the file, written as plain text.
-QByteArray pageBytes(const QTextDocument& doc) {
-    return plainTextBytes(doc);
-}
-
+// A file's text in the form a page compares with it.
 QByteArray fileAsPage(const QString& path, bool plainText) {
     QTextDocument doc;
     try {
@@ -81,7 +68,7 @@ QByteArray fileAsPage(const QString& path, bool plainText) {
     } catch (const FileError&) {
         return QByteArrayLiteral("<unreadable>");
     }
-    return pageBytes(doc);
+    return plainTextBytes(doc);
 }
 
 struct Command {
@@ -99,9 +86,9 @@ public:
 
 private:
     void buildCommands();
-    void addSurfaceRows();
     QString randomText(int maxLength);
     void answerModalWindow();
+    void answeringModals(const std::function<void()>& body);
     void checkAfter(int step, const QString& command);
 
     int pick(int n) { return int(random_.bounded(quint32(n))); }
@@ -143,17 +130,15 @@ void Soak::prepare() {
     }
     QVERIFY(p_.showAndActivate());
 
-    // The line counter follows the page editor that last changed or took the
-    // focus.
+    // The line counter follows the editor that last changed or took the focus.
     for (int slot = 1; slot <= kPageCount; ++slot) {
         Editor* editor = form.editor(slot);
         QObject::connect(editor, &Editor::changed, editor, [this, editor] { counted_ = editor; });
         QObject::connect(editor, &Editor::entered, editor, [this, editor] { counted_ = editor; });
     }
 
-    // Every dialog is answered at random: message boxes with one of their
-    // buttons, file dialogs with a file of the working folder or a new name
-    // there, or cancelled.
+    // Message boxes get one of their buttons; file dialogs a file of the
+    // working folder, a new name there, or a cancel.
     auto& dialogs = p_.dialogs();
     dialogs.answerMessage = [this](MsgButtons buttons) {
         switch (buttons) {
@@ -186,13 +171,13 @@ void Soak::prepare() {
         return FileDialogAnswer{true, name, 1};
     };
 
-    // Watched for stray writes: the home and temporary folders (both moved
-    // into a sandbox by the test) and the folder the test started in.
+    // Watched for stray writes: home and temporary folder (sandboxed) and the
+    // folder the test started in.
     watched_ << QDir::homePath() << QDir::tempPath() << QDir::currentPath();
     buildCommands();
 }
 
-void Soak::addSurfaceRows() {
+void Soak::buildCommands() {
     TForm1& form = p_.form();
     for (auto rows : {mainMenuRows(), pagePopupRows(), notesPopupRows()}) {
         for (const MenuRow& row : rows) {
@@ -226,11 +211,6 @@ void Soak::addSurfaceRows() {
         auto* box = form.findChild<QCheckBox*>(QLatin1String(row.checkBox));
         commands_ << Command{QLatin1String(row.checkBox), [box] { box->click(); }};
     }
-}
-
-void Soak::buildCommands() {
-    TForm1& form = p_.form();
-    addSurfaceRows();
     for (const char* name : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Panel6", "Panel11",
                              "Panel12", "Panel13", "Panel14", "Panel15", "Panel16"}) {
         auto* swatch = form.findChild<QLabel*>(QLatin1String(name));
@@ -283,8 +263,8 @@ void Soak::buildCommands() {
     }
 }
 
-// Called from a timer while a command runs: a secondary window shown
-// modally gets a random go and is closed again.
+// From a timer while a command runs: a modal window gets a random go and is
+// closed.
 void Soak::answerModalWindow() {
     QWidget* window = QApplication::activeModalWidget();
     if (!window) {
@@ -300,6 +280,14 @@ void Soak::answerModalWindow() {
     if (window->isVisible()) {
         window->close();
     }
+}
+
+void Soak::answeringModals(const std::function<void()>& body) {
+    QTimer modal;
+    modal.setInterval(5);
+    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
+    modal.start();
+    body();
 }
 
 void Soak::checkAfter(int step, const QString& command) {
@@ -334,9 +322,6 @@ void Soak::checkAfter(int step, const QString& command) {
 
 void Soak::run(int count) {
     checkAfter(0, QStringLiteral("start"));
-    QTimer modal;
-    modal.setInterval(5);
-    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
     for (int step = 1; step <= count; ++step) {
         const Command& command = commands_[pick(commands_.size())];
         trail_ << command.name;
@@ -349,9 +334,7 @@ void Soak::run(int count) {
         if (chance(20)) {
             p_.dialogs().colorAnswers << QColor::fromRgb(random_.generate() & 0xffffff);
         }
-        modal.start();
-        command.run();
-        modal.stop();
+        answeringModals(command.run);
         p_.dialogs().fontAnswers.clear();
         p_.dialogs().colorAnswers.clear();
         checkAfter(step, command.name);
@@ -372,13 +355,13 @@ void Soak::leave() {
     for (int slot = 1; slot <= kPageCount; ++slot) {
         const Editor* editor = form.editor(slot);
         if (editor->isModifiedFlag()) {
-            changed << Expected{pageBytes(*editor->document()), editor->plainTextMode(),
+            changed << Expected{plainTextBytes(*editor->document()), editor->plainTextMode(),
                                 QStringLiteral("page %1").arg(slot)};
         }
     }
     const Editor* notes = form.notesEditor();
     const bool notesChanged = NotesPad::of(form).differsFromFile();
-    const QByteArray notesBytes = pageBytes(*notes->document());
+    const QByteArray notesBytes = plainTextBytes(*notes->document());
 
     // Files written from here on are the exit's; the pause keeps the last
     // command's writes apart on coarse file clocks.
@@ -409,12 +392,7 @@ void Soak::leave() {
             loop.exit(1);
         }
     });
-    QTimer modal;
-    modal.setInterval(5);
-    QObject::connect(&modal, &QTimer::timeout, &modal, [this] { answerModalWindow(); });
-    modal.start();
-    loop.exec();
-    modal.stop();
+    answeringModals([&loop] { loop.exec(); });
     // An ended application loop leaves the thread marked to quit; one pass
     // through the application's own loop clears the mark.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
@@ -427,11 +405,6 @@ void Soak::leave() {
             written << file.absoluteFilePath();
         }
     }
-    qInfo("soak: %d changed pages, %lld dialogs shown, the exit wrote %s", int(changed.size()),
-          qlonglong(p_.dialogs().shown.size()),
-          qPrintable(QStringList(written)
-                         .replaceInStrings(p_.dir() + QLatin1Char('/'), QString())
-                         .join(QStringLiteral(", "))));
     QVERIFY2(changed.isEmpty() || !written.isEmpty(), qPrintable(way));
     for (const Expected& page : changed) {
         const bool found = std::any_of(written.begin(), written.end(), [&](const QString& f) {
@@ -440,9 +413,8 @@ void Soak::leave() {
         QVERIFY2(found, qPrintable(QStringLiteral("%1 is in none of %2 after %3")
                                        .arg(page.what, written.join(QStringLiteral(", ")), way)));
     }
-    const QString notesBackup = p_.path(QLatin1String(kNotesBackup));
-    if (notesChanged) {
-        QCOMPARE(fileAsPage(notesBackup, false), notesBytes);
+    if (notesChanged) { // every way out backs up notes that differ from their file
+        QCOMPARE(fileAsPage(p_.path(QStringLiteral("zaloha_poznamky.txt")), false), notesBytes);
     }
 }
 
@@ -460,8 +432,7 @@ void SoakTest::randomCommands() {
     const int count = fromEnvironment("ZELVAR_SOAK_COMMANDS", 300);
     qInfo("soak: %d commands, seed %u (ZELVAR_SOAK_SEED=%u replays this run)", count, seed, seed);
 
-    // Home and the temporary folder move into a sandbox, so that a stray
-    // write lands where the run can see it.
+    // Home and the temporary folder move into a sandbox the run watches.
     QTemporaryDir sandbox;
     QVERIFY(sandbox.isValid());
     QVERIFY(QDir(sandbox.path()).mkpath(QStringLiteral("home")));
