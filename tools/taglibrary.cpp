@@ -108,6 +108,11 @@ QByteArray readTagBytes(const QString& path, bool forWriting) {
 
 // --- The library file --------------------------------------------------------
 
+// The byte-order mark is taken off before the text is decoded; a second
+// mark after it is text and stays.
+constexpr QStringConverter::Flags kAfterMark =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
 TagFileText decodeTagFile(const QByteArray& bytes) {
     const QByteArrayView all(bytes);
     if (all.startsWith(kUtf16LEBom) || all.startsWith(kUtf16BEBom)) {
@@ -117,7 +122,7 @@ TagFileText decodeTagFile(const QByteArray& bytes) {
         const bool little = all.startsWith(kUtf16LEBom);
         return decoded(
             QStringDecoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                           QStringConverter::Flag::Stateless),
+                           kAfterMark),
             all.sliced(2), little ? TagEncoding::Utf16LE : TagEncoding::Utf16BE);
     }
     // Below 0x20 the single-byte code page and UTF-8 agree with Unicode, so
@@ -128,7 +133,7 @@ TagFileText decodeTagFile(const QByteArray& bytes) {
     // UTF-8 by the rule every file of the program is read by.
     switch (detectTextEncoding(all)) {
     case TextEncoding::Utf8WithBom:
-        return decoded(QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless),
+        return decoded(QStringDecoder(QStringConverter::Utf8, kAfterMark),
                        all.sliced(byteOrderMark(TextEncoding::Utf8WithBom).size()),
                        TagEncoding::Utf8Bom);
     case TextEncoding::Utf8:
