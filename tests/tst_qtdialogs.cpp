@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/platform.h"
 #include "files/documents.h"
+#include "ground/platform.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
 

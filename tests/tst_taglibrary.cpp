@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
 #include "tools/taglibrary.h"

@@ -13,14 +13,14 @@
 #include <numeric>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
-#include "files/cp1250.h"
-#include "files/pagefile.h"
-#include "files/textencoding.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
+#include "text/textencoding.h"
 
 namespace zelvar {
 
@@ -276,8 +276,9 @@ bool TagListModel::removeOne(const QString& entry, const TagOrder& order) {
 
 // --- The commands --------------------------------------------------------------
 
-TagLibrary::TagLibrary(TForm1& form)
-    : QObject(&form), form_(form), list_(form.findChild<QListView*>(QStringLiteral("ListBox1"))),
+TagLibrary::TagLibrary(Workspace& form)
+    : QObject(&form.mainWindow()), form_(form),
+      list_(form.mainWindow().findChild<QListView*>(QStringLiteral("ListBox1"))),
       model_(new TagListModel(this)) {
     setObjectName(QStringLiteral("TagLibrary"));
     // Every row is one line of the same height: the list measures one entry,
@@ -412,12 +413,12 @@ void TagLibrary::reportNotText(const char* failureWord) {
 }
 
 QDialog* TagLibrary::addWindow() {
-    return form_.findChild<QDialog*>(QStringLiteral("TForm9"));
+    return form_.mainWindow().findChild<QDialog*>(QStringLiteral("TForm9"));
 }
 
-void installTagLibrary(TForm1& form) {
+void installTagLibrary(Workspace& form) {
     auto* library = new TagLibrary(form);
-    buildTagWindow(*form.findChild<QDialog*>(QStringLiteral("TForm9")), *library);
+    buildTagWindow(*form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm9")), *library);
     form.on("Button4", [library] { library->load(); });
     form.on("Button1", [library] { library->insert(); });
     form.on("Button2", [library] { library->add(); });

@@ -15,7 +15,7 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 class QTextBlock;
 

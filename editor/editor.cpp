@@ -1,6 +1,6 @@
-#include "editing/editor.h"
+#include "editor/editor.h"
 
-#include "files/pagefile.h"
+#include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>

@@ -20,8 +20,8 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "app/platform.h"
-#include "app/texts.h"
+#include "ground/platform.h"
+#include "ground/texts.h"
 
 namespace zelvar {
 
