@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEvent>
@@ -36,10 +37,6 @@ QString withPlainBreaks(QString text) {
     return text;
 }
 
-// From this length on a line is a long line: laying it out and drawing it
-// whole would cost more than a keystroke may.
-constexpr int kLongLine = 10000;
-
 // Long lines are shaped without the optional typographic features (kerning,
 // ligatures) of scripts that need no shaping: their glyphs are looked up
 // directly, several times faster. The format is display-only.
@@ -53,11 +50,11 @@ QTextLayout::FormatRange longLineFormat(int length) {
 
 // The single line of an unwrapped long line, or an invalid line.
 QTextLine longUnwrappedLine(const QTextBlock& block) {
-    if (block.length() <= kLongLine) {
+    if (block.length() <= Editor::kLongLine) {
         return QTextLine();
     }
     const QTextLayout* layout = block.layout();
-    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= kLongLine) {
+    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= Editor::kLongLine) {
         return QTextLine();
     }
     return layout->lineAt(0);
@@ -385,6 +382,10 @@ QColor Editor::colourOf(const QTextCharFormat& format) const {
     return showsDefaultColour(format) ? defaultColour() : format.foreground().color();
 }
 
+bool Editor::hasOwnColour(const QTextCharFormat& format) {
+    return !showsDefaultColour(format);
+}
+
 void Editor::spreadDefaultColour(bool joined) {
     if (!defaultColour_.isValid()) {
         return;
@@ -463,6 +464,18 @@ void Editor::noteLongLines(int from, int added) {
             break;
         }
     }
+}
+
+std::pair<QTextBlock, QTextBlock> Editor::shownBlocks() const {
+    const QTextBlock first = firstVisibleBlock();
+    const int height = viewport()->height();
+    qreal top = blockBoundingGeometry(first).translated(contentOffset()).top();
+    QTextBlock block = first;
+    while (block.isValid() && top <= height) {
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+    return {first, block};
 }
 
 bool Editor::showsLongLine() const {
@@ -721,6 +734,26 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
+}
+
+// The widget ends an input-method event (a dead key, a composed character)
+// by giving the caret's line the formats of the text being composed, in
+// place of all others: a long line gets its light shaping back.
+void Editor::inputMethodEvent(QInputMethodEvent* e) {
+    QPlainTextEdit::inputMethodEvent(e);
+    const QTextBlock block = textCursor().block();
+    QTextLayout* layout = block.layout();
+    if (block.length() > kLongLine) {
+        QList<QTextLayout::FormatRange> formats = layout->formats();
+        const QTextLayout::FormatRange light =
+            longLineFormat(block.length() + int(layout->preeditAreaText().size()));
+        if (formats.isEmpty() || !(formats.first() == light)) {
+            formats.prepend(light);
+            layout->setFormats(formats);
+            document()->markContentsDirty(block.position(), block.length());
+        }
+    }
+    Q_EMIT viewFormatsLost();
 }
 
 void Editor::insertFromMimeData(const QMimeData* source) {
