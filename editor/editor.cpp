@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -60,9 +61,42 @@ QTextLine longUnwrappedLine(const QTextBlock& block) {
     return layout->lineAt(0);
 }
 
+// Qt's plain-text layout takes a change of `removed` and `added` characters
+// as reaching removed + added characters from its start. Display formats set
+// on a line while it is edited widen the change to the whole line, which then
+// reaches into the next one, and the whole view is repainted for every key.
+// A change whose new text lies in one line, with as many lines as before, is
+// passed on as a change of that line alone. Not for a long line: that way
+// lays it out twice, once to learn its old height.
+class PageLayout final : public QPlainTextDocumentLayout {
+public:
+    explicit PageLayout(QTextDocument* doc)
+        : QPlainTextDocumentLayout(doc), blockCount_(doc->blockCount()) {}
+
+protected:
+    void documentChanged(int from, int removed, int added) override {
+        const QTextDocument* doc = document();
+        const bool sameCount = doc->blockCount() == blockCount_;
+        blockCount_ = doc->blockCount();
+        const QTextBlock block = doc->findBlock(from);
+        if (sameCount && block.isValid() && block.length() <= Editor::kLongLine &&
+            block.contains(from + qMax(added, 1) - 1)) {
+            QPlainTextDocumentLayout::documentChanged(from, 0, 1);
+        } else {
+            QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        }
+    }
+
+private:
+    int blockCount_;
+};
+
 } // namespace
 
 Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
+    auto* doc = new QTextDocument(this);
+    doc->setDocumentLayout(new PageLayout(doc));
+    setDocument(doc);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

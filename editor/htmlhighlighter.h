@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
 #include <vector>
 
 #include "text/htmlsyntax.h"
@@ -53,20 +54,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void noteChange(int from, int removed, int added);
     void schedule();
     void refresh();
     // The state the block starts in, read as far as needed.
     int startState(const QTextBlock& block);
     void readStates(int blockCount);
-    QList<QTextLayout::FormatRange> formatsOf(const QTextBlock& block, int state);
+    void readAhead();
+    // The line's colours when it starts in the state; the state becomes the
+    // one it ends in.
+    QList<QTextLayout::FormatRange> lineFormats(const QTextBlock& block, int& state);
     void markTags();
     QList<QTextEdit::ExtraSelection> tagMarks();
 
     Editor* editor_;
     bool enabled_ = true;
     bool scheduled_ = false;
+    int blockCount_ = 0; // as the last change left it
     // The state each line ends in, from the first line on as far as read.
     std::vector<unsigned char> endStates_;
+    QTimer readAhead_;
     QList<HtmlSpan> spans_;
     QList<QTextLayout::FormatRange> ownColours_;
 };
