@@ -138,7 +138,8 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
             break; // read when a line after it is shown
         }
         const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
-        if (wanted != block.layout()->formats()) {
+        // A line being composed keeps the input method's formats.
+        if (block.layout()->preeditAreaText().isEmpty() && wanted != block.layout()->formats()) {
             block.layout()->setFormats(wanted);
         }
         fresh[count++] = static_cast<unsigned char>(state);
