@@ -6,7 +6,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "editor/editor.h"
 
@@ -16,9 +18,11 @@ namespace {
 
 constexpr int kKinds = int(HtmlKind::String) + 1;
 
-// Each set keeps a contrast of at least 4.5:1 with its background and with
-// the marks, and any two of its colours and the usual text colour stay
-// apart when seen with protanopia, deuteranopia or tritanopia.
+// The light set keeps a contrast of at least 4.5:1 on white and under its
+// marks, the dark one on backgrounds from black to #2B2B2B and under its
+// marks. In each set, any two colours and the usual text colour (black,
+// light grey) stay apart (CIEDE2000 distance above 10) also as seen with
+// protanopia, deuteranopia or tritanopia.
 constexpr std::array<QRgb, kKinds> kOnLight = {
     0x0858BC, // tag: blue
     0xD30003, // attribute name: red
@@ -29,19 +33,41 @@ constexpr std::array<QRgb, kKinds> kOnLight = {
     0x860C3E, // string: wine
 };
 constexpr std::array<QRgb, kKinds> kOnDark = {
-    0x7FB2FF, // tag
-    0xFFA060, // attribute name
-    0x60D0A0, // attribute value
-    0xA0A0A0, // comment
-    0xE090E0, // declaration
-    0xE0C060, // reference
-    0xFF80B0, // string
+    0x6AAFFF, // tag: sky blue
+    0xFFC730, // attribute name: amber
+    0x55DBAC, // attribute value: mint
+    0x8E9D9E, // comment: grey
+    0xC285C5, // declaration: orchid
+    0xB8DF87, // reference: lime
+    0xFA9BC6, // string: pink
 };
 constexpr QRgb kMarkOnLight = 0xFFF0B3;
 constexpr QRgb kMarkOnDark = 0x3A3300;
 
+// WCAG's contrast of two colours, from 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+double leastContrast(const std::array<QRgb, kKinds>& set, const QColor& background) {
+    double least = 21;
+    for (QRgb c : set) {
+        least = std::min(least, contrast(QColor(c), background));
+    }
+    return least;
+}
+
+// The set that reads better on the background.
 bool isDark(const QColor& background) {
-    return qGray(background.rgb()) < 128;
+    return leastContrast(kOnDark, background) > leastContrast(kOnLight, background);
 }
 
 // Identifies the extra selections that are this view's marks.
@@ -271,11 +297,16 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
             ownColours_.append({fragment.position() - block.position(), fragment.length(), {}});
         }
     }
+    // The formats of the kinds, made again when the background changes.
     const QColor background = editor_->palette().color(QPalette::Base);
-    std::array<QTextCharFormat, kKinds> formats;
-    for (int k = 0; k < kKinds; ++k) {
-        formats[k].setForeground(colour(HtmlKind(k), background));
+    if (background != formatsBackground_ || kindFormats_.size() != kKinds) {
+        formatsBackground_ = background;
+        kindFormats_.resize(kKinds);
+        for (int k = 0; k < kKinds; ++k) {
+            kindFormats_[k].setForeground(colour(HtmlKind(k), background));
+        }
     }
+    const QList<QTextCharFormat>& formats = kindFormats_;
     QList<QTextLayout::FormatRange> out;
     out.reserve(spans_.size());
     for (const HtmlSpan& span : spans_) {

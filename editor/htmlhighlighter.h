@@ -76,6 +76,8 @@ private:
     QTimer readAhead_;
     QList<HtmlSpan> spans_;
     QList<QTextLayout::FormatRange> ownColours_;
+    QColor formatsBackground_;
+    QList<QTextCharFormat> kindFormats_;
 };
 
 } // namespace zelvar
