@@ -36,7 +36,7 @@ SOAK_COMMANDS  ?=
 BIG_FILE_MB    ?=
 # Seconds each fuzz target runs on its corpus.
 FUZZ_SECONDS   ?= 60
-FUZZ_TARGETS   := rtf cp1250 pagefile tagfile
+FUZZ_TARGETS   := rtf cp1250 pagefile tagfile htmlsyntax
 # libFuzzer comes with clang and its runtime libraries.
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 

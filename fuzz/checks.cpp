@@ -7,6 +7,7 @@
 #include <array>
 
 #include "text/cp1250.h"
+#include "text/htmlsyntax.h"
 #include "text/pagefile.h"
 #include "text/rtf.h"
 #include "text/textencoding.h"
@@ -184,12 +185,55 @@ QString checkTagFile(const QByteArray& input) {
     return {};
 }
 
+QString checkHtmlSyntax(const QByteArray& input) {
+    const QString text = QString::fromUtf8(input);
+    int state = kHtmlFirstLineState;
+    QList<HtmlSpan> spans;
+    qsizetype lineStart = 0;
+    for (const QStringView line : QStringView(text).split(u'\n')) {
+        spans.clear();
+        const int next = htmlLineSpans(line, state, spans);
+        if (htmlLineState(line, state) != next) {
+            return QStringLiteral("the two passes end line %1 apart").arg(lineStart);
+        }
+        if (next < 0 || next >= 64) {
+            return QStringLiteral("state %1 after the line at %2").arg(next).arg(lineStart);
+        }
+        qsizetype end = 0;
+        for (const HtmlSpan& span : spans) {
+            if (span.start < end || span.length <= 0 || span.start + span.length > line.size()) {
+                return QStringLiteral("a span out of place in the line at %1").arg(lineStart);
+            }
+            end = span.start + span.length;
+        }
+        state = next;
+        lineStart += line.size() + 1;
+    }
+    // Every place right after a "<" (a few hundred at most) as the caret.
+    qsizetype tried = 0;
+    for (qsizetype caret = text.indexOf(u'<'); caret >= 0 && tried < 300;
+         caret = text.indexOf(u'<', caret + 1), ++tried) {
+        const auto pair = matchHtmlTag(text, kHtmlFirstLineState, caret + 1);
+        if (!pair) {
+            continue;
+        }
+        const HtmlRange& tag = pair->tag;
+        const HtmlRange& partner = pair->partner;
+        if (caret + 1 < tag.start || caret + 1 > tag.start + tag.length || partner.start < 0 ||
+            partner.start + partner.length > text.size() ||
+            (partner.start < tag.start + tag.length &&
+             tag.start < partner.start + partner.length)) {
+            return QStringLiteral("the tags matched for the caret at %1 are out of place")
+                .arg(caret + 1);
+        }
+    }
+    return {};
+}
+
 std::span<const Target> targets() {
     static constexpr Target kTargets[] = {
-        {"rtf", &checkRtf},
-        {"cp1250", &checkCp1250},
-        {"pagefile", &checkPageFile},
-        {"tagfile", &checkTagFile},
+        {"rtf", &checkRtf},         {"cp1250", &checkCp1250},         {"pagefile", &checkPageFile},
+        {"tagfile", &checkTagFile}, {"htmlsyntax", &checkHtmlSyntax},
     };
     return kTargets;
 }

@@ -27,6 +27,12 @@ QString checkPageFile(const QByteArray& input);
 // Tag file: the entries read from the bytes survive a write and a read.
 QString checkTagFile(const QByteArray& input);
 
+// HTML reader: the cheap pass and the span pass end every line in the same
+// state, a small non-negative number; the spans lie in order inside their
+// line; a matching tag found for a caret holds the caret, and its partner
+// lies apart from it, inside the text.
+QString checkHtmlSyntax(const QByteArray& input);
+
 struct Target {
     const char* name; // also the name of the target's corpus folder
     QString (*check)(const QByteArray&);
