@@ -148,7 +148,8 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
-    setEncoding(loadPageFile(*document(), path, plainText_));
+    setEncoding(loadPageFile(*document(), path, plainText_,
+                             pageRules_ ? EncodingRule::Page : EncodingRule::Editor));
     spreadDefaultColour(true);
 }
 

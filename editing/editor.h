@@ -76,10 +76,12 @@ public:
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
-    // load read (Windows-1250 or UTF-8); Windows-1250 again after Clear or a
-    // rich-text load.
+    // load read; Windows-1250 again after Clear or a rich-text load.
     TextEncoding encoding() const { return encoding_; }
     void setEncoding(TextEncoding encoding);
+    // Whether loads and saves follow the charset the text declares (a web
+    // page's rules; on unless turned off).
+    void setPageRules(bool on) { pageRules_ = on; }
     bool wordWrap() const;
     void setWordWrap(bool on);
 
@@ -148,6 +150,7 @@ private:
     bool modified_ = false;
     bool plainText_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1250;
+    bool pageRules_ = true;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
     QColor defaultColour_;     // invalid until chosen
 };

@@ -95,8 +95,10 @@ void NotesPad::writeBackup() {
 
 void installNotesCommands(TForm1& form) {
     Editor* notes = form.notesEditor();
-    // The notes take the Tab key as a character.
+    // The notes take the Tab key as a character; a charset a text file
+    // declares does not concern them.
     notes->setAcceptsTab(true);
+    notes->setPageRules(false);
 
     for (const NotesCommand& c : kNotesCommands) {
         auto run = [&form, &c] {
