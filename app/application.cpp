@@ -8,11 +8,11 @@
 #include <exception>
 
 #include "app/commandline.h"
-#include "app/patterns.h"
 #include "app/program.h"
-#include "app/texts.h"
 #include "app/tform1.h"
 #include "files/documents.h"
+#include "ground/patterns.h"
+#include "ground/texts.h"
 
 namespace zelvar {
 

@@ -2,7 +2,7 @@
 
 #include <QCommandLineParser>
 
-#include "app/texts.h"
+#include "ground/texts.h"
 
 namespace zelvar {
 

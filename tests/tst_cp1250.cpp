@@ -2,7 +2,7 @@
 // own converter for both, and numeric character references for everything
 // Windows-1250 cannot hold.
 
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "files/documents.h"
 #include "files/preview.h"
 #include "support/filebytes.h"

@@ -17,12 +17,12 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/addresses.h"
-#include "app/patterns.h"
-#include "editing/editor.h"
-#include "files/cp1250.h"
+#include "editor/editor.h"
+#include "ground/addresses.h"
+#include "ground/patterns.h"
 #include "support/modal.h"
 #include "support/testprogram.h"
+#include "text/cp1250.h"
 
 using namespace zelvar;
 using zelvar::testing::ModalRun;

@@ -13,9 +13,9 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "app/patterns.h"
-#include "app/texts.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
+#include "ground/texts.h"
 #include "support/filebytes.h"
 #include "support/modal.h"
 #include "support/pdfpages.h"

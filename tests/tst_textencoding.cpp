@@ -1,7 +1,7 @@
 // The encoding rules on both of their sides, a page's declared charset
 // among them; the round trips through the pages are in tst_desktop.
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 #include <QTest>
 

@@ -10,7 +10,7 @@
 #include <QStringView>
 #include <optional>
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 namespace zelvar {
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/platform.h"
+#include "ground/platform.h"
 
 namespace zelvar::testing {
 

@@ -8,8 +8,8 @@
 
 #include <stdexcept>
 
-#include "files/textencoding.h"
 #include "text/codepage.h"
+#include "text/textencoding.h"
 
 class QTextDocument;
 

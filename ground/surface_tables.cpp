@@ -1,4 +1,4 @@
-#include "app/surface_tables.h"
+#include "ground/surface_tables.h"
 
 // The rows below are the whole command surface of the main window. Captions
 // are UTF-8 and exact to the byte: double and triple blanks, trailing blanks

@@ -1,4 +1,4 @@
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 #include <QStringDecoder>
 #include <algorithm>
