@@ -155,8 +155,12 @@ void Editor::loadFromFile(const QString& path) {
     spreadDefaultColour(true);
 }
 
-void Editor::saveToFile(const QString& path) const {
-    savePageFile(*document(), path, plainText_, encoding_);
+void Editor::saveToFile(const QString& path) {
+    // A page's own declaration decides, and the page keeps to it from then on.
+    const TextEncoding encoding =
+        plainText_ && pageRules_ ? pageWriteEncoding(*document(), encoding_) : encoding_;
+    savePageFile(*document(), path, plainText_, encoding);
+    setEncoding(encoding);
 }
 
 void Editor::setEncoding(TextEncoding encoding) {
