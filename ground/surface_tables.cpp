@@ -92,6 +92,12 @@ constexpr MenuRow kMainMenu[] = {
     item("Formtrtf1", "Formát *.RTF", nullptr, ItemDisabled),
     separator("N7"),
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
+    separator("N24"),
+    // The shown page's encoding is checked.
+    item("Kdovn1", "Kódování"),
+    subItem("UTF81", "UTF-8", ItemCheckable),
+    subItem("Windows12501", "Windows-1250", kChecked),
+    subItem("ISO885921", "ISO-8859-2", ItemCheckable),
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),

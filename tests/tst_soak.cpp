@@ -146,6 +146,8 @@ void Soak::prepare() {
             return chance(50) ? MsgButton::Ok : MsgButton::Cancel;
         case MsgButtons::YesNo:
             return chance(50) ? MsgButton::Yes : MsgButton::No;
+        case MsgButtons::YesNoCancel:
+            return chance(50) ? MsgButton::Yes : chance(50) ? MsgButton::No : MsgButton::Cancel;
         case MsgButtons::Ok:
             break;
         }
