@@ -30,6 +30,8 @@ inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";
 inline constexpr const char* kSelectItemFirst = "Nejprve je nutné vybrat jednu z položek !";
 inline constexpr const char* kEnterTagFirst = "Nejprve je nutné vložit tag !";
 inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna.";
+inline constexpr const char* kNothingInPrintRange =
+    "Zvolené stránky leží za koncem textu, nic nebylo vytištěno !";
 // A tag to delete that another program has meanwhile removed from the file.
 inline constexpr const char* kTagAlreadyGone =
     "Tag v souboru tagy.txt již není, odstranil jej jiný program ! Seznam nyní ukazuje obsah "
