@@ -131,6 +131,7 @@ private Q_SLOTS:
     void sortAgreesWithOrder();
 
     void missingFileKeepsButtonsDisabled();
+    void starterFilesLoad();
     void loadSortsAndReplaces();
     void failedReloadKeepsList();
 
@@ -316,6 +317,18 @@ void TagLibraryTest::missingFileKeepsButtonsDisabled() {
         QVERIFY2(!p.form().button(name)->isEnabled(), name);
     }
     QVERIFY(!QFile::exists(p.path("tagy.txt")));
+}
+
+// A new user's tag library loads at once and is what the program would write;
+// the empty notes load too.
+void TagLibraryTest::starterFilesLoad() {
+    TestProgram p;
+    const QByteArray starter = readAll(QStringLiteral(ZELVAR_DATA_DIR "/tagy.txt"));
+    loadLibrary(p, starter);
+    QCOMPARE(encodeTagFile(shownEntries(p), TagEncoding::Windows1250), starter);
+    QVERIFY(QFile::copy(QStringLiteral(ZELVAR_DATA_DIR "/poznamky.txt"), p.path("poznamky.txt")));
+    click(p, "SpeedButton33");
+    QCOMPARE(p.message(), u("Poznámky načteny..."));
 }
 
 void TagLibraryTest::loadSortsAndReplaces() {
