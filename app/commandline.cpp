@@ -27,7 +27,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             (unknown.isEmpty()
                  ? text::q("zelvar: u volby --notice chybí text\n")
                  : text::q("zelvar: neznámá volba: %1\n").arg(unknown.join(QLatin1String(", ")))) +
-            text::q("Nápovědu vypíše: zelvar --help\n");
+            text::q("Více informací: zelvar --help\n");
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::Help;
     } else if (parser.isSet(version)) {

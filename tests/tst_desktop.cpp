@@ -80,7 +80,7 @@ void DesktopTest::fileArguments_data() {
         << QStringList{"1.html", "missing.html", "3.html"} << "1-3--"
         << "Cannot open file " + p_->path("missing.html") + ".";
     const QString refusal =
-        QString::fromUtf8("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory "
+        QString::fromUtf8("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory "
                           "nebyly otevřeny:\n");
     QTest::newRow("six files") << QStringList{"1.html", "2.html", "3.html",
                                               "4.html", "5.html", "6.html"}

@@ -546,7 +546,7 @@ void TagLibraryTest::rewriteFile_data() {
     const QString none;
     const QByteArray unedited;
     const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                              "kódování) ! Knihovna jej nezmění.");
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
     QTest::newRow("add") << QByteArray("b\r\na") << unedited << "<x>"
                          << QByteArray("<x>\r\na\r\nb\r\n") << QStringList{"<x>", "a", "b"} << none;
     const QString longTag = QStringLiteral("<P>") + QString(40000, QLatin1Char('x'));
@@ -626,7 +626,7 @@ void TagLibraryTest::refusedFiles_data() {
     QTest::addColumn<QString>("loadError");
     QTest::addColumn<QString>("writeError");
     const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                              "kódování) ! Knihovna jej nezmění.");
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
     const QString cannotLoad = u("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, "
                                  "kontaktujte autora aplikace !");
     const QString cannotSave = u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
