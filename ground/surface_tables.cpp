@@ -120,6 +120,7 @@ constexpr MenuRow kMainMenu[] = {
     separator("N14"),
     // No key of its own: F6 belongs to "Vložit datum/čas" above.
     item("Vymazatzlohu1", "-> Načíst zálohu"),
+    item("Natzlohupoznmek1", "-> Načíst zálohu poznámek"),
     item("Ozloze1", "-> O záloze", "F7"),
     separator("N20"),
     item("Otevtzlohu1", "Otevřít soubor: zaloha1.txt"),
