@@ -253,7 +253,16 @@ void Soak::buildCommands() {
                      if (i > 0) {
                          QTest::keyClick(editor, Qt::Key_Return);
                      }
-                     QTest::keyClicks(editor, lines[i]);
+                     // Keys by their ASCII code; the Czech letters as the text
+                     // their keys bring.
+                     for (QChar c : lines[i]) {
+                         if (c.unicode() < 0x80) {
+                             QTest::keyClick(editor, c.toLatin1());
+                         } else {
+                             QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c),
+                                                 Qt::NoModifier);
+                         }
+                     }
                  }
              }
          }},
