@@ -108,7 +108,7 @@ void Documents::openFiles(const QStringList& files) {
     }
     if (files.size() > kPageCount) {
         form_.patterns().notice(
-            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory nebyly "
+            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory nebyly "
               "otevřeny:\n") +
             files.mid(kPageCount).join(QLatin1Char('\n')));
     }

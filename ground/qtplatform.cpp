@@ -287,7 +287,7 @@ public:
         return choice;
     }
 
-    bool print(const PrintJob& job) override { return printOnPrinter(printer(), job); }
+    PrintOutcome print(const PrintJob& job) override { return printOnPrinter(printer(), job); }
 
 private:
     // The printer is set up on first use: asking the print system for its
@@ -303,7 +303,7 @@ private:
 
 } // namespace
 
-bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
+PrintOutcome printOnPrinter(QPrinter& printer, const PrintJob& job) {
     // A copy laid out for the printer, whose page is the printable area: the
     // text fills it from the first character, with no margins or page
     // numbers of the toolkit's own.
@@ -320,17 +320,17 @@ bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
         }
     }
     if (pages.isEmpty()) {
-        return true; // the range asked for lies beyond the text
+        return PrintOutcome::NothingInRange;
     }
     printer.setDocName(job.title);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return false;
+        return PrintOutcome::Refused;
     }
     for (int page : pages) {
         if (page != pages.first() && !printer.newPage()) {
             painter.end();
-            return false;
+            return PrintOutcome::Refused;
         }
         const QRectF view(QPointF(0, (page - 1) * area.height()), area);
         painter.save();
@@ -346,7 +346,7 @@ bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
         layout->draw(&painter, context);
         painter.restore();
     }
-    return painter.end();
+    return painter.end() ? PrintOutcome::Printed : PrintOutcome::Refused;
 }
 
 Platform makeQtPlatform() {

@@ -126,6 +126,7 @@ constexpr MenuRow kMainMenu[] = {
     separator("N14"),
     // No key of its own: F6 belongs to "Vložit datum/čas" above.
     item("Vymazatzlohu1", "-> Načíst zálohu"),
+    item("Natzlohupoznmek1", "-> Načíst zálohu poznámek"),
     item("Ozloze1", "-> O záloze", "F7"),
     separator("N20"),
     item("Otevtzlohu1", "Otevřít soubor: zaloha1.txt"),
@@ -135,7 +136,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Otevtsouborzaloha5txt1", "Otevřít soubor: zaloha5.txt"),
 
     menu("Odkazy1", "O&dkazy"),
-    item("Domovskyweb1", "Domovský web Zelvar", nullptr, ItemDefault),
+    item("Domovskyweb1", "Zelvar.cz", nullptr, ItemDefault),
     separator("N23"),
     item("Webodkaz1", "ITnetwork.cz"),
     item("JavaScriptLibrary1", "Java Script Library"),

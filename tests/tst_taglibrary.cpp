@@ -131,6 +131,7 @@ private Q_SLOTS:
     void sortAgreesWithOrder();
 
     void missingFileKeepsButtonsDisabled();
+    void starterFilesLoad();
     void loadSortsAndReplaces();
     void failedReloadKeepsList();
 
@@ -318,6 +319,18 @@ void TagLibraryTest::missingFileKeepsButtonsDisabled() {
         QVERIFY2(!p.form().button(name)->isEnabled(), name);
     }
     QVERIFY(!QFile::exists(p.path("tagy.txt")));
+}
+
+// A new user's tag library loads at once and is what the program would write;
+// the empty notes load too.
+void TagLibraryTest::starterFilesLoad() {
+    TestProgram p;
+    const QByteArray starter = readAll(QStringLiteral(ZELVAR_DATA_DIR "/tagy.txt"));
+    loadLibrary(p, starter);
+    QCOMPARE(encodeTagFile(shownEntries(p), TagEncoding::Windows1250), starter);
+    QVERIFY(QFile::copy(QStringLiteral(ZELVAR_DATA_DIR "/poznamky.txt"), p.path("poznamky.txt")));
+    click(p, "SpeedButton33");
+    QCOMPARE(p.message(), u("Poznámky načteny..."));
 }
 
 void TagLibraryTest::loadSortsAndReplaces() {
@@ -535,7 +548,7 @@ void TagLibraryTest::rewriteFile_data() {
     const QString none;
     const QByteArray unedited;
     const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                              "kódování) ! Knihovna jej nezmění.");
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
     QTest::newRow("add") << QByteArray("b\r\na") << unedited << "<x>"
                          << QByteArray("<x>\r\na\r\nb\r\n") << QStringList{"<x>", "a", "b"} << none;
     const QString longTag = QStringLiteral("<P>") + QString(40000, QLatin1Char('x'));
@@ -557,8 +570,8 @@ void TagLibraryTest::rewriteFile_data() {
     QTest::newRow("delete what the edit removed")
         << QByteArray("a\r\nb\r\n") << QByteArray("new\r\na") << none << QByteArray("new\r\na")
         << QStringList{"a", "new"}
-        << u("Tag v souboru tagy.txt již není, odstranil jej jiný program ! Seznam nyní ukazuje "
-             "obsah souboru.");
+        << u("Tag v souboru tagy.txt již není, odstranil jej jiný program. Seznam nyní ukazuje "
+             "obsah souboru !");
     QTest::newRow("file removed meanwhile")
         << QByteArray("a\r\nb\r\n") << QByteArray() << "c" << QByteArray("a\r\nb\r\nc\r\n")
         << (QStringList{"a", "b", "c"}) << none;
@@ -620,7 +633,7 @@ void TagLibraryTest::refusedFiles_data() {
     QTest::addColumn<QString>("loadError");
     QTest::addColumn<QString>("writeError");
     const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                              "kódování) ! Knihovna jej nezmění.");
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
     const QString cannotLoad = u("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, "
                                  "kontaktujte autora aplikace !");
     const QString cannotSave = u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
