@@ -1,8 +1,8 @@
-#include "app/commands.h"
+#include "ground/commands.h"
 
 namespace zelvar {
 
-void installCommands(TForm1& form) {
+void installCommands(Workspace& form) {
     installClipboardCommands(form);
     installDocumentCommands(form);
     installColourMixer(form);

@@ -7,9 +7,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/commands.h"
-#include "app/texts.h"
 #include "app/tform1.h"
+#include "ground/commands.h"
+#include "ground/texts.h"
 #include "windows/forms.h"
 
 namespace zelvar {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/platform.h"
+#include "ground/platform.h"
 
 class QApplication;
 

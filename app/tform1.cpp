@@ -21,13 +21,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/glyphs.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/shortcutrouter.h"
-#include "app/surface_tables.h"
-#include "app/texts.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/glyphs.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/shortcutrouter.h"
+#include "ground/surface_tables.h"
+#include "ground/texts.h"
 #include "tools/swatches.h"
 
 namespace zelvar {
@@ -625,6 +625,16 @@ void TForm1::on(const char* name, std::function<void()> command) {
         connect(a, &QAction::triggered, this, run);
     } else {
         qWarning("zelvar: no control named %s", name);
+    }
+}
+
+void TForm1::addExitBackup(std::function<void()> write) {
+    exitBackups_.push_back(std::move(write));
+}
+
+void TForm1::writeExitBackups() {
+    for (const auto& write : exitBackups_) {
+        write();
     }
 }
 

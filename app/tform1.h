@@ -8,8 +8,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include "app/pageslots.h"
+#include "ground/pageslots.h"
+#include "ground/workspace.h"
 
 class QAbstractButton;
 class QAction;
@@ -24,39 +26,30 @@ class Patterns;
 class ShortcutRouter;
 struct Platform;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public Workspace {
     Q_OBJECT
 public:
     explicit TForm1(Platform& platform, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // --- Page slots --------------------------------------------------------
-    int shownSlot() const; // the slot of the page that PageControl1 shows
-    Editor* editor(int slot) const;
-    Editor* activeEditor() const { return editor(shownSlot()); }
-    Editor* notesEditor() const { return notes_; }
-    QTabWidget* pageControl() const { return pages_; }
-    // The Format menu's page item: shows the page and keeps the focus in the
-    // page editors when it was there.
-    void showPage(int slot);
-
-    // --- Services for the commands ----------------------------------------
-    Platform& platform() { return platform_; }
-    Patterns& patterns() { return *patterns_; }
-    QAction* action(const char* name) const;
-    QAbstractButton* button(const char* name) const;
-    QMenu* menu(const char* name) const;
-    // The key routing of the window (popup menus, main menu, own keys).
-    ShortcutRouter& router() const { return *router_; }
-    // Connects the menu item or button of this name to a command; the
-    // command runs guarded by the exception display.
-    void on(const char* name, std::function<void()> command);
-    // The print title: an owned text that is never assigned.
-    const QString& printTitle() const { return printTitle_; }
-
-    // The close query: decides whether the window may close. Without one the
-    // window always closes.
-    void setCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
+    // --- Workspace -----------------------------------------------------------
+    int shownSlot() const override;
+    Editor* editor(int slot) const override;
+    Editor* notesEditor() const override { return notes_; }
+    QTabWidget* pageControl() const override { return pages_; }
+    void showPage(int slot) override;
+    Platform& platform() override { return platform_; }
+    Patterns& patterns() override { return *patterns_; }
+    QAction* action(const char* name) const override;
+    QAbstractButton* button(const char* name) const override;
+    QMenu* menu(const char* name) const override;
+    ShortcutRouter& router() const override { return *router_; }
+    void on(const char* name, std::function<void()> command) override;
+    const QString& printTitle() const override { return printTitle_; }
+    QMainWindow& mainWindow() override { return *this; }
+    void setCloseQuery(std::function<bool()> query) override { closeQuery_ = std::move(query); }
+    void addExitBackup(std::function<void()> write) override;
+    void writeExitBackups() override;
 
 protected:
     bool event(QEvent* event) override;
@@ -93,6 +86,7 @@ private:
     QList<QWidget*> tabRowOverlays_;
     QString printTitle_;
     std::function<bool()> closeQuery_;
+    std::vector<std::function<void()>> exitBackups_;
 };
 
 } // namespace zelvar

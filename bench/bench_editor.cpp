@@ -9,7 +9,7 @@
 
 #include "app/program.h"
 #include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 
 using zelvar::Editor;
 

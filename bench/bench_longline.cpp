@@ -17,9 +17,9 @@
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
 
-#include "editing/editor.h"
-#include "files/cp1250.h"
-#include "files/pagefile.h"
+#include "editor/editor.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
 
 #include <fstream>
 #include <memory>

@@ -1,10 +1,10 @@
 // Whole-file save and load of a large page: 400,000 lines, about 20 MB of
 // HTML with Czech text, in plain-text form and as RTF.
 
-#include "editing/editor.h"
-#include "files/cp1250.h"
-#include "files/pagefile.h"
-#include "files/rtf.h"
+#include "editor/editor.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
+#include "text/rtf.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -14,7 +14,7 @@
 
 #include "app/program.h"
 #include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 
 namespace {
 

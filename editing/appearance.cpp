@@ -9,11 +9,11 @@
 #include <QTextDocument>
 #include <array>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -49,10 +49,10 @@ void mergeIntoSelection(Editor& editor, const QTextCharFormat& format) {
 
 // Font: the message first, then the dialog preset from the target; a
 // confirmed font goes into the target, a cancelled dialog changes nothing.
-void chooseFont(TForm1& form, Editor& editor) {
+void chooseFont(Workspace& form, Editor& editor) {
     form.patterns().message("Písmo...");
     QFont font = targetFont(editor);
-    if (!form.platform().dialogs->chooseFont(&form, font)) {
+    if (!form.platform().dialogs->chooseFont(&form.mainWindow(), font)) {
         return;
     }
     if (editor.selLength() > 0) {
@@ -66,10 +66,10 @@ void chooseFont(TForm1& form, Editor& editor) {
     }
 }
 
-void chooseColour(TForm1& form, Editor& editor) {
+void chooseColour(Workspace& form, Editor& editor) {
     form.patterns().message("Barva...");
     QColor colour = targetColor(editor);
-    if (!form.platform().dialogs->chooseColor(&form, colour)) {
+    if (!form.platform().dialogs->chooseColor(&form.mainWindow(), colour)) {
         return;
     }
     if (editor.selLength() > 0) {
@@ -106,20 +106,20 @@ const std::array<WindowColour, 5> kWindowColours{{
     {"Color51", [] { return QColor(216, 228, 248); }},
 }};
 
-void setWindowColour(TForm1& form, const WindowColour& chosen) {
+void setWindowColour(Workspace& form, const WindowColour& chosen) {
     // One item is checked at a time.
     for (const WindowColour& c : kWindowColours) {
         form.action(c.item)->setChecked(&c == &chosen);
     }
     // Controls that take their background from the window follow it; the
     // editors draw theirs in their own base role and keep it.
-    QPalette palette = form.palette();
+    QPalette palette = form.mainWindow().palette();
     palette.setColor(QPalette::Window, chosen.colour());
-    form.setPalette(palette);
+    form.mainWindow().setPalette(palette);
     form.patterns().message("Změna vzhledu...");
 }
 
-void toggleWordWrap(TForm1& form) {
+void toggleWordWrap(Workspace& form) {
     Editor* editor = form.activeEditor();
     editor->setWordWrap(!editor->wordWrap());
     // The item is checkable, so choosing it has already flipped its mark; the
@@ -127,13 +127,14 @@ void toggleWordWrap(TForm1& form) {
     QAction* item = form.action("Zalamovndk1");
     item->setChecked(editor->wordWrap());
     form.patterns().message("Zalamování řádků...");
-    form.findChild<QLabel*>(QStringLiteral("Label7"))
+    form.mainWindow()
+        .findChild<QLabel*>(QStringLiteral("Label7"))
         ->setText(item->isChecked() ? QStringLiteral("OK") : QStringLiteral("NO"));
 }
 
 } // namespace
 
-void installAppearanceCommands(TForm1& form) {
+void installAppearanceCommands(Workspace& form) {
     for (const char* control : {"Psmo1", "Psmo2", "SpeedButton48"}) {
         form.on(control, [&form] { chooseFont(form, *form.activeEditor()); });
     }

@@ -4,10 +4,10 @@
 
 #include <array>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -33,7 +33,7 @@ const std::array<EditCommand, 6> kEditCommands{{
 
 } // namespace
 
-void installClipboardCommands(TForm1& form) {
+void installClipboardCommands(Workspace& form) {
     for (const EditCommand& c : kEditCommands) {
         for (const char* control : c.controls) {
             if (!control) {

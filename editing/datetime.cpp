@@ -7,11 +7,11 @@
 #include <QList>
 #include <array>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -186,7 +186,7 @@ QString timeOf(Platform& platform, const QDateTime& now) {
     return timeText(now.time(), timeConvention(platform.regional->locale()));
 }
 
-void insertStamp(TForm1& form, Stamp stamp) {
+void insertStamp(Workspace& form, Stamp stamp) {
     Editor* editor = form.activeEditor();
     Platform& platform = form.platform();
     const QPoint at = editor->caretPos(); // taken once
@@ -212,7 +212,7 @@ void insertStamp(TForm1& form, Stamp stamp) {
 
 } // namespace
 
-void installDateTimeCommands(TForm1& form) {
+void installDateTimeCommands(Workspace& form) {
     for (const StampCommand& c : kStampCommands) {
         form.on(c.control, [&form, &c] {
             insertStamp(form, c.stamp);

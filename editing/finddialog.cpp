@@ -8,10 +8,10 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -100,13 +100,13 @@ int findForward(const Editor& editor, const QString& what, int from) {
 
 namespace {
 
-void openFind(TForm1& form, FindDialog& dialog) {
+void openFind(Workspace& form, FindDialog& dialog) {
     dialog.openWithPreset(form.notesEditor()->selText());
     form.patterns().message("Hledat výraz...");
 }
 
 // One press of the find button.
-void findInNotes(TForm1& form, const FindDialog& dialog) {
+void findInNotes(Workspace& form, const FindDialog& dialog) {
     Editor* notes = form.notesEditor();
     // The selection carries the search position: just after it, or the
     // beginning of the text when nothing is selected (wherever the caret is).
@@ -116,10 +116,10 @@ void findInNotes(TForm1& form, const FindDialog& dialog) {
     if (hit >= 0) {
         // The notes take the focus in their own window, so that their enter
         // and leave handlers run as for any other move of the focus.
-        if (!form.isActiveWindow()) {
-            QApplication::setActiveWindow(&form);
+        if (!form.mainWindow().isActiveWindow()) {
+            QApplication::setActiveWindow(&form.mainWindow());
         }
-        form.activateWindow();
+        form.mainWindow().activateWindow();
         notes->setFocus(Qt::OtherFocusReason);
         notes->setSelStart(hit);
         notes->setSelLength(int(what.size()));
@@ -131,15 +131,15 @@ void findInNotes(TForm1& form, const FindDialog& dialog) {
 
 } // namespace
 
-void installFindCommands(TForm1& form) {
+void installFindCommands(Workspace& form) {
     // The one find dialog of the program; it serves the notes pad. The page
     // editors' find items stay disabled.
-    auto* dialog = new FindDialog(&form);
+    auto* dialog = new FindDialog(&form.mainWindow());
     dialog->setObjectName(QStringLiteral("FindDialog2"));
     for (const char* control : {"Najt3", "SpeedButton32"}) {
         form.on(control, [&form, dialog] { openFind(form, *dialog); });
     }
-    QObject::connect(dialog, &FindDialog::findNext, &form, [&form, dialog] {
+    QObject::connect(dialog, &FindDialog::findNext, &form.mainWindow(), [&form, dialog] {
         form.patterns().guarded([&form, dialog] { findInNotes(form, *dialog); });
     });
 }

@@ -13,7 +13,7 @@ class QPushButton;
 namespace zelvar {
 
 class Editor;
-class TForm1;
+class Workspace;
 
 class FindDialog final : public QDialog {
     Q_OBJECT

@@ -5,11 +5,11 @@
 #include <QTextDocumentFragment>
 #include <memory>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -27,7 +27,7 @@ std::unique_ptr<QTextDocument> selectionDocument(const Editor& editor) {
 
 // Without a printer nothing can be printed or set up: the user is told so
 // and no dialog pretends otherwise.
-bool printerInstalled(TForm1& form) {
+bool printerInstalled(Workspace& form) {
     if (form.platform().printing->hasPrinter()) {
         return true;
     }
@@ -37,15 +37,16 @@ bool printerInstalled(TForm1& form) {
 
 // The whole text of the shown page, the selection or the pages the user
 // chose in the dialog, as one job. A cancelled dialog prints nothing but
-// still reports; a job the printing layer refuses is reported as a failure.
-void printShownPage(TForm1& form) {
+// still reports; pages beyond the text are a notice, and a job the printing
+// layer refuses is reported as a failure.
+void printShownPage(Workspace& form) {
     if (!printerInstalled(form)) {
         return;
     }
     Editor* editor = form.activeEditor();
     Printing& printing = *form.platform().printing;
     const bool hasSelection = editor->textCursor().hasSelection();
-    const PrintChoice choice = printing.askPrint(&form, hasSelection);
+    const PrintChoice choice = printing.askPrint(&form.mainWindow(), hasSelection);
     if (choice.accepted) {
         std::unique_ptr<QTextDocument> selection;
         if (choice.range == PrintRange::Selection && hasSelection) {
@@ -55,7 +56,14 @@ void printShownPage(TForm1& form) {
         if (choice.range == PrintRange::Pages) {
             job.pages = choice.pages;
         }
-        if (!printing.print(job)) {
+        switch (printing.print(job)) {
+        case PrintOutcome::Printed:
+            break;
+        case PrintOutcome::NothingInRange:
+            // Nothing was printed, so nothing says it was.
+            form.patterns().notice(text::kNothingInPrintRange);
+            return;
+        case PrintOutcome::Refused:
             form.patterns().errorReport(text::kPrintFailed, text::kPrintFailedText);
             return;
         }
@@ -63,17 +71,17 @@ void printShownPage(TForm1& form) {
     form.patterns().message("Tisk...");
 }
 
-void printerSetup(TForm1& form) {
+void printerSetup(Workspace& form) {
     if (!printerInstalled(form)) {
         return;
     }
-    form.platform().printing->setup(&form);
+    form.platform().printing->setup(&form.mainWindow());
     form.patterns().message("Nastavení tisku...");
 }
 
 } // namespace
 
-void installPrintCommands(TForm1& form) {
+void installPrintCommands(Workspace& form) {
     for (const char* name : {"Tisk1", "SpeedButton46"}) {
         form.on(name, [&form] { printShownPage(form); });
     }

@@ -7,11 +7,11 @@
 #include <QString>
 #include <array>
 
-#include "app/addresses.h"
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/addresses.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -102,7 +102,7 @@ const std::array<FixedSnippet, 37>& fixedSnippets() {
 
 } // namespace
 
-void installSnippetCommands(TForm1& form) {
+void installSnippetCommands(Workspace& form) {
     for (const FixedSnippet& s : fixedSnippets()) {
         form.on(s.button, [&form, &s] {
             Editor* editor = form.activeEditor();

@@ -4,14 +4,14 @@
 
 #include <QDir>
 
-#include "app/commands.h"
-#include "app/pageslots.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "files/documents.h"
 #include "files/exitsequence.h"
+#include "ground/commands.h"
+#include "ground/pageslots.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -25,19 +25,19 @@ constexpr const char* kAboutBackupText =
     "používání programu) můžete zpětně vyvolat. (Operace -> Načíst zálohu). ";
 
 // Unsaved work is not replaced without a question.
-void loadBackup(TForm1& form) {
+void loadBackup(Workspace& form) {
     replacePageFromFile(form, QLatin1String(pageSlot(form.shownSlot()).backupFile),
                         text::kBackupLoadFailed, "Záloha načtena...");
 }
 
 // The explanation goes into the notes by the text insertion at the caret
 // offset.
-void aboutBackup(TForm1& form) {
+void aboutBackup(Workspace& form) {
     form.notesEditor()->insertAtSelStart(text::q(kAboutBackupText));
     form.patterns().message("O záloze...");
 }
 
-void openBackupFile(TForm1& form, const PageSlot& slot) {
+void openBackupFile(Workspace& form, const PageSlot& slot) {
     form.platform().shell->openFile(
         QDir::current().absoluteFilePath(QLatin1String(slot.backupFile)));
     form.patterns().message("Soubor: zaloha.txt...");
@@ -50,7 +50,7 @@ constexpr const char* kOpenItems[kPageCount] = {"Otevtzlohu1", "Otevtsouborzaloh
 
 } // namespace
 
-void installBackupCommands(TForm1& form) {
+void installBackupCommands(Workspace& form) {
     form.on("Vymazatzlohu1", [&form] { loadBackup(form); });
     form.on("Ozloze1", [&form] { aboutBackup(form); });
     for (const PageSlot& slot : kPageSlots) {

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <array>
 
-#include "app/commands.h"
-#include "app/pageslots.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/pageslots.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -22,12 +22,12 @@ QString u(const char* utf8) {
 
 } // namespace
 
-Documents::Documents(TForm1& form) : QObject(&form), form_(form) {
+Documents::Documents(Workspace& form) : QObject(&form.mainWindow()), form_(form) {
     setObjectName(QStringLiteral("Documents"));
 }
 
-Documents& Documents::of(const TForm1& form) {
-    return *form.findChild<Documents*>(QString(), Qt::FindDirectChildrenOnly);
+Documents& Documents::of(const Workspace& form) {
+    return *form.mainWindow().findChild<Documents*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 FileDialogRequest Documents::openRequest() {
@@ -51,8 +51,8 @@ QString Documents::ask(Remembered& memory, bool save) {
     request.fileName = memory.fileName;
     request.filterIndex = memory.filterIndex;
     Dialogs& dialogs = *form_.platform().dialogs;
-    const FileDialogAnswer answer =
-        save ? dialogs.saveFile(&form_, request) : dialogs.openFile(&form_, request);
+    const FileDialogAnswer answer = save ? dialogs.saveFile(&form_.mainWindow(), request)
+                                         : dialogs.openFile(&form_.mainWindow(), request);
     if (!answer.accepted || answer.fileName.isEmpty()) {
         return QString();
     }
@@ -107,7 +107,7 @@ void Documents::openFiles(const QStringList& files) {
     }
     if (files.size() > kPageCount) {
         form_.patterns().notice(
-            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory nebyly "
+            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory nebyly "
               "otevřeny:\n") +
             files.mid(kPageCount).join(QLatin1Char('\n')));
     }
@@ -123,7 +123,7 @@ void Documents::saveAs() {
     form_.patterns().message("Ukládání souboru...");
 }
 
-void replacePageFromFile(TForm1& form, const QString& file, const char* failureWord,
+void replacePageFromFile(Workspace& form, const QString& file, const char* failureWord,
                          const char* successMessage) {
     Editor* editor = form.activeEditor();
     Patterns& patterns = form.patterns();
@@ -140,12 +140,12 @@ void replacePageFromFile(TForm1& form, const QString& file, const char* failureW
 
 namespace {
 
-void loadStaticMemory(TForm1& form) {
+void loadStaticMemory(Workspace& form) {
     replacePageFromFile(form, QLatin1String(pageSlot(form.shownSlot()).staticFile),
                         text::kLoadFailed, "Soubor načten...");
 }
 
-void storeStaticMemory(TForm1& form) {
+void storeStaticMemory(Workspace& form) {
     const PageSlot& slot = pageSlot(form.shownSlot());
     Editor* editor = form.activeEditor();
     if (form.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
@@ -170,13 +170,13 @@ constexpr std::array<TemplateRow, 7> kTemplates{{
     {{"ram_6", "SpeedButton67"}, "ramy_6.txt"},
 }};
 
-void loadTemplate(TForm1& form, const char* file) {
+void loadTemplate(Workspace& form, const char* file) {
     replacePageFromFile(form, QLatin1String(file), text::kLoadFailed, "Struktura načtena...");
 }
 
 } // namespace
 
-void installDocumentCommands(TForm1& form) {
+void installDocumentCommands(Workspace& form) {
     auto* documents = new Documents(form);
     for (const char* name : {"Nov1", "SpeedButton35"}) {
         form.on(name, [documents] { documents->newPage(); });

@@ -10,15 +10,15 @@
 namespace zelvar {
 
 class Editor;
-class TForm1;
+class Workspace;
 struct FileDialogRequest;
 
 class Documents : public QObject {
     Q_OBJECT
 public:
-    explicit Documents(TForm1& form);
+    explicit Documents(Workspace& form);
     // The one instance that belongs to the main window.
-    static Documents& of(const TForm1& form);
+    static Documents& of(const Workspace& form);
 
     void newPage();
     void open();
@@ -50,7 +50,7 @@ private:
     // its dialog.
     void openInto(Editor* editor, const QString& name);
 
-    TForm1& form_;
+    Workspace& form_;
     Remembered open_;
     Remembered save_;
 };
@@ -59,7 +59,7 @@ private:
 // when the page holds changes (Cancel ends the command with nothing changed),
 // loads the file guarded by the file error report with the load wording and
 // the failure word, and on success writes the message.
-void replacePageFromFile(TForm1& form, const QString& file, const char* failureWord,
+void replacePageFromFile(Workspace& form, const QString& file, const char* failureWord,
                          const char* successMessage);
 
 } // namespace zelvar

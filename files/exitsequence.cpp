@@ -2,14 +2,13 @@
 
 #include <QCoreApplication>
 
-#include "app/commands.h"
-#include "app/pageslots.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "files/documents.h"
 #include "files/preview.h"
-#include "tools/notespad.h"
+#include "ground/commands.h"
+#include "ground/pageslots.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -20,7 +19,7 @@ namespace {
 // current form, and then the notes into theirs when they hold text that was
 // never loaded or saved. A failed write is reported and the next one
 // follows.
-void writeBackups(TForm1& form) {
+void writeBackups(Workspace& form) {
     for (const PageSlot& slot : kPageSlots) {
         Editor* editor = form.editor(slot.number);
         if (!editor->isModifiedFlag()) {
@@ -30,13 +29,13 @@ void writeBackups(TForm1& form) {
             editor->saveToFile(QLatin1String(slot.backupFile));
         });
     }
-    NotesPad::of(form).writeBackup();
+    form.writeExitBackups();
 }
 
 // Asks about every page that is still modified and saves it into a file of
 // the user's choice on Yes. A failure of that save is not caught: it ends
 // the questions and reaches the caller.
-void askToSavePages(TForm1& form) {
+void askToSavePages(Workspace& form) {
     Documents& documents = Documents::of(form);
     for (const PageSlot& slot : kPageSlots) {
         Editor* editor = form.editor(slot.number);
@@ -67,7 +66,7 @@ void endApplication() {
 
 // Backups first, then the questions. False when a save into a chosen file
 // failed: the failure has been shown and the program stays open.
-bool exitSequence(TForm1& form) {
+bool exitSequence(Workspace& form) {
     bool finished = false;
     form.patterns().guarded([&] {
         writeBackups(form);
@@ -78,7 +77,7 @@ bool exitSequence(TForm1& form) {
 }
 
 // File > Konec: a single backup of page 1 and one question.
-void quitFromFileMenu(TForm1& form) {
+void quitFromFileMenu(Workspace& form) {
     Patterns& patterns = form.patterns();
     patterns.message("Záloha vytvořena...");
     patterns.fileErrorReport(text::kSaveWording, text::kSaveFailed,
@@ -94,7 +93,7 @@ void quitFromFileMenu(TForm1& form) {
 
 } // namespace
 
-void installExitAndPreviewCommands(TForm1& form) {
+void installExitAndPreviewCommands(Workspace& form) {
     form.setCloseQuery([&form] { return exitSequence(form); });
     // "KO" ends the event loop itself; the window is not closed, so the
     // close query does not run a second time.

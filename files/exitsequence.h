@@ -5,8 +5,8 @@
 
 namespace zelvar {
 
-class TForm1;
+class Workspace;
 
-void installBackupCommands(TForm1& form);
+void installBackupCommands(Workspace& form);
 
 } // namespace zelvar

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "files/documents.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -24,7 +24,7 @@ QString previewFilePath() {
 namespace {
 
 // The shown page, as it is now, in the browser.
-void basicPreview(TForm1& form) {
+void basicPreview(Workspace& form) {
     Editor* editor = form.activeEditor();
     editor->setPlainTextMode(true);
     const QString path = previewFilePath();
@@ -36,7 +36,7 @@ void basicPreview(TForm1& form) {
 
 // A file picked in the open dialog, or after a cancel the name picked last,
 // in the browser. The picked name is handed over unchanged.
-void filePreview(TForm1& form) {
+void filePreview(Workspace& form) {
     Documents& documents = Documents::of(form);
     QString name = documents.askOpenName();
     if (name.isEmpty()) {
@@ -50,7 +50,7 @@ void filePreview(TForm1& form) {
 
 } // namespace
 
-void installPreviewCommands(TForm1& form) {
+void installPreviewCommands(Workspace& form) {
     for (const char* name : {"Zkladnvzhled1", "BitBtn1"}) {
         form.on(name, [&form] { basicPreview(form); });
     }

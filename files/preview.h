@@ -6,13 +6,13 @@
 
 namespace zelvar {
 
-class TForm1;
+class Workspace;
 
 // The preview file: nahled_stranky.html in the user's own cache folder
 // ($XDG_CACHE_HOME/zelvar, by default ~/.cache/zelvar), never in a folder
 // that other users can write.
 QString previewFilePath();
 
-void installPreviewCommands(TForm1& form);
+void installPreviewCommands(Workspace& form);
 
 } // namespace zelvar

@@ -6,10 +6,10 @@
 #include <QTextDocument>
 #include <array>
 
-#include "files/cp1250.h"
-#include "files/pagefile.h"
-#include "files/rtf.h"
-#include "files/textencoding.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
+#include "text/rtf.h"
+#include "text/textencoding.h"
 #include "tools/taglibrary.h"
 
 namespace zelvar::fuzz {

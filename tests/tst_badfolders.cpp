@@ -11,7 +11,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "support/filebytes.h"
 #include "support/filerights.h"
 #include "support/testprogram.h"

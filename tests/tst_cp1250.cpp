@@ -2,7 +2,7 @@
 // library's own converter, and numeric character references for everything
 // the code page cannot hold.
 
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

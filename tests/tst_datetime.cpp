@@ -7,9 +7,9 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-#include "app/patterns.h"
 #include "editing/datetime.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "files/documents.h"
+#include "ground/patterns.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 
 using zelvar::Editor;
 

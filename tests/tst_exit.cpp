@@ -13,11 +13,11 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "app/patterns.h"
-#include "editing/editor.h"
-#include "files/pagefile.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
+#include "text/pagefile.h"
 
 using namespace zelvar;
 using zelvar::testing::readFileBytes;

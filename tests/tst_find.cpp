@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/patterns.h"
-#include "app/texts.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
+#include "ground/texts.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

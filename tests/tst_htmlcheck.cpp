@@ -2,7 +2,7 @@
 // and Czech texts; the summary's plural forms; the helper's line form; the
 // program's templates; hostile pages through the helper process.
 
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 #include "text/htmlcheck.h"
 #include "tools/htmlcheckrun.h"
 

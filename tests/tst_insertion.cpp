@@ -10,7 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 
 using zelvar::Editor;
 

@@ -10,8 +10,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "editing/editor.h"
-#include "files/rtf.h"
+#include "editor/editor.h"
+#include "text/rtf.h"
 
 using zelvar::Editor;
 

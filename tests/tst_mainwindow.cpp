@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
 

@@ -1,10 +1,10 @@
 // The page text-file rules: plain-text and rich-text form, whole-file loads
 // and saves, line breaks, and the failure classes with their texts.
 
-#include "files/cp1250.h"
-#include "files/pagefile.h"
 #include "support/filebytes.h"
 #include "support/filerights.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "files/pagefile.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
 #include "support/testprogram.h"
+#include "text/pagefile.h"
 
 using namespace zelvar;
 using zelvar::testing::ShownDialog;

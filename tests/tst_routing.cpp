@@ -16,9 +16,9 @@
 #include <QTextCursor>
 #include <memory>
 
-#include "app/patterns.h"
-#include "app/shortcutrouter.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
+#include "ground/shortcutrouter.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

@@ -2,10 +2,10 @@
 // RTF in the style word processors write is read correctly, and anything
 // that is not well-formed RTF is refused without touching the document.
 
-#include "files/cp1250.h"
-#include "files/rtf.h"
 #include "support/filebytes.h"
 #include "support/rtfsamples.h"
+#include "text/cp1250.h"
+#include "text/rtf.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/addresses.h"
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/addresses.h"
+#include "ground/patterns.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

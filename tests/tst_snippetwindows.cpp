@@ -16,9 +16,9 @@
 #include <iterator>
 #include <memory>
 
-#include "app/addresses.h"
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/addresses.h"
+#include "ground/patterns.h"
 #include "support/modal.h"
 #include "support/testprogram.h"
 

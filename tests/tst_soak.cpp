@@ -24,11 +24,11 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "app/surface_tables.h"
-#include "app/texts.h"
-#include "editing/editor.h"
-#include "files/pagefile.h"
+#include "editor/editor.h"
+#include "ground/surface_tables.h"
+#include "ground/texts.h"
 #include "support/testprogram.h"
+#include "text/pagefile.h"
 #include "tools/notespad.h"
 
 using namespace zelvar;

@@ -10,7 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/surface_tables.h"
+#include "ground/surface_tables.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;

@@ -1,7 +1,7 @@
 // Invariants of the command-surface tables and of the pictures they name.
 
-#include "app/glyphs.h"
-#include "app/surface_tables.h"
+#include "ground/glyphs.h"
+#include "ground/surface_tables.h"
 
 #include <QByteArray>
 #include <QHash>

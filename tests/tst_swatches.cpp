@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "editing/editor.h"
+#include "editor/editor.h"
 #include "support/testprogram.h"
 #include "tools/swatches.h"
 

@@ -1,7 +1,7 @@
 // The encoding rule (UTF-8 or Windows-1250) on both of its sides; the round
 // trips through the pages are in tst_desktop.
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 #include <QTest>
 

@@ -6,8 +6,8 @@
 #include <QScrollBar>
 #include <array>
 
-#include "app/commands.h"
-#include "app/tform1.h"
+#include "ground/commands.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -36,15 +36,15 @@ void refreshSample(const MixerControls& c) {
 
 } // namespace
 
-void installColourMixer(TForm1& form) {
+void installColourMixer(Workspace& form) {
     MixerControls c{};
     const char* sliders[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
     const char* panels[] = {"Panel7", "Panel8", "Panel9"};
     for (int i = 0; i < 3; ++i) {
-        c.sliders[i] = form.findChild<QScrollBar*>(QLatin1String(sliders[i]));
-        c.panels[i] = form.findChild<QLabel*>(QLatin1String(panels[i]));
+        c.sliders[i] = form.mainWindow().findChild<QScrollBar*>(QLatin1String(sliders[i]));
+        c.panels[i] = form.mainWindow().findChild<QLabel*>(QLatin1String(panels[i]));
     }
-    c.sample = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    c.sample = form.mainWindow().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     for (int i = 0; i < 3; ++i) {
         // Reached with Tab and moved with the keys like any slider: Left and
         // Page Down lower the value, Right and Page Up raise it (a scroll

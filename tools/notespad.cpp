@@ -7,11 +7,11 @@
 #include <QAbstractButton>
 #include <array>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/shortcutrouter.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/shortcutrouter.h"
+#include "ground/workspace.h"
 #include "tools/notespad.h"
 
 namespace zelvar {
@@ -49,12 +49,13 @@ const std::array<NotesCommand, 6> kNotesCommands{{
 
 } // namespace
 
-NotesPad::NotesPad(TForm1& form) : QObject(&form), form_(form) {
+NotesPad::NotesPad(Workspace& form) : QObject(&form.mainWindow()), form_(form) {
     setObjectName(QStringLiteral("NotesPad"));
 }
 
-NotesPad& NotesPad::of(const TForm1& form) {
-    return *form.findChild<NotesPad*>(QStringLiteral("NotesPad"), Qt::FindDirectChildrenOnly);
+NotesPad& NotesPad::of(const Workspace& form) {
+    return *form.mainWindow().findChild<NotesPad*>(QStringLiteral("NotesPad"),
+                                                   Qt::FindDirectChildrenOnly);
 }
 
 void NotesPad::load() {
@@ -93,7 +94,7 @@ void NotesPad::writeBackup() {
     });
 }
 
-void installNotesCommands(TForm1& form) {
+void installNotesCommands(Workspace& form) {
     Editor* notes = form.notesEditor();
     // The notes take the Tab key as a character.
     notes->setAcceptsTab(true);
@@ -115,15 +116,16 @@ void installNotesCommands(TForm1& form) {
     auto* pad = new NotesPad(form);
     form.on("SpeedButton33", [pad] { pad->load(); });
     form.on("SpeedButton34", [pad] { pad->save(); });
+    form.addExitBackup([pad] { pad->writeBackup(); });
 
     // "ZP" and "DE" of the notes are usable while the notes have the focus.
     QAbstractButton* undo = form.button("SpeedButton68");
     QAbstractButton* erase = form.button("SpeedButton69");
-    QObject::connect(notes, &Editor::entered, &form, [undo, erase] {
+    QObject::connect(notes, &Editor::entered, &form.mainWindow(), [undo, erase] {
         erase->setEnabled(true);
         undo->setEnabled(true);
     });
-    QObject::connect(notes, &Editor::left, &form, [undo, erase] {
+    QObject::connect(notes, &Editor::left, &form.mainWindow(), [undo, erase] {
         erase->setEnabled(false);
         undo->setEnabled(false);
     });

@@ -8,14 +8,14 @@
 
 namespace zelvar {
 
-class TForm1;
+class Workspace;
 
 class NotesPad : public QObject {
     Q_OBJECT
 public:
-    explicit NotesPad(TForm1& form);
+    explicit NotesPad(Workspace& form);
     // The one instance that belongs to the main window.
-    static NotesPad& of(const TForm1& form);
+    static NotesPad& of(const Workspace& form);
 
     void load(); // "Načíst...": asks first when the notes changed
     void save(); // "Uložit..."
@@ -29,7 +29,7 @@ public:
     void writeBackup();
 
 private:
-    TForm1& form_;
+    Workspace& form_;
     QString fileText_; // the notes' text as last loaded or saved
 };
 

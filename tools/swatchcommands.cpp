@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 #include "tools/swatches.h"
 
 namespace zelvar {
@@ -17,7 +17,8 @@ namespace {
 
 class SwatchWatcher final : public QObject {
 public:
-    SwatchWatcher(TForm1& form, const SwatchRow& row) : QObject(&form), form_(form), row_(row) {}
+    SwatchWatcher(Workspace& form, const SwatchRow& row)
+        : QObject(&form.mainWindow()), form_(form), row_(row) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -43,15 +44,15 @@ protected:
     }
 
 private:
-    TForm1& form_;
+    Workspace& form_;
     const SwatchRow& row_;
 };
 
 } // namespace
 
-void installSwatchCommands(TForm1& form) {
+void installSwatchCommands(Workspace& form) {
     for (const SwatchRow& row : kSwatches) {
-        if (auto* swatch = form.findChild<QLabel*>(QLatin1String(row.panel))) {
+        if (auto* swatch = form.mainWindow().findChild<QLabel*>(QLatin1String(row.panel))) {
             swatch->installEventFilter(new SwatchWatcher(form, row));
         }
     }

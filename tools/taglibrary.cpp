@@ -13,14 +13,14 @@
 #include <numeric>
 #include <vector>
 
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
-#include "editing/editor.h"
-#include "files/cp1250.h"
-#include "files/pagefile.h"
-#include "files/textencoding.h"
+#include "editor/editor.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
+#include "text/cp1250.h"
+#include "text/pagefile.h"
+#include "text/textencoding.h"
 
 namespace zelvar {
 
@@ -36,6 +36,7 @@ constexpr char kUtf16BEBom[] = "\xFE\xFF";
 // Whether a text holds only what a text file holds; see decodeTagFile.
 template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
     qsizetype zeros = 0;
+    qsizetype oddZeros = 0;
     bool lastWasZero = false;
     for (qsizetype i = 0; i < n; ++i) {
         const auto c = static_cast<std::make_unsigned_t<Char>>(text[i]);
@@ -49,6 +50,7 @@ template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
             }
             lastWasZero = true;
             ++zeros;
+            oddZeros += i % 2;
             continue;
         }
         lastWasZero = false;
@@ -56,7 +58,10 @@ template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
             return false;
         }
     }
-    return zeros < 4 || zeros * 4 < n;
+    // Zero bytes at every other place are UTF-16 without its mark, which
+    // must not be read, nor rewritten, as single bytes; zeros that end
+    // entries of different lengths are text.
+    return zeros < 4 || qMax(zeros - oddZeros, oddZeros) * 5 < n * 2;
 }
 
 // The text split into entries at CR LF, a lone CR, a lone LF and a zero.
@@ -276,8 +281,9 @@ bool TagListModel::removeOne(const QString& entry, const TagOrder& order) {
 
 // --- The commands --------------------------------------------------------------
 
-TagLibrary::TagLibrary(TForm1& form)
-    : QObject(&form), form_(form), list_(form.findChild<QListView*>(QStringLiteral("ListBox1"))),
+TagLibrary::TagLibrary(Workspace& form)
+    : QObject(&form.mainWindow()), form_(form),
+      list_(form.mainWindow().findChild<QListView*>(QStringLiteral("ListBox1"))),
       model_(new TagListModel(this)) {
     setObjectName(QStringLiteral("TagLibrary"));
     // Every row is one line of the same height: the list measures one entry,
@@ -332,8 +338,12 @@ void TagLibrary::add() {
 }
 
 bool TagLibrary::addTag(const QString& text) {
+    // Control characters other than the tab (a paste can bring them) would
+    // make a file that no reader takes for text.
+    QString tag = text;
+    tag.removeIf([](QChar c) { return c.unicode() < 0x20 && c != QLatin1Char('\t'); });
     return rewrite([&] {
-        model_->insertSorted(text, order_);
+        model_->insertSorted(tag, order_);
         return true;
     });
 }
@@ -350,8 +360,11 @@ void TagLibrary::remove() {
     const QString entry = model_->entries().at(row);
     // The entry is found again by its text: the list may have been read
     // again meanwhile.
-    if (rewrite([&] { return model_->removeOne(entry, order_); })) {
+    bool found = true;
+    if (rewrite([&] { return found = model_->removeOne(entry, order_); })) {
         form_.patterns().message("Knihovna změněna...");
+    } else if (!found) {
+        form_.patterns().notice(text::kTagAlreadyGone);
     }
     list_->selectionModel()->clear();
 }
@@ -412,12 +425,12 @@ void TagLibrary::reportNotText(const char* failureWord) {
 }
 
 QDialog* TagLibrary::addWindow() {
-    return form_.findChild<QDialog*>(QStringLiteral("TForm9"));
+    return form_.mainWindow().findChild<QDialog*>(QStringLiteral("TForm9"));
 }
 
-void installTagLibrary(TForm1& form) {
+void installTagLibrary(Workspace& form) {
     auto* library = new TagLibrary(form);
-    buildTagWindow(*form.findChild<QDialog*>(QStringLiteral("TForm9")), *library);
+    buildTagWindow(*form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm9")), *library);
     form.on("Button4", [library] { library->load(); });
     form.on("Button1", [library] { library->insert(); });
     form.on("Button2", [library] { library->add(); });

@@ -17,7 +17,7 @@ class QListView;
 
 namespace zelvar {
 
-class TForm1;
+class Workspace;
 
 // The library file in the working directory.
 inline constexpr const char* kTagFileName = "tagy.txt";
@@ -100,9 +100,9 @@ private:
 class TagLibrary : public QObject {
     Q_OBJECT
 public:
-    explicit TagLibrary(TForm1& form);
+    explicit TagLibrary(Workspace& form);
 
-    TForm1& form() const { return form_; }
+    Workspace& form() const { return form_; }
     QListView* list() const { return list_; }
     // The entries in the order the list shows them.
     QStringList entries() const { return model_->entries(); }
@@ -130,7 +130,7 @@ private:
     bool rewrite(const std::function<bool()>& change);
     void reportNotText(const char* failureWord);
 
-    TForm1& form_;
+    Workspace& form_;
     QListView* list_;
     TagListModel* model_;
     TagOrder order_;

@@ -9,8 +9,8 @@
 #include <QRegularExpression>
 #include <limits>
 
-#include "app/patterns.h"
-#include "app/tform1.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 #include "tools/taglibrary.h"
 
 namespace zelvar {

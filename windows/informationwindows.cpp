@@ -19,11 +19,11 @@
 #include <array>
 #include <functional>
 
-#include "app/addresses.h"
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/platform.h"
-#include "app/tform1.h"
+#include "ground/addresses.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -143,7 +143,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geom
 
 // --- About ----------------------------------------------------------------
 
-void buildAbout(TForm1& form, QDialog* about) {
+void buildAbout(Workspace& form, QDialog* about) {
     Shell& shell = *form.platform().shell;
 
     auto* title = label(about, "Label2", u("- Zelvar -"), {0, 6, 262, 38});
@@ -256,16 +256,16 @@ void buildClipboardViewer(QDialog* viewer) {
 
 } // namespace
 
-void buildInformationWindows(TForm1& form) {
-    if (auto* about = form.findChild<QDialog*>(QStringLiteral("TForm2"))) {
+void buildInformationWindows(Workspace& form) {
+    if (auto* about = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm2"))) {
         buildAbout(form, about);
     }
-    if (auto* viewer = form.findChild<QDialog*>(QStringLiteral("TForm5"))) {
+    if (auto* viewer = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm5"))) {
         buildClipboardViewer(viewer);
     }
 }
 
-void installHelpAndLinks(TForm1& form) {
+void installHelpAndLinks(Workspace& form) {
     for (const char* control : kHelpControls) {
         form.on(control, [&form] {
             form.platform().shell->openFile(QDir::current().absoluteFilePath(u(kHelpFile)));
@@ -280,12 +280,12 @@ void installHelpAndLinks(TForm1& form) {
     }
     // The clipboard viewer leaves the message as it was.
     form.on("Zobrazitschrnku1", [&form] {
-        if (auto* viewer = form.findChild<QDialog*>(QStringLiteral("TForm5"))) {
+        if (auto* viewer = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm5"))) {
             viewer->exec();
         }
     });
     form.on("Oprogramu1", [&form] {
-        if (auto* about = form.findChild<QDialog*>(QStringLiteral("TForm2"))) {
+        if (auto* about = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm2"))) {
             about->exec();
         }
         form.patterns().message("O programu...");

@@ -17,10 +17,10 @@
 #include <QStringList>
 #include <array>
 
-#include "app/addresses.h"
-#include "app/commands.h"
-#include "app/patterns.h"
-#include "app/tform1.h"
+#include "ground/addresses.h"
+#include "ground/commands.h"
+#include "ground/patterns.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -31,7 +31,7 @@ QString u(const char* utf8) {
 }
 
 // The site's name as the favourites folder shows it.
-constexpr const char* kFavouritesTitle = "Zelvar - HTML editor";
+constexpr const char* kFavouritesTitle = "Zelvar - editor HTML";
 
 struct SnippetWindow {
     const char* form;
@@ -204,9 +204,9 @@ void buildSnippetWindow(QDialog* window, const SnippetWindow& s) {
 
 } // namespace
 
-void buildSnippetWindows(TForm1& form) {
+void buildSnippetWindows(Workspace& form) {
     for (const SnippetWindow& s : snippetWindows()) {
-        if (auto* window = form.findChild<QDialog*>(QLatin1String(s.form))) {
+        if (auto* window = form.mainWindow().findChild<QDialog*>(QLatin1String(s.form))) {
             buildSnippetWindow(window, s);
         }
     }
@@ -214,10 +214,10 @@ void buildSnippetWindows(TForm1& form) {
 
 // Each menu item shows its window modally; the message follows only when the
 // window has closed, by its close button or by its close box.
-void installSnippetWindows(TForm1& form) {
+void installSnippetWindows(Workspace& form) {
     for (const SnippetWindow& s : snippetWindows()) {
         form.on(s.menuItem, [&form, &s] {
-            if (auto* window = form.findChild<QDialog*>(QLatin1String(s.form))) {
+            if (auto* window = form.mainWindow().findChild<QDialog*>(QLatin1String(s.form))) {
                 window->exec();
             }
             form.patterns().message(s.message);

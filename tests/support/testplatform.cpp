@@ -66,11 +66,11 @@ bool ScriptedDialogs::chooseColor(QWidget*, QColor& color) {
     return true;
 }
 
-bool RecordingPrinting::print(const PrintJob& job) {
+PrintOutcome RecordingPrinting::print(const PrintJob& job) {
     jobTitles << job.title;
     jobTexts << job.document.toRawText();
     if (pdfPath.isEmpty()) {
-        return true;
+        return PrintOutcome::Printed;
     }
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -6,8 +6,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/patterns.h"
-#include "editing/editor.h"
+#include "editor/editor.h"
+#include "ground/patterns.h"
 
 namespace zelvar::testing {
 

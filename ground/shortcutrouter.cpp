@@ -1,4 +1,4 @@
-#include "app/shortcutrouter.h"
+#include "ground/shortcutrouter.h"
 
 #include <QAction>
 #include <QApplication>

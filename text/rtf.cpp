@@ -1,6 +1,6 @@
-#include "files/rtf.h"
+#include "text/rtf.h"
 
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 
 #include <QBrush>
 #include <QColor>

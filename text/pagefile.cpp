@@ -1,7 +1,7 @@
-#include "files/pagefile.h"
+#include "text/pagefile.h"
 
-#include "files/cp1250.h"
-#include "files/rtf.h"
+#include "text/cp1250.h"
+#include "text/rtf.h"
 
 #include <QFile>
 #include <QFileInfo>

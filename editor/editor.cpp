@@ -1,8 +1,9 @@
-#include "editing/editor.h"
+#include "editor/editor.h"
 
-#include "files/pagefile.h"
+#include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -13,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <optional>
 
 namespace zelvar {
 
@@ -341,6 +343,7 @@ void Editor::pasteFromClipboard() {
 }
 void Editor::undoLast() {
     undo();
+    followDefaultColour();
 }
 
 // --- Flags -------------------------------------------------------------------
@@ -364,14 +367,61 @@ QColor Editor::defaultColour() const {
 }
 
 void Editor::setDefaultColour(const QColor& colour) {
+    showDefaultColour(colour);
+    spreadDefaultColour(false);
+}
+
+void Editor::showDefaultColour(const QColor& colour) {
     defaultColour_ = colour;
-    // The caret and anything drawn without a format take the text role.
+    // The caret and anything drawn without a format take the text role; with
+    // no default colour it is the theme's again.
     QPalette p = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Text, colour);
+        p.setColor(group, QPalette::Text,
+                   colour.isValid() ? colour
+                                    : QApplication::palette(this).color(group, QPalette::Text));
     }
     setPalette(p);
-    spreadDefaultColour(false);
+}
+
+// The default colour is one edit of the text: undo and redo take it away
+// and give it back, so it is read again from the text, where the first
+// character or line break marked with it tells it. The screen then shows
+// what the file and the printout get. The first line's own format is kept
+// outside the undo history, so it is made to agree.
+void Editor::followDefaultColour() {
+    auto marked = [](const QTextCharFormat& f) {
+        return f.boolProperty(kDefaultColourMark) && f.hasProperty(QTextFormat::ForegroundBrush);
+    };
+    const QTextBlock first = document()->begin();
+    std::optional<QColor> found;
+    for (QTextBlock block = first; block.isValid() && !found; block = block.next()) {
+        if (block != first && marked(block.charFormat())) {
+            found = block.charFormat().foreground().color();
+        }
+        for (auto it = block.begin(); !it.atEnd() && !found; ++it) {
+            if (marked(it.fragment().charFormat())) {
+                found = it.fragment().charFormat().foreground().color();
+            }
+        }
+    }
+    if (!found && document()->characterCount() <= 1 && marked(first.charFormat())) {
+        found = first.charFormat().foreground().color(); // nothing but the empty first line
+    }
+    const QColor colour = found.value_or(QColor());
+    if (marked(first.charFormat()) && first.charFormat().foreground().color() != colour) {
+        QTextCharFormat format = first.charFormat();
+        if (colour.isValid()) {
+            format.setForeground(colour);
+        } else {
+            format.clearForeground();
+            format.clearProperty(kDefaultColourMark);
+        }
+        QTextCursor(document()).setBlockCharFormat(format);
+    }
+    if (colour != defaultColour_) {
+        showDefaultColour(colour);
+    }
 }
 
 QTextCharFormat Editor::ownColourFormat(const QColor& colour) {
@@ -721,6 +771,9 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        followDefaultColour();
+    }
 }
 
 void Editor::insertFromMimeData(const QMimeData* source) {

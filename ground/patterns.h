@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/texts.h"
+#include "ground/texts.h"
 
 class QLabel;
 class QWidget;

@@ -1,9 +1,9 @@
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 #include <QStringDecoder>
 #include <algorithm>
 
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 
 namespace zelvar {
 

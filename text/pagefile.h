@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 class QTextDocument;
 

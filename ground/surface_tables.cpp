@@ -1,4 +1,4 @@
-#include "app/surface_tables.h"
+#include "ground/surface_tables.h"
 
 // The rows below are the whole command surface of the main window. Captions
 // are UTF-8 and exact to the byte: double and triple blanks, trailing blanks
@@ -129,7 +129,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Otevtsouborzaloha5txt1", "Otevřít soubor: zaloha5.txt"),
 
     menu("Odkazy1", "O&dkazy"),
-    item("Domovskyweb1", "Domovský web Zelvar", nullptr, ItemDefault),
+    item("Domovskyweb1", "Zelvar.cz", nullptr, ItemDefault),
     separator("N23"),
     item("Webodkaz1", "ITnetwork.cz"),
     item("JavaScriptLibrary1", "Java Script Library"),

@@ -1,10 +1,10 @@
-#include "app/patterns.h"
+#include "ground/patterns.h"
 
 #include <QLabel>
 #include <exception>
 
-#include "app/platform.h"
-#include "files/pagefile.h"
+#include "ground/platform.h"
+#include "text/pagefile.h"
 
 namespace zelvar {
 

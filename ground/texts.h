@@ -29,7 +29,13 @@ inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat po
 inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";
 inline constexpr const char* kSelectItemFirst = "Nejprve je nutné vybrat jednu z položek !";
 inline constexpr const char* kEnterTagFirst = "Nejprve je nutné vložit tag !";
-inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna.";
+inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna !";
+inline constexpr const char* kNothingInPrintRange =
+    "Zvolené stránky leží za koncem textu, nic nebylo vytištěno !";
+// A tag to delete that another program has meanwhile removed from the file.
+inline constexpr const char* kTagAlreadyGone =
+    "Tag v souboru tagy.txt již není, odstranil jej jiný program. Seznam nyní ukazuje obsah "
+    "souboru !";
 
 // The two texts of a file error report: the first when the file itself
 // cannot be opened (load) or created (save), the second for any other failure.
@@ -53,8 +59,8 @@ inline constexpr Wording kLibraryLoadWording{
 // A tag library file that holds no text the program can read: it is neither
 // loaded nor changed.
 inline constexpr const char* kTagFileNotText =
-    "Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé kódování) ! Knihovna "
-    "jej nezmění.";
+    "Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé kódování) ! Program "
+    "jej nenačte ani nepřepíše !";
 
 // Failure words written into the operation label before the error dialog.
 inline constexpr const char* kLoadFailed = "Chyba při načítání...";

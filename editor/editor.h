@@ -15,7 +15,7 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 
-#include "files/textencoding.h"
+#include "text/textencoding.h"
 
 class QTextBlock;
 
@@ -144,6 +144,9 @@ private:
     // Gives the default colour to every character and line that has no
     // colour of its own; `joined` makes it part of the edit just made.
     void spreadDefaultColour(bool joined);
+    // Shows the colour as the default one (an invalid colour: none).
+    void showDefaultColour(const QColor& colour);
+    void followDefaultColour();
 
     bool modified_ = false;
     bool plainText_ = false;

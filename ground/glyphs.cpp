@@ -1,4 +1,4 @@
-#include "app/glyphs.h"
+#include "ground/glyphs.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "files/cp1250.h"
+#include "text/cp1250.h"
 
 #include <algorithm>
 #include <array>

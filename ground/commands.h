@@ -1,0 +1,30 @@
+#pragma once
+// Wires the commands of every subsystem to the main window's controls.
+
+namespace zelvar {
+
+class Workspace;
+
+void installCommands(Workspace& form);
+
+// One installer per subsystem; each connects its controls by name.
+void installClipboardCommands(Workspace& form);
+void installDocumentCommands(Workspace& form); // New, Open, Save As, static memory, templates
+void installColourMixer(Workspace& form);
+void installSwatchCommands(Workspace& form);
+// The close query, "KO", File > Konec, the backup commands and the preview.
+void installExitAndPreviewCommands(Workspace& form);
+void installSnippetCommands(Workspace& form);
+void installDateTimeCommands(Workspace& form);
+void installFindCommands(Workspace& form);       // the notes pad's find dialog
+void installAppearanceCommands(Workspace& form); // fonts, colours, window colour, word wrap
+void installNotesCommands(Workspace& form);      // the notes pad's buttons, popup and file
+void installTagLibrary(Workspace& form);
+void installPrintCommands(Workspace& form);
+void installSnippetWindows(Workspace& form); // the Tools menu's five snippet windows
+void installHelpAndLinks(Workspace& form);   // help file, web pages, About, clipboard viewer
+// The contents of the secondary windows.
+void buildSnippetWindows(Workspace& form);
+void buildInformationWindows(Workspace& form);
+
+} // namespace zelvar

@@ -1,0 +1,65 @@
+#pragma once
+// What the commands of the subsystems need of the main window: the editors,
+// the services, the controls by name and the window itself. The main window
+// implements it; the subsystems know this interface only.
+
+#include <QMainWindow>
+#include <functional>
+
+class QAbstractButton;
+class QAction;
+
+class QMenu;
+class QString;
+class QTabWidget;
+
+namespace zelvar {
+
+class Editor;
+class Patterns;
+class ShortcutRouter;
+struct Platform;
+
+class Workspace {
+public:
+    // --- Page slots --------------------------------------------------------
+    virtual int shownSlot() const = 0; // the slot of the page that PageControl1 shows
+    virtual Editor* editor(int slot) const = 0;
+    Editor* activeEditor() const { return editor(shownSlot()); }
+    virtual Editor* notesEditor() const = 0;
+    virtual QTabWidget* pageControl() const = 0;
+    // The Format menu's page item: shows the page and keeps the focus in the
+    // page editors when it was there.
+    virtual void showPage(int slot) = 0;
+
+    // --- Services and controls ---------------------------------------------
+    virtual Platform& platform() = 0;
+    virtual Patterns& patterns() = 0;
+    virtual QAction* action(const char* name) const = 0;
+    virtual QAbstractButton* button(const char* name) const = 0;
+    virtual QMenu* menu(const char* name) const = 0;
+    // The key routing of the window (popup menus, main menu, own keys).
+    virtual ShortcutRouter& router() const = 0;
+    // Connects the menu item or button of this name to a command; the
+    // command runs guarded by the exception display.
+    virtual void on(const char* name, std::function<void()> command) = 0;
+    // The print title: an owned text that is never assigned.
+    virtual const QString& printTitle() const = 0;
+    // The main window itself, for its geometry, palette and child controls.
+    virtual QMainWindow& mainWindow() = 0;
+    const QMainWindow& mainWindow() const { return const_cast<Workspace*>(this)->mainWindow(); }
+
+    // --- The way out -------------------------------------------------------
+    // The close query: decides whether the window may close. Without one the
+    // window always closes.
+    virtual void setCloseQuery(std::function<bool()> query) = 0;
+    // Backups that a subsystem adds to those of the pages on every way out
+    // (the notes pad's); they are written in the order added.
+    virtual void addExitBackup(std::function<void()> write) = 0;
+    virtual void writeExitBackups() = 0;
+
+protected:
+    ~Workspace() = default;
+};
+
+} // namespace zelvar
