@@ -237,7 +237,16 @@ void Soak::buildCommands() {
                      if (i > 0) {
                          QTest::keyClick(editor, Qt::Key_Return);
                      }
-                     QTest::keyClicks(editor, lines[i]);
+                     // QTest's key table knows ASCII only (it asserts on
+                     // other letters): those come as their text.
+                     for (const QChar c : lines[i]) {
+                         if (c.unicode() < 0x80) {
+                             QTest::keyClick(editor, c.toLatin1());
+                         } else {
+                             QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c),
+                                                 Qt::NoModifier);
+                         }
+                     }
                  }
              }
          }},
