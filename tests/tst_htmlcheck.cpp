@@ -1,15 +1,21 @@
 // The HTML check: the findings small pages give, with the editor's columns
 // and Czech texts; the summary's plural forms; the helper's line form; the
-// program's templates; hostile pages through the helper process.
+// program's templates; hostile pages through the helper process; F12 and the
+// jump from a row of the window to the page.
 
+#include "editor/editor.h"
+#include "support/testprogram.h"
 #include "text/cp1250.h"
 #include "text/htmlcheck.h"
 #include "tools/htmlcheckrun.h"
 
+#include <QAbstractItemView>
 #include <QFile>
+#include <QLabel>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 
 using namespace zelvar;
 
@@ -27,6 +33,11 @@ private Q_SLOTS:
     void templates();
     void hostile_data();
     void hostile();
+    void jump_data();
+    void jump();
+
+private:
+    testing::TestProgram program_;
 };
 
 void TestHtmlCheck::findings_data() {
@@ -234,5 +245,67 @@ void TestHtmlCheck::hostile() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestHtmlCheck)
+void TestHtmlCheck::jump_data() {
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("byMouse"); // else Enter
+    QTest::addColumn<int>("line");     // of the finding and the caret, from 1; 0: a clean page
+    QTest::addColumn<int>("column");
+    const QString head = "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n";
+    QTest::newRow("nesting") << 1 << "<P><B>text</P>" << true << 1 << 4;
+    QTest::newRow("after tabs") << 3 << head + "<p>\t\t<zz>" << false << 3 << 6;
+    QTest::newRow("after a turtle") << 5 << head + "<p>\xF0\x9F\x90\xA2 <zz>" << true << 3 << 7;
+    QTest::newRow("clean") << 2 << head + "<p>a</p></body></html>" << false << 0 << 0;
+}
+
+void TestHtmlCheck::jump() {
+    QFETCH(int, slot);
+    QFETCH(QString, page);
+    QFETCH(bool, byMouse);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    TForm1& form = program_.form();
+    program_.resetEditors();
+    QVERIFY(program_.showAndActivate());
+    auto* run = form.findChild<HtmlCheckRun*>("HtmlCheckRun");
+    run->setProgram(ZELVAR_HTMLCHECK_PROGRAM);
+    form.showPage(slot);
+    Editor* editor = form.editor(slot);
+    editor->setText(page);
+    const bool modified = editor->isModifiedFlag();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
+    QCOMPARE(program_.message(), "Kontrola HTML...");
+    QTRY_VERIFY(!run->isRunning());
+    QCOMPARE(program_.label("Label20"), QString("Stránka: Page %1").arg(slot));
+    auto* view = form.findChild<QAbstractItemView*>("ListView20");
+    const QAbstractItemModel* rows = view->model();
+    if (line == 0) {
+        QCOMPARE(rows->rowCount(), 0);
+        QCOMPARE(program_.label("Label21"), "Stránka je bez chyb.");
+        return;
+    }
+    int row = 0;
+    while (row < rows->rowCount() &&
+           (rows->index(row, 0).data() != line || rows->index(row, 1).data() != column)) {
+        ++row;
+    }
+    QVERIFY(row < rows->rowCount());
+    form.showPage(slot == 1 ? 2 : 1); // the jump brings the checked page back
+    view->setCurrentIndex(rows->index(row, 3));
+    if (byMouse) {
+        // A double-click is a press and a release, then the second press.
+        const QPoint at = view->visualRect(view->currentIndex()).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    } else {
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    QCOMPARE(form.shownSlot(), slot);
+    QCOMPARE(editor->textCursor().blockNumber() + 1, line);
+    QCOMPARE(editor->textCursor().positionInBlock() + 1, column);
+    QCOMPARE(editor->toPlainText(), page);
+    QCOMPARE(editor->isModifiedFlag(), modified);
+}
+
+QTEST_MAIN(TestHtmlCheck)
 #include "tst_htmlcheck.moc"
