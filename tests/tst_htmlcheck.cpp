@@ -149,6 +149,8 @@ void TestHtmlCheck::czech_data() {
         << "MISSING_ATTRIBUTE" << QStringList{"<img>", "alt"} << "<img> nemá atribut „alt“";
     QTest::newRow("a name like a mark")
         << "MISSING_ATTRIBUTE" << QStringList{"%2x", "alt"} << "%2x nemá atribut „alt“";
+    QTest::newRow("an element by its name")
+        << "MISSING_ENDTAG_FOR" << QStringList{"</b>"} << "chybí </b>";
     QTest::newRow("no czech text") << "NO_SUCH_KEY" << QStringList{"<p>"} << "english";
     QTest::newRow("an argument short") << "MISSING_ATTRIBUTE" << QStringList{"<img>"} << "english";
 }

@@ -1,7 +1,8 @@
 // The Czech wording of Tidy's findings, keyed by Tidy's message keys. %1, %2
 // and %3 are Tidy's arguments in the order of its English text: an element as
 // Tidy writes it ("<img>", or "img" where the English has "<%s>"), then
-// attribute names and values.
+// attribute names and values. After "<" or "</" in a text an element stands
+// by its name alone, however Tidy wrote it.
 
 #include "text/htmlcheck.h"
 
@@ -25,9 +26,9 @@ constexpr CzechMessage kCzechMessages[] = {
     {"UNEXPECTED_ENDTAG", "nečekaná koncová značka </%1>"},
     {"UNEXPECTED_ENDTAG_ERR", "nečekaná koncová značka </%1>"},
     {"UNEXPECTED_ENDTAG_IN", "nečekaná koncová značka </%1> uvnitř <%2>"},
-    {"DISCARDING_UNEXPECTED", "nečekaná značka %1, prohlížeč ji vynechá"},
+    {"DISCARDING_UNEXPECTED", "%1 sem nepatří, prohlížeč to vynechá"},
     {"INSERTING_TAG", "chybí <%1>, prohlížeč si ji domyslí"},
-    {"NON_MATCHING_ENDTAG", "nečekaná %1 místo </%2>"},
+    {"NON_MATCHING_ENDTAG", "koncová značka </%1> neodpovídá otevřeným značkám"},
     {"COERCE_TO_ENDTAG", "<%1> má být asi </%2>"},
     {"ELEMENT_NOT_EMPTY", "%1 není prázdná nebo není uzavřená"},
     {"CONTENT_AFTER_BODY", "obsah za koncem <body>"},
@@ -38,6 +39,7 @@ constexpr CzechMessage kCzechMessages[] = {
     {"DOCTYPE_AFTER_TAGS", "<!DOCTYPE> smí být jen na začátku stránky"},
     {"MALFORMED_DOCTYPE", "chybná deklarace <!DOCTYPE>"},
     {"DUPLICATE_FRAMESET", "opakovaný <frameset>"},
+    {"PREVIOUS_LOCATION", "<%1> už je uvedena výše"},
     {"NOFRAMES_CONTENT", "%1 není uvnitř <noframes>"},
     {"FOUND_STYLE_IN_BODY", "<style> uvnitř <body>; patří do <head>"},
     {"MOVED_STYLE_TO_HEAD", "<style> uvnitř <body>; patří do <head>"},
@@ -134,7 +136,14 @@ QString czechMessage(const HtmlFinding& finding) {
         if (text[i] != u'%' || n < 1) {
             out += text[i];
         } else if (n <= finding.arguments.size()) {
-            out += finding.arguments.at(n - 1);
+            QString argument = finding.arguments.at(n - 1);
+            if (argument == u"plain text") { // Tidy's name for text between tags
+                argument = QStringLiteral("text");
+            }
+            if (out.endsWith(u'<') || out.endsWith(u"</")) {
+                argument.remove(u'<').remove(u'/').remove(u'>');
+            }
+            out += argument;
             ++i;
         } else {
             return finding.english; // not the arguments the text expects
