@@ -19,6 +19,7 @@ void installCommands(Workspace& form) {
     buildInformationWindows(form);
     installSnippetWindows(form);
     installHelpAndLinks(form);
+    installHtmlCheck(form);
 }
 
 } // namespace zelvar

@@ -123,6 +123,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Zkladnvzhled1", "Základní vzhled", "F9"),
     item("Prohldnoutvprohlei1", "Zobrazit v prohlížeči", "F10"),
     item("gfh1", "Generovat knihovnu tagů", "F8"),
+    item("ZkontrolovatHTML1", "Zkontrolovat HTML", "F12"),
     separator("N14"),
     // No key of its own: F6 belongs to "Vložit datum/čas" above.
     item("Vymazatzlohu1", "-> Načíst zálohu"),

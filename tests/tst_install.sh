@@ -16,7 +16,7 @@ fail() {
 prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/zelvar lib/zelvar/zelvar; do
+for f in bin/zelvar lib/zelvar/zelvar lib/zelvar/zelvar-htmlcheck; do
     [ -x "$prefix/$f" ] || fail "$f is not an installed program"
 done
 for f in share/applications/cz.zelvar.Zelvar.desktop share/metainfo/cz.zelvar.Zelvar.metainfo.xml \
