@@ -12,12 +12,12 @@
 #include <QColor>
 #include <QPlainTextEdit>
 #include <QPoint>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <utility>
 
 #include "text/textencoding.h"
-
-class QTextBlock;
 
 namespace zelvar {
 
@@ -101,6 +101,15 @@ public:
     static QTextCharFormat ownColourFormat(const QColor& colour);
     // The colour a character shows: its own, else the default.
     QColor colourOf(const QTextCharFormat& format) const;
+    // Whether the format gives its characters a colour of their own.
+    static bool hasOwnColour(const QTextCharFormat& format);
+
+    // The lines on screen: the first one and the one after the last.
+    std::pair<QTextBlock, QTextBlock> shownBlocks() const;
+
+    // From this length on a line is a long line: it keeps its glyphs between
+    // changes, is shaped the light way and is drawn by its visible part.
+    static constexpr int kLongLine = 10000;
 
     // Converts between Qt document positions and offsets that count a line
     // break as two characters.
@@ -112,11 +121,14 @@ Q_SIGNALS:
     void entered(); // the editor received the keyboard focus
     void left();    // the editor lost the keyboard focus
     void encodingChanged();
+    // An input method replaced the display formats of the caret's line.
+    void viewFormatsLost();
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
     void paintEvent(QPaintEvent* e) override;
 

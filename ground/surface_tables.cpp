@@ -92,6 +92,8 @@ constexpr MenuRow kMainMenu[] = {
     item("Formtrtf1", "Formát *.RTF", nullptr, ItemDisabled),
     separator("N7"),
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
+    // Colours the HTML of all five pages and marks matching tags.
+    item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
     separator("N24"),
     // The shown page's encoding is checked.
     item("Kdovn1", "Kódování"),
