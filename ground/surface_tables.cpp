@@ -108,6 +108,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Vloitdatum1", "Vložit datum", "F4"),
     item("Vloitas1", "Vložit čas", "F5"),
     item("Vloitdatumas1", "Vložit datum/čas", "F6"),
+    item("Nezlomitelnmezery1", "Nezlomitelné mezery"),
     separator("N15"),
     item("Pohybujcsetext1", "Text v pohybu"),
     item("Zmnabarvy1", "Změna barvy textu"),
