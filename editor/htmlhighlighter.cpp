@@ -81,6 +81,11 @@ void HtmlHighlighter::setEnabled(bool on) {
     schedule();
 }
 
+void HtmlHighlighter::setOverlay(Overlay overlay) {
+    overlay_ = std::move(overlay);
+    schedule();
+}
+
 QColor HtmlHighlighter::colour(HtmlKind kind, const QColor& background) {
     return QColor(isDark(background) ? kOnDark[int(kind)] : kOnLight[int(kind)]);
 }
@@ -123,8 +128,9 @@ void HtmlHighlighter::refresh() {
         if (block.length() > Editor::kLongLine || !layout->preeditAreaText().isEmpty()) {
             continue;
         }
-        const QList<QTextLayout::FormatRange> wanted =
-            enabled_ ? formatsOf(block, startState(block)) : QList<QTextLayout::FormatRange>();
+        const QList<QTextLayout::FormatRange> wanted = enabled_ || overlay_
+                                                           ? formatsOf(block, startState(block))
+                                                           : QList<QTextLayout::FormatRange>();
         if (wanted != layout->formats()) {
             layout->setFormats(wanted);
             if (dirtyFrom < 0) {
@@ -171,9 +177,15 @@ void HtmlHighlighter::readStates(int count) {
 
 QList<QTextLayout::FormatRange> HtmlHighlighter::formatsOf(const QTextBlock& block, int state) {
     spans_.clear();
-    const int endState = htmlLineSpans(block.text(), state, spans_);
+    const QString text = block.text();
+    const int endState = htmlLineSpans(text, state, spans_);
     if (int(endStates_.size()) == block.blockNumber()) {
         endStates_.push_back(static_cast<unsigned char>(endState));
+    }
+    QList<QTextLayout::FormatRange> out;
+    if (!enabled_) {
+        overlay_(text, state, spans_, out);
+        return out;
     }
     // Characters with a colour of their own keep it.
     ownColours_.clear();
@@ -188,7 +200,6 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::formatsOf(const QTextBlock& blo
     for (int k = 0; k < kKinds; ++k) {
         formats[k].setForeground(colour(HtmlKind(k), background));
     }
-    QList<QTextLayout::FormatRange> out;
     out.reserve(spans_.size());
     for (const HtmlSpan& span : spans_) {
         int start = int(span.start);
@@ -209,6 +220,9 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::formatsOf(const QTextBlock& blo
         if (start < end) {
             out.append({start, end - start, format});
         }
+    }
+    if (overlay_) {
+        overlay_(text, state, spans_, out);
     }
     return out;
 }

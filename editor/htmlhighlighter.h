@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <functional>
 #include <vector>
 
 #include "text/htmlsyntax.h"
@@ -38,6 +39,18 @@ public:
     // Off, the lines lose their colours and the marks go.
     void setEnabled(bool on);
 
+    // A further part of the view, drawn over the colours whether they are on
+    // or not: given a line on screen, the state it starts in and its
+    // coloured parts, it appends formats of its own. An empty one removes it.
+    using Overlay = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
+                                       QList<QTextLayout::FormatRange>& formats)>;
+    void setOverlay(Overlay overlay);
+    // Builds the view of the lines on screen again, before the next repaint.
+    void schedule();
+
+    // The state the line starts in, read as far as needed.
+    int startState(const QTextBlock& block);
+
     // The colour of a kind, and of the marks, on a background: one set for
     // light backgrounds and one for dark ones, each readable on its
     // background (and under the marks) and telling the kinds apart in the
@@ -53,10 +66,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void schedule();
     void refresh();
-    // The state the block starts in, read as far as needed.
-    int startState(const QTextBlock& block);
     void readStates(int blockCount);
     QList<QTextLayout::FormatRange> formatsOf(const QTextBlock& block, int state);
     void markTags();
@@ -64,6 +74,7 @@ private:
 
     Editor* editor_;
     bool enabled_ = true;
+    Overlay overlay_;
     bool scheduled_ = false;
     // The state each line ends in, from the first line on as far as read.
     std::vector<unsigned char> endStates_;

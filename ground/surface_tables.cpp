@@ -94,6 +94,9 @@ constexpr MenuRow kMainMenu[] = {
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
     // Colours the HTML of all five pages and marks matching tags.
     item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
+    // Underlines the unknown words of the pages' text; disabled at start
+    // when the dictionary is not installed.
+    item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),
