@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 #include "editor/editor.h"
 #include "editor/spellview.h"
@@ -60,8 +61,15 @@ public:
             form.editor(slot.number)->viewport()->installEventFilter(this);
         }
         connect(menu_, &QMenu::aboutToShow, this, &SpellPopup::fill);
+        // The menu runs the chosen item after it has hidden: the items leave
+        // the menu now and go once that is done.
         connect(menu_, &QMenu::aboutToHide, this, [this] {
-            QMetaObject::invokeMethod(this, &SpellPopup::clear, Qt::QueuedConnection);
+            for (QAction* a : std::as_const(added_)) {
+                menu_->removeAction(a);
+            }
+            QMetaObject::invokeMethod(
+                this, [used = std::exchange(added_, {})] { qDeleteAll(used); },
+                Qt::QueuedConnection);
         });
     }
 
@@ -82,7 +90,6 @@ protected:
 
 private:
     void fill() {
-        clear();
         const QPointer<Editor> page = clicked_;
         clicked_ = nullptr;
         SpellView* view = page ? SpellView::of(page) : nullptr;
@@ -113,11 +120,6 @@ private:
             }
         });
         added_.append(menu_->insertSeparator(first));
-    }
-
-    void clear() {
-        qDeleteAll(added_);
-        added_.clear();
     }
 
     Workspace& form_;

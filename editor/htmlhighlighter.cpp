@@ -1,5 +1,6 @@
 #include "editor/htmlhighlighter.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -46,20 +47,24 @@ bool isDark(const QColor& background) {
 // Identifies the extra selections that are this view's marks.
 constexpr int kTagMark = QTextFormat::UserProperty + 20;
 
-// Lines read at once when the states of many lines are needed: one copy of
-// their text instead of one a line.
-constexpr int kReadChunk = 1 << 18;
+// Up to this many lines, the states are read from each line's own text.
+constexpr int kLinesReadAlone = 2000;
+
+// How long one slice of reading ahead may take.
+constexpr int kReadAheadSliceMs = 3;
+
+// Up to this many edited lines are coloured as they change.
+constexpr int kLinesColouredAtOnce = 64;
 
 } // namespace
 
 HtmlHighlighter::HtmlHighlighter(Editor* editor) : QObject(editor), editor_(editor) {
     QTextDocument* doc = editor->document();
-    connect(doc, &QTextDocument::contentsChange, this, [this](int from, int, int) {
-        // The lines before the change keep their states.
-        const int line = editor_->document()->findBlock(from).blockNumber();
-        endStates_.resize(qBound(0, line, int(endStates_.size())));
-        schedule();
-    });
+    blockCount_ = doc->blockCount();
+    connect(doc, &QTextDocument::contentsChange, this, &HtmlHighlighter::noteChange);
+    readAhead_.setSingleShot(true);
+    readAhead_.setInterval(0);
+    connect(&readAhead_, &QTimer::timeout, this, &HtmlHighlighter::readAhead);
     connect(editor, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
         if (dy != 0 || rect.contains(editor_->viewport()->rect())) {
             schedule();
@@ -107,6 +112,52 @@ bool HtmlHighlighter::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+// Runs before the layout sees the change, like the editor's own handler
+// before it. The edited lines get their colours now, so that they are laid
+// out and drawn once, with them; the states of the lines after them stay
+// when the last edited line ends in the state it ended in before.
+void HtmlHighlighter::noteChange(int from, int, int added) {
+    schedule();
+    const QTextDocument* doc = editor_->document();
+    const int delta = doc->blockCount() - blockCount_;
+    blockCount_ = doc->blockCount();
+    const QTextBlock firstBlock = doc->findBlock(from);
+    QTextBlock lastBlock = doc->findBlock(from + added);
+    if (!lastBlock.isValid()) {
+        lastBlock = doc->lastBlock();
+    }
+    const int first = firstBlock.blockNumber();
+    const int last = lastBlock.blockNumber();
+    const int oldLast = last - delta; // the last edited line as it was numbered
+    const int known = int(endStates_.size());
+    if ((!enabled_ && !overlay_) || first < 0 || first > known || oldLast >= known ||
+        oldLast < first || last - first >= kLinesColouredAtOnce) {
+        endStates_.resize(qBound(0, first, known));
+        return;
+    }
+    int state = first == 0 ? kHtmlFirstLineState : endStates_[first - 1];
+    std::array<unsigned char, kLinesColouredAtOnce> fresh;
+    int count = 0;
+    for (QTextBlock block = firstBlock; count <= last - first; block = block.next()) {
+        if (block.length() > Editor::kLongLine) {
+            break; // read when a line after it is shown
+        }
+        const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
+        // A line being composed keeps the input method's formats.
+        if (block.layout()->preeditAreaText().isEmpty() && wanted != block.layout()->formats()) {
+            block.layout()->setFormats(wanted);
+        }
+        fresh[count++] = static_cast<unsigned char>(state);
+    }
+    if (count == last - first + 1 && state == endStates_[oldLast]) {
+        endStates_.erase(endStates_.begin() + first, endStates_.begin() + oldLast + 1);
+        endStates_.insert(endStates_.begin() + first, fresh.begin(), fresh.begin() + count);
+    } else {
+        endStates_.resize(first);
+        endStates_.insert(endStates_.end(), fresh.begin(), fresh.begin() + count);
+    }
+}
+
 // Several reasons to refresh in one turn of the event loop make one refresh,
 // before the repaint they ask for.
 void HtmlHighlighter::schedule() {
@@ -128,9 +179,14 @@ void HtmlHighlighter::refresh() {
         if (block.length() > Editor::kLongLine || !layout->preeditAreaText().isEmpty()) {
             continue;
         }
-        const QList<QTextLayout::FormatRange> wanted = enabled_ || overlay_
-                                                           ? formatsOf(block, startState(block))
-                                                           : QList<QTextLayout::FormatRange>();
+        QList<QTextLayout::FormatRange> wanted;
+        if (enabled_ || overlay_) {
+            int state = startState(block);
+            wanted = lineFormats(block, state);
+            if (int(endStates_.size()) == block.blockNumber()) {
+                endStates_.push_back(static_cast<unsigned char>(state));
+            }
+        }
         if (wanted != layout->formats()) {
             layout->setFormats(wanted);
             if (dirtyFrom < 0) {
@@ -144,6 +200,34 @@ void HtmlHighlighter::refresh() {
         editor_->document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
     }
     markTags();
+    // The states of the lines below the screen are read while the program
+    // waits, so that a jump there finds them.
+    if (enabled_ && int(endStates_.size()) < editor_->document()->blockCount() - 1 &&
+        !readAhead_.isActive()) {
+        readAhead_.start();
+    }
+}
+
+// One slice of that reading: a few milliseconds, then the events waiting.
+void HtmlHighlighter::readAhead() {
+    const QTextDocument* doc = editor_->document();
+    const int needed = doc->blockCount() - 1; // the last line starts no other
+    if (!enabled_ || int(endStates_.size()) >= needed) {
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    QTextBlock block = doc->findBlockByNumber(int(endStates_.size()));
+    int state = endStates_.empty() ? kHtmlFirstLineState : endStates_.back();
+    while (int(endStates_.size()) < needed && !slice.hasExpired(kReadAheadSliceMs)) {
+        for (int i = 0; i < 256 && int(endStates_.size()) < needed; ++i, block = block.next()) {
+            state = htmlLineState(block.text(), state);
+            endStates_.push_back(static_cast<unsigned char>(state));
+        }
+    }
+    if (int(endStates_.size()) < needed) {
+        readAhead_.start();
+    }
 }
 
 int HtmlHighlighter::startState(const QTextBlock& block) {
@@ -154,37 +238,41 @@ int HtmlHighlighter::startState(const QTextBlock& block) {
 
 // Reads the states of the first lines up to count.
 void HtmlHighlighter::readStates(int count) {
+    const int first = int(endStates_.size());
+    if (first >= count) {
+        return;
+    }
     const QTextDocument* doc = editor_->document();
-    while (int(endStates_.size()) < count) {
-        const int first = int(endStates_.size());
-        int state = first == 0 ? kHtmlFirstLineState : endStates_.back();
-        const QTextBlock block = doc->findBlockByNumber(first);
-        const QTextBlock far = doc->findBlock(block.position() + kReadChunk);
-        const int last = far.isValid() ? qBound(first + 1, far.blockNumber(), count) : count;
-        const QTextBlock lastBlock = doc->findBlockByNumber(last - 1);
-        QTextCursor lines(block);
-        lines.setPosition(lastBlock.position() + lastBlock.length() - 1, QTextCursor::KeepAnchor);
-        const QString text = lines.selectedText();
-        QStringView rest(text);
-        for (int line = first; line < last; ++line) {
-            const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
-            state = htmlLineState(lineEnd < 0 ? rest : rest.first(lineEnd), state);
+    const QTextBlock block = doc->findBlockByNumber(first);
+    int state = first == 0 ? kHtmlFirstLineState : endStates_.back();
+    endStates_.reserve(count);
+    if (count - first <= kLinesReadAlone) {
+        for (QTextBlock b = block; int(endStates_.size()) < count; b = b.next()) {
+            state = htmlLineState(b.text(), state);
             endStates_.push_back(static_cast<unsigned char>(state));
-            rest = lineEnd < 0 ? QStringView() : rest.sliced(lineEnd + 1);
         }
+        return;
+    }
+    // Many lines: the text of the document in one copy, lines separated by
+    // the paragraph separator, costs less than a copy of every line's.
+    const QString text = doc->toRawText();
+    QStringView rest = QStringView(text).sliced(block.position());
+    while (int(endStates_.size()) < count) {
+        const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
+        state = htmlLineState(lineEnd < 0 ? rest : rest.first(lineEnd), state);
+        endStates_.push_back(static_cast<unsigned char>(state));
+        rest = lineEnd < 0 ? QStringView() : rest.sliced(lineEnd + 1);
     }
 }
 
-QList<QTextLayout::FormatRange> HtmlHighlighter::formatsOf(const QTextBlock& block, int state) {
+QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& block, int& state) {
     spans_.clear();
     const QString text = block.text();
-    const int endState = htmlLineSpans(text, state, spans_);
-    if (int(endStates_.size()) == block.blockNumber()) {
-        endStates_.push_back(static_cast<unsigned char>(endState));
-    }
+    const int lineStart = state;
+    state = htmlLineSpans(text, state, spans_);
     QList<QTextLayout::FormatRange> out;
     if (!enabled_) {
-        overlay_(text, state, spans_, out);
+        overlay_(text, lineStart, spans_, out);
         return out;
     }
     // Characters with a colour of their own keep it.
@@ -222,7 +310,7 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::formatsOf(const QTextBlock& blo
         }
     }
     if (overlay_) {
-        overlay_(text, state, spans_, out);
+        overlay_(text, lineStart, spans_, out);
     }
     return out;
 }

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -66,9 +67,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void noteChange(int from, int removed, int added);
     void refresh();
     void readStates(int blockCount);
-    QList<QTextLayout::FormatRange> formatsOf(const QTextBlock& block, int state);
+    void readAhead();
+    // The line's colours when it starts in the state; the state becomes the
+    // one it ends in.
+    QList<QTextLayout::FormatRange> lineFormats(const QTextBlock& block, int& state);
     void markTags();
     QList<QTextEdit::ExtraSelection> tagMarks();
 
@@ -76,8 +81,10 @@ private:
     bool enabled_ = true;
     Overlay overlay_;
     bool scheduled_ = false;
+    int blockCount_ = 0; // as the last change left it
     // The state each line ends in, from the first line on as far as read.
     std::vector<unsigned char> endStates_;
+    QTimer readAhead_;
     QList<HtmlSpan> spans_;
     QList<QTextLayout::FormatRange> ownColours_;
 };

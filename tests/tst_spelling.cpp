@@ -91,13 +91,17 @@ void SpellingTest::popup() {
     QTimer::singleShot(0, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
+        QAction* chosen = nullptr;
         for (QAction* a : menu->actions()) {
             items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            if (a->text() == choice) {
-                a->trigger();
-            }
+            chosen = a->text() == choice ? a : chosen;
         }
-        menu->close();
+        // Chosen as the user does: the menu hides, then runs the item.
+        if (chosen) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+        } else {
+            menu->close();
+        }
     });
     QContextMenuEvent click(QContextMenuEvent::Mouse, pos, page->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(page->viewport(), &click);
