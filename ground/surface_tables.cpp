@@ -94,6 +94,9 @@ constexpr MenuRow kMainMenu[] = {
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
     // Colours the HTML of all five pages and marks matching tags.
     item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
+    // Underlines the unknown words of the pages' text; disabled at start
+    // when the dictionary is not installed.
+    item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
     separator("N24"),
     // The shown page's encoding is checked.
     item("Kdovn1", "Kódování"),
@@ -114,6 +117,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Vloitdatum1", "Vložit datum", "F4"),
     item("Vloitas1", "Vložit čas", "F5"),
     item("Vloitdatumas1", "Vložit datum/čas", "F6"),
+    item("Nezlomitelnmezery1", "Nezlomitelné mezery"),
     separator("N15"),
     item("Pohybujcsetext1", "Text v pohybu"),
     item("Zmnabarvy1", "Změna barvy textu"),
