@@ -13,6 +13,7 @@
 #include "files/documents.h"
 #include "ground/patterns.h"
 #include "ground/texts.h"
+#include "ground/workspace.h"
 
 namespace zelvar {
 
@@ -40,6 +41,13 @@ public:
 };
 
 } // namespace
+
+void startWith(Workspace& form, const CommandLine& line) {
+    if (!line.notices.isEmpty()) {
+        form.patterns().notice(line.notices.join(QLatin1Char('\n')));
+    }
+    Documents::of(form).openFiles(line.files);
+}
 
 int runApplication(int argc, char** argv) {
     // The short texts are printed before any window system is reached.
@@ -75,7 +83,7 @@ int runApplication(int argc, char** argv) {
         // Take the keyboard focus even where no window manager hands it over.
         form.raise();
         form.activateWindow();
-        Documents::of(form).openFiles(line.files);
+        startWith(form, line);
         ZelvarApplication::exec();
     } catch (const std::exception& e) {
         showException(QString::fromLocal8Bit(e.what()));

@@ -10,8 +10,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption notice(QStringLiteral("notice"), QString(), QStringLiteral("text"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(notice);
     CommandLine line;
     // The parser skips its first argument, the program's name.
     if (!parser.parse(QStringList{QStringLiteral("zelvar")} + arguments)) {
@@ -20,14 +22,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             unknown << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         }
         line.action = CommandLine::Action::Refuse;
-        line.error = text::q("zelvar: neznámá volba: %1\nNápovědu vypíše: zelvar --help\n")
-                         .arg(unknown.join(QLatin1String(", ")));
+        // With every option known, the one that takes a text came without it.
+        line.error =
+            (unknown.isEmpty()
+                 ? text::q("zelvar: u volby --notice chybí text\n")
+                 : text::q("zelvar: neznámá volba: %1\n").arg(unknown.join(QLatin1String(", ")))) +
+            text::q("Více informací: zelvar --help\n");
     } else if (parser.isSet(help)) {
         line.action = CommandLine::Action::Help;
     } else if (parser.isSet(version)) {
         line.action = CommandLine::Action::Version;
     }
     line.files = parser.positionalArguments();
+    line.notices = parser.values(notice);
     return line;
 }
 

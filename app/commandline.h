@@ -1,6 +1,7 @@
 #pragma once
 // The command line: file names to open into the pages, or a request for the
-// short help or version text.
+// short help or version text. The launcher adds what it could not prepare as
+// --notice TEXT, shown to the user once the main window is up.
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,7 @@ struct CommandLine {
     };
     Action action = Action::Run;
     QStringList files;
+    QStringList notices;
     QString error;
 };
 

@@ -12,6 +12,7 @@ void installCommands(Workspace& form) {
     installDateTimeCommands(form);
     installFindCommands(form);
     installAppearanceCommands(form);
+    installSpellCommands(form);
     installNotesCommands(form);
     installTagLibrary(form);
     installPrintCommands(form);
@@ -19,6 +20,7 @@ void installCommands(Workspace& form) {
     buildInformationWindows(form);
     installSnippetWindows(form);
     installHelpAndLinks(form);
+    installHtmlCheck(form);
 }
 
 } // namespace zelvar

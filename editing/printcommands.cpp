@@ -37,7 +37,8 @@ bool printerInstalled(Workspace& form) {
 
 // The whole text of the shown page, the selection or the pages the user
 // chose in the dialog, as one job. A cancelled dialog prints nothing but
-// still reports; a job the printing layer refuses is reported as a failure.
+// still reports; pages beyond the text are a notice, and a job the printing
+// layer refuses is reported as a failure.
 void printShownPage(Workspace& form) {
     if (!printerInstalled(form)) {
         return;
@@ -55,7 +56,14 @@ void printShownPage(Workspace& form) {
         if (choice.range == PrintRange::Pages) {
             job.pages = choice.pages;
         }
-        if (!printing.print(job)) {
+        switch (printing.print(job)) {
+        case PrintOutcome::Printed:
+            break;
+        case PrintOutcome::NothingInRange:
+            // Nothing was printed, so nothing says it was.
+            form.patterns().notice(text::kNothingInPrintRange);
+            return;
+        case PrintOutcome::Refused:
             form.patterns().errorReport(text::kPrintFailed, text::kPrintFailedText);
             return;
         }

@@ -3,6 +3,7 @@
 #include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <cmath>
+#include <optional>
 
 namespace zelvar {
 
@@ -202,12 +204,17 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
-    setEncoding(loadPageFile(*document(), path, plainText_));
+    setEncoding(loadPageFile(*document(), path, plainText_,
+                             pageRules_ ? EncodingRule::Page : EncodingRule::Editor));
     spreadDefaultColour(true);
 }
 
-void Editor::saveToFile(const QString& path) const {
-    savePageFile(*document(), path, plainText_, encoding_);
+void Editor::saveToFile(const QString& path) {
+    // A page's own declaration decides, and the page keeps to it from then on.
+    const TextEncoding encoding =
+        plainText_ && pageRules_ ? pageWriteEncoding(*document(), encoding_) : encoding_;
+    savePageFile(*document(), path, plainText_, encoding);
+    setEncoding(encoding);
 }
 
 void Editor::setEncoding(TextEncoding encoding) {
@@ -395,6 +402,7 @@ void Editor::pasteFromClipboard() {
 }
 void Editor::undoLast() {
     undo();
+    followDefaultColour();
 }
 
 // --- Flags -------------------------------------------------------------------
@@ -418,14 +426,61 @@ QColor Editor::defaultColour() const {
 }
 
 void Editor::setDefaultColour(const QColor& colour) {
+    showDefaultColour(colour);
+    spreadDefaultColour(false);
+}
+
+void Editor::showDefaultColour(const QColor& colour) {
     defaultColour_ = colour;
-    // The caret and anything drawn without a format take the text role.
+    // The caret and anything drawn without a format take the text role; with
+    // no default colour it is the theme's again.
     QPalette p = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Text, colour);
+        p.setColor(group, QPalette::Text,
+                   colour.isValid() ? colour
+                                    : QApplication::palette(this).color(group, QPalette::Text));
     }
     setPalette(p);
-    spreadDefaultColour(false);
+}
+
+// The default colour is one edit of the text: undo and redo take it away
+// and give it back, so it is read again from the text, where the first
+// character or line break marked with it tells it. The screen then shows
+// what the file and the printout get. The first line's own format is kept
+// outside the undo history, so it is made to agree.
+void Editor::followDefaultColour() {
+    auto marked = [](const QTextCharFormat& f) {
+        return f.boolProperty(kDefaultColourMark) && f.hasProperty(QTextFormat::ForegroundBrush);
+    };
+    const QTextBlock first = document()->begin();
+    std::optional<QColor> found;
+    for (QTextBlock block = first; block.isValid() && !found; block = block.next()) {
+        if (block != first && marked(block.charFormat())) {
+            found = block.charFormat().foreground().color();
+        }
+        for (auto it = block.begin(); !it.atEnd() && !found; ++it) {
+            if (marked(it.fragment().charFormat())) {
+                found = it.fragment().charFormat().foreground().color();
+            }
+        }
+    }
+    if (!found && document()->characterCount() <= 1 && marked(first.charFormat())) {
+        found = first.charFormat().foreground().color(); // nothing but the empty first line
+    }
+    const QColor colour = found.value_or(QColor());
+    if (marked(first.charFormat()) && first.charFormat().foreground().color() != colour) {
+        QTextCharFormat format = first.charFormat();
+        if (colour.isValid()) {
+            format.setForeground(colour);
+        } else {
+            format.clearForeground();
+            format.clearProperty(kDefaultColourMark);
+        }
+        QTextCursor(document()).setBlockCharFormat(format);
+    }
+    if (colour != defaultColour_) {
+        showDefaultColour(colour);
+    }
 }
 
 QTextCharFormat Editor::ownColourFormat(const QColor& colour) {
@@ -867,6 +922,9 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        followDefaultColour();
+    }
 }
 
 // The widget ends an input-method event (a dead key, a composed character)

@@ -27,15 +27,15 @@ public:
     explicit Editor(QWidget* parent = nullptr);
 
     // --- Lines -----------------------------------------------------------
-    int lineCount() const;                      // Lines.Count
-    QString line(int i) const;                  // Lines[i]
-    void setLine(int i, const QString& text);   // Lines[i] := text
-    QString text() const;                       // Lines.Text, CR LF after every line
-    void setText(const QString& text);          // Lines.Text := text
-    void addLine(const QString& text);          // Lines.Add
-    void clearLines();                          // Lines.Clear
-    void loadFromFile(const QString& path);     // Lines.LoadFromFile (throws FileError)
-    void saveToFile(const QString& path) const; // Lines.SaveToFile (throws FileError)
+    int lineCount() const;                    // Lines.Count
+    QString line(int i) const;                // Lines[i]
+    void setLine(int i, const QString& text); // Lines[i] := text
+    QString text() const;                     // Lines.Text, CR LF after every line
+    void setText(const QString& text);        // Lines.Text := text
+    void addLine(const QString& text);        // Lines.Add
+    void clearLines();                        // Lines.Clear
+    void loadFromFile(const QString& path);   // Lines.LoadFromFile (throws FileError)
+    void saveToFile(const QString& path);     // Lines.SaveToFile (throws FileError)
 
     // --- Insertion at the caret -------------------------------------------
     // Line insertion: the text goes into line y after its first x characters
@@ -76,10 +76,13 @@ public:
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
-    // load read (Windows-1250 or UTF-8); Windows-1250 again after Clear or a
-    // rich-text load.
+    // load read, or what its last plain-text save wrote; Windows-1250 again
+    // after Clear or a rich-text load.
     TextEncoding encoding() const { return encoding_; }
     void setEncoding(TextEncoding encoding);
+    // Whether loads and saves follow the charset the text declares (a web
+    // page's rules; on unless turned off).
+    void setPageRules(bool on) { pageRules_ = on; }
     bool wordWrap() const;
     void setWordWrap(bool on);
 
@@ -156,10 +159,14 @@ private:
     // Gives the default colour to every character and line that has no
     // colour of its own; `joined` makes it part of the edit just made.
     void spreadDefaultColour(bool joined);
+    // Shows the colour as the default one (an invalid colour: none).
+    void showDefaultColour(const QColor& colour);
+    void followDefaultColour();
 
     bool modified_ = false;
     bool plainText_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1250;
+    bool pageRules_ = true;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
     QColor defaultColour_;     // invalid until chosen
 };

@@ -112,6 +112,11 @@ void HtmlHighlighter::setEnabled(bool on) {
     schedule();
 }
 
+void HtmlHighlighter::setOverlay(Overlay overlay) {
+    overlay_ = std::move(overlay);
+    schedule();
+}
+
 QColor HtmlHighlighter::colour(HtmlKind kind, const QColor& background) {
     return QColor(isDark(background) ? kOnDark[int(kind)] : kOnLight[int(kind)]);
 }
@@ -151,8 +156,8 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
     const int last = lastBlock.blockNumber();
     const int oldLast = last - delta; // the last edited line as it was numbered
     const int known = int(endStates_.size());
-    if (!enabled_ || first < 0 || first > known || oldLast >= known || oldLast < first ||
-        last - first >= kLinesColouredAtOnce) {
+    if ((!enabled_ && !overlay_) || first < 0 || first > known || oldLast >= known ||
+        oldLast < first || last - first >= kLinesColouredAtOnce) {
         endStates_.resize(qBound(0, first, known));
         return;
     }
@@ -201,7 +206,7 @@ void HtmlHighlighter::refresh() {
             continue;
         }
         QList<QTextLayout::FormatRange> wanted;
-        if (enabled_) {
+        if (enabled_ || overlay_) {
             int state = startState(block);
             wanted = lineFormats(block, state);
             if (int(endStates_.size()) == block.blockNumber()) {
@@ -288,7 +293,14 @@ void HtmlHighlighter::readStates(int count) {
 
 QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& block, int& state) {
     spans_.clear();
-    state = htmlLineSpans(block.text(), state, spans_);
+    const QString text = block.text();
+    const int lineStart = state;
+    state = htmlLineSpans(text, state, spans_);
+    QList<QTextLayout::FormatRange> out;
+    if (!enabled_) {
+        overlay_(text, lineStart, spans_, out);
+        return out;
+    }
     // Characters with a colour of their own keep it.
     ownColours_.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -307,7 +319,6 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
         }
     }
     const QList<QTextCharFormat>& formats = kindFormats_;
-    QList<QTextLayout::FormatRange> out;
     out.reserve(spans_.size());
     for (const HtmlSpan& span : spans_) {
         int start = int(span.start);
@@ -328,6 +339,9 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
         if (start < end) {
             out.append({start, end - start, format});
         }
+    }
+    if (overlay_) {
+        overlay_(text, lineStart, spans_, out);
     }
     return out;
 }

@@ -17,6 +17,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 #include "text/htmlsyntax.h"
@@ -39,6 +40,18 @@ public:
     // Off, the lines lose their colours and the marks go.
     void setEnabled(bool on);
 
+    // A further part of the view, drawn over the colours whether they are on
+    // or not: given a line on screen, the state it starts in and its
+    // coloured parts, it appends formats of its own. An empty one removes it.
+    using Overlay = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
+                                       QList<QTextLayout::FormatRange>& formats)>;
+    void setOverlay(Overlay overlay);
+    // Builds the view of the lines on screen again, before the next repaint.
+    void schedule();
+
+    // The state the line starts in, read as far as needed.
+    int startState(const QTextBlock& block);
+
     // The colour of a kind, and of the marks, on a background: one set for
     // light backgrounds and one for dark ones, each readable on its
     // background (and under the marks) and telling the kinds apart in the
@@ -55,10 +68,7 @@ protected:
 
 private:
     void noteChange(int from, int removed, int added);
-    void schedule();
     void refresh();
-    // The state the block starts in, read as far as needed.
-    int startState(const QTextBlock& block);
     void readStates(int blockCount);
     void readAhead();
     // The line's colours when it starts in the state; the state becomes the
@@ -69,6 +79,7 @@ private:
 
     Editor* editor_;
     bool enabled_ = true;
+    Overlay overlay_;
     bool scheduled_ = false;
     int blockCount_ = 0; // as the last change left it
     // The state each line ends in, from the first line on as far as read.

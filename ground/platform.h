@@ -21,8 +21,9 @@ namespace zelvar {
 enum class MsgButton { Ok, Cancel, Yes, No };
 
 // The buttons of the application's message box. The second button is always
-// the default one (Enter answers Cancel or No).
-enum class MsgButtons { Ok, OkCancel, YesNo };
+// the default one (Enter answers Cancel or No); Escape answers Cancel where
+// there is one, else the default.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
 struct FileDialogRequest {
     QString title;
@@ -91,6 +92,13 @@ struct PrintChoice {
 
 // One print job: the document laid out on the printable area of the
 // printer's pages, with no margins or page numbers of its own.
+// What became of a print job.
+enum class PrintOutcome {
+    Printed,
+    NothingInRange, // the pages asked for lie beyond the text: nothing printed
+    Refused,        // the job cannot start or a page cannot be added
+};
+
 struct PrintJob {
     const QTextDocument& document;
     QString title;
@@ -108,9 +116,8 @@ public:
     // Print dialog on the current printer; the selection is offered as a
     // range when `offerSelection` is true.
     virtual PrintChoice askPrint(QWidget* parent, bool offerSelection) = 0;
-    // Prints the job on the current printer; false when the printing layer
-    // refuses it (the job cannot start or a page cannot be added).
-    virtual bool print(const PrintJob& job) = 0;
+    // Prints the job on the current printer.
+    virtual PrintOutcome print(const PrintJob& job) = 0;
 };
 
 struct Platform {
@@ -125,7 +132,7 @@ struct Platform {
 Platform makeQtPlatform();
 
 // The print job on a Qt printer, as the Qt implementation runs it; the tests
-// run it on Qt's PDF output. False when the printer refuses the job.
-bool printOnPrinter(QPrinter& printer, const PrintJob& job);
+// run it on Qt's PDF output.
+PrintOutcome printOnPrinter(QPrinter& printer, const PrintJob& job);
 
 } // namespace zelvar

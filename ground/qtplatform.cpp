@@ -41,6 +41,7 @@ public:
             second = QMessageBox::Cancel;
             break;
         case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel:
             first = QMessageBox::Yes;
             second = QMessageBox::No;
             break;
@@ -53,6 +54,13 @@ public:
         const QMessageBox::StandardButton preset = second != QMessageBox::NoButton ? second : first;
         box.setDefaultButton(preset);
         box.setEscapeButton(preset);
+        if (buttons == MsgButtons::YesNoCancel) {
+            // The three answers in the program's own words.
+            box.button(QMessageBox::Yes)->setText(text::q(text::kYesButton));
+            box.button(QMessageBox::No)->setText(text::q(text::kNoButton));
+            box.addButton(QMessageBox::Cancel)->setText(text::q(text::kCancelButton));
+            box.setEscapeButton(QMessageBox::Cancel);
+        }
         box.exec();
         switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Yes:
@@ -101,17 +109,12 @@ public:
 
 private:
     // A name typed without an extension gets the one of the chosen filter
-    // ("Textový dokument (*.txt)" gives ".txt"), or the default one when the
+    // ("Textový dokument (*.txt)" gives "txt"), or the default one when the
     // filter names no single extension.
-    static QString withExtension(const QString& fileName, const QString& filter,
-                                 const QString& defaultExt) {
-        if (!QFileInfo(fileName).suffix().isEmpty()) {
-            return fileName;
-        }
+    static QString extensionOf(const QString& filter, const QString& defaultExt) {
         static const QRegularExpression single(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)"));
         const QRegularExpressionMatch m = single.match(filter);
-        const QString ext = m.hasMatch() ? m.captured(1) : defaultExt;
-        return ext.isEmpty() ? fileName : fileName + QLatin1Char('.') + ext;
+        return m.hasMatch() ? m.captured(1) : defaultExt;
     }
 
     // Qt's pattern "*.*" matches only names with a dot; an entry that asks
@@ -153,6 +156,16 @@ private:
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
             dialog.selectNameFilter((captioned ? captions : filters).at(request.filterIndex - 1));
         }
+        if (mode == QFileDialog::AcceptSave) {
+            // The dialog itself adds the extension, before it asks whether
+            // an existing file may be replaced: the question concerns the
+            // name that is written.
+            dialog.setDefaultSuffix(extensionOf(dialog.selectedNameFilter(), request.defaultExt));
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                             [&dialog, &request](const QString& filter) {
+                                 dialog.setDefaultSuffix(extensionOf(filter, request.defaultExt));
+                             });
+        }
         if (!request.fileName.isEmpty()) {
             dialog.selectFile(request.fileName);
         }
@@ -166,9 +179,6 @@ private:
         const qsizetype chosen =
             qMax(captions.indexOf(chosenFilter), filters.indexOf(chosenFilter));
         answer.filterIndex = chosen >= 0 ? int(chosen) + 1 : request.filterIndex;
-        if (mode == QFileDialog::AcceptSave) {
-            answer.fileName = withExtension(answer.fileName, chosenFilter, request.defaultExt);
-        }
         return answer;
     }
 };
@@ -277,7 +287,7 @@ public:
         return choice;
     }
 
-    bool print(const PrintJob& job) override { return printOnPrinter(printer(), job); }
+    PrintOutcome print(const PrintJob& job) override { return printOnPrinter(printer(), job); }
 
 private:
     // The printer is set up on first use: asking the print system for its
@@ -293,7 +303,7 @@ private:
 
 } // namespace
 
-bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
+PrintOutcome printOnPrinter(QPrinter& printer, const PrintJob& job) {
     // A copy laid out for the printer, whose page is the printable area: the
     // text fills it from the first character, with no margins or page
     // numbers of the toolkit's own.
@@ -310,17 +320,17 @@ bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
         }
     }
     if (pages.isEmpty()) {
-        return true; // the range asked for lies beyond the text
+        return PrintOutcome::NothingInRange;
     }
     printer.setDocName(job.title);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return false;
+        return PrintOutcome::Refused;
     }
     for (int page : pages) {
         if (page != pages.first() && !printer.newPage()) {
             painter.end();
-            return false;
+            return PrintOutcome::Refused;
         }
         const QRectF view(QPointF(0, (page - 1) * area.height()), area);
         painter.save();
@@ -336,7 +346,7 @@ bool printOnPrinter(QPrinter& printer, const PrintJob& job) {
         layout->draw(&painter, context);
         painter.restore();
     }
-    return painter.end();
+    return painter.end() ? PrintOutcome::Printed : PrintOutcome::Refused;
 }
 
 Platform makeQtPlatform() {

@@ -94,6 +94,15 @@ constexpr MenuRow kMainMenu[] = {
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
     // Colours the HTML of all five pages and marks matching tags.
     item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
+    // Underlines the unknown words of the pages' text; disabled at start
+    // when the dictionary is not installed.
+    item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
+    separator("N24"),
+    // The shown page's encoding is checked.
+    item("Kdovn1", "Kódování"),
+    subItem("UTF81", "UTF-8", ItemCheckable),
+    subItem("Windows12501", "Windows-1250", kChecked),
+    subItem("ISO885921", "ISO-8859-2", ItemCheckable),
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),
@@ -108,6 +117,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Vloitdatum1", "Vložit datum", "F4"),
     item("Vloitas1", "Vložit čas", "F5"),
     item("Vloitdatumas1", "Vložit datum/čas", "F6"),
+    item("Nezlomitelnmezery1", "Nezlomitelné mezery"),
     separator("N15"),
     item("Pohybujcsetext1", "Text v pohybu"),
     item("Zmnabarvy1", "Změna barvy textu"),
@@ -119,9 +129,11 @@ constexpr MenuRow kMainMenu[] = {
     item("Zkladnvzhled1", "Základní vzhled", "F9"),
     item("Prohldnoutvprohlei1", "Zobrazit v prohlížeči", "F10"),
     item("gfh1", "Generovat knihovnu tagů", "F8"),
+    item("ZkontrolovatHTML1", "Zkontrolovat HTML", "F12"),
     separator("N14"),
     // No key of its own: F6 belongs to "Vložit datum/čas" above.
     item("Vymazatzlohu1", "-> Načíst zálohu"),
+    item("Natzlohupoznmek1", "-> Načíst zálohu poznámek"),
     item("Ozloze1", "-> O záloze", "F7"),
     separator("N20"),
     item("Otevtzlohu1", "Otevřít soubor: zaloha1.txt"),
@@ -131,7 +143,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Otevtsouborzaloha5txt1", "Otevřít soubor: zaloha5.txt"),
 
     menu("Odkazy1", "O&dkazy"),
-    item("Domovskyweb1", "Domovský web Zelvar", nullptr, ItemDefault),
+    item("Domovskyweb1", "Zelvar.cz", nullptr, ItemDefault),
     separator("N23"),
     item("Webodkaz1", "ITnetwork.cz"),
     item("JavaScriptLibrary1", "Java Script Library"),

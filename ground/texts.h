@@ -24,12 +24,28 @@ inline constexpr const char* kQuitQuestion = "Obsah bude smazán, nebylo by vhod
 inline constexpr const char* kSavePageQuestion =
     "Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?";
 inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat položku ?";
+// Save As of a page whose encoding cannot hold a character: %1 the
+// character, %2 its code point (U+XXXX), %3 its line, %4 the encoding.
+inline constexpr const char* kEncodingQuestion =
+    "Znak „%1“ (%2) na řádku %3 nelze v kódování %4 uložit (a nemusí být jediný).\n\n"
+    "Ano – uložit stránku v kódování UTF-8 (deklarace znakové sady v textu se změní na "
+    "utf-8),\nNe – uložit takové znaky jako číselné odkazy &#N;,\nStorno – neukládat.";
+// The buttons of a yes-no-cancel question.
+inline constexpr const char* kYesButton = "Ano";
+inline constexpr const char* kNoButton = "Ne";
+inline constexpr const char* kCancelButton = "Storno";
 
 // Notices.
 inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";
 inline constexpr const char* kSelectItemFirst = "Nejprve je nutné vybrat jednu z položek !";
 inline constexpr const char* kEnterTagFirst = "Nejprve je nutné vložit tag !";
-inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna.";
+inline constexpr const char* kNoPrinter = "Není nainstalována žádná tiskárna !";
+inline constexpr const char* kNothingInPrintRange =
+    "Zvolené stránky leží za koncem textu, nic nebylo vytištěno !";
+// A tag to delete that another program has meanwhile removed from the file.
+inline constexpr const char* kTagAlreadyGone =
+    "Tag v souboru tagy.txt již není, odstranil jej jiný program. Seznam nyní ukazuje obsah "
+    "souboru !";
 
 // The two texts of a file error report: the first when the file itself
 // cannot be opened (load) or created (save), the second for any other failure.
@@ -53,8 +69,8 @@ inline constexpr Wording kLibraryLoadWording{
 // A tag library file that holds no text the program can read: it is neither
 // loaded nor changed.
 inline constexpr const char* kTagFileNotText =
-    "Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé kódování) ! Knihovna "
-    "jej nezmění.";
+    "Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé kódování) ! Program "
+    "jej nenačte ani nepřepíše !";
 
 // Failure words written into the operation label before the error dialog.
 inline constexpr const char* kLoadFailed = "Chyba při načítání...";

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void colourOfSelectionOnly();
     void colourWithoutSelectionChangesDefault_data();
     void colourWithoutSelectionChangesDefault();
+    void undoAndRedoCarryDefaultColour_data();
+    void undoAndRedoCarryDefaultColour();
     void windowColoursAreARadioGroup();
     void wordWrapPerPage();
 };
@@ -314,6 +316,57 @@ void AppearanceTest::colourWithoutSelectionChangesDefault() {
     QCOMPARE(formatAt(e, 2).foreground().color(), later);
     run(save);
     QVERIFY(zelvar::testing::readAll(p.path(file)).contains("\\red0\\green120\\blue40;"));
+}
+
+void AppearanceTest::undoAndRedoCarryDefaultColour_data() {
+    QTest::addColumn<QList<QColor>>("chosen"); // default colours, one after another
+    QTest::addColumn<QList<int>>("keys");      // Ctrl+Z and Ctrl+Y, in order
+    QTest::addColumn<QColor>("shown");         // invalid: none, the theme's text colour
+    const QColor blue(10, 20, 200), green(0, 120, 40);
+    const int undo = Qt::Key_Z, redo = Qt::Key_Y;
+    QTest::newRow("undone") << QList<QColor>{blue} << QList<int>{undo} << QColor();
+    QTest::newRow("undone and redone") << QList<QColor>{blue} << QList<int>{undo, redo} << blue;
+    QTest::newRow("second undone") << QList<QColor>{blue, green} << QList<int>{undo} << blue;
+}
+
+// Screen, file and text typed next agree on the default colour whichever
+// way undo goes.
+void AppearanceTest::undoAndRedoCarryDefaultColour() {
+    QFETCH(QList<QColor>, chosen);
+    QFETCH(QList<int>, keys);
+    QFETCH(QColor, shown);
+    TestProgram p;
+    QVERIFY(p.showAndActivate());
+    TForm1& f = p.form();
+    Editor* e = f.editor(1);
+    e->setPlainText("ab");
+    e->setFocus();
+    for (const QColor& c : chosen) {
+        p.dialogs().colorAnswers << c;
+        f.button("SpeedButton49")->click();
+    }
+    for (int key : keys) {
+        QTest::keyClick(e, Qt::Key(key), Qt::ControlModifier);
+    }
+    QCOMPARE(e->toPlainText(), QString("ab"));
+    const QColor theme = QApplication::palette(e).color(QPalette::Text);
+    QCOMPARE(e->palette().color(QPalette::Active, QPalette::Text), shown.isValid() ? shown : theme);
+    QTextCursor end = e->textCursor();
+    end.movePosition(QTextCursor::End);
+    e->setTextCursor(end);
+    QTest::keyClicks(e, "x");
+    QCOMPARE(e->colourOf(formatAt(e, 2)), shown.isValid() ? shown : theme);
+    QCOMPARE(formatAt(e, 2).hasProperty(QTextFormat::ForegroundBrush), shown.isValid());
+    f.action("Uloit1")->trigger();
+    const QByteArray rtf = zelvar::testing::readAll(p.path("staticka_pamet1.txt"));
+    for (const QColor& c : chosen) {
+        const QByteArray entry = QStringLiteral("\\red%1\\green%2\\blue%3;")
+                                     .arg(c.red())
+                                     .arg(c.green())
+                                     .arg(c.blue())
+                                     .toLatin1();
+        QCOMPARE(rtf.contains(entry), c == shown);
+    }
 }
 
 void AppearanceTest::windowColoursAreARadioGroup() {

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include "app/application.h"
+#include "app/commandline.h"
 #include "editor/editor.h"
 #include "files/documents.h"
 #include "files/preview.h"
@@ -68,8 +70,8 @@ void DesktopTest::init() {
 }
 
 void DesktopTest::fileArguments_data() {
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("pages"); // the first line of pages 1 to 5
+    QTest::addColumn<QStringList>("names"); // the arguments after the program's name
+    QTest::addColumn<QString>("pages");     // the first line of pages 1 to 5
     QTest::addColumn<QString>("dialog");
     QTest::newRow("two files") << QStringList{"1.html", "2.html"} << "12---" << QString();
     QTest::newRow("relative and full names")
@@ -78,31 +80,35 @@ void DesktopTest::fileArguments_data() {
         << QStringList{"1.html", "missing.html", "3.html"} << "1-3--"
         << "Cannot open file " + p_->path("missing.html") + ".";
     const QString refusal =
-        QString::fromUtf8("Otevřít lze nejvýše pět souborů, do stránek 1 až 5. Tyto soubory "
+        QString::fromUtf8("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory "
                           "nebyly otevřeny:\n");
     QTest::newRow("six files") << QStringList{"1.html", "2.html", "3.html",
                                               "4.html", "5.html", "6.html"}
                                << "12345" << refusal + "6.html";
+    QTest::newRow("the launcher's notices, one dialog")
+        << QStringList{"--notice", "a", "1.html", "--notice", "b c"} << "1----"
+        << "a\nb c";
 }
 
 void DesktopTest::fileArguments() {
     QFETCH(QStringList, names);
     QFETCH(QString, pages);
     QFETCH(QString, dialog);
-    documents().openFiles(names);
+    const CommandLine line = parseCommandLine(names);
+    startWith(form(), line);
     QString shown;
     for (int n = 1; n <= 5; ++n) {
         const QString text = form().editor(n)->toPlainText();
         shown += text.isEmpty() ? QChar('-') : text[0];
         // A page that was named is in plain-text form, as after Open.
-        QCOMPARE(form().editor(n)->plainTextMode(), n <= names.size());
+        QCOMPARE(form().editor(n)->plainTextMode(), n <= line.files.size());
     }
     QCOMPARE(shown, pages);
     QCOMPARE(form().shownSlot(), 1);
     QCOMPARE(p_->dialogs().shown.size(), dialog.isEmpty() ? 0 : 1);
     QCOMPARE(p_->dialogs().shown.value(0).text, dialog);
     // The open dialog offers the last name it was given, with its folder.
-    const QString last = names[std::min<qsizetype>(names.size(), 5) - 1];
+    const QString last = line.files[std::min<qsizetype>(line.files.size(), 5) - 1];
     p_->dialogs().answers << MsgButton::Ok; // page 1 holds a file: replace it
     form().action("Otevt1")->trigger();
     QCOMPARE(p_->dialogs().fileRequests.last().fileName, QFileInfo(last).absoluteFilePath());

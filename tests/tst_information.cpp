@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStringDecoder>
 #include <QTest>
 #include <QUrl>
 
@@ -22,7 +23,6 @@
 #include "ground/patterns.h"
 #include "support/modal.h"
 #include "support/testprogram.h"
-#include "text/cp1250.h"
 
 using namespace zelvar;
 using zelvar::testing::ModalRun;
@@ -294,16 +294,21 @@ void InformationTest::helpFileShipped() {
     QVERIFY(bytes.endsWith("\r\n"));
     QCOMPARE(bytes.count('\r'), bytes.count("\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
-    // Windows-1250, not UTF-8: the accented letters are single bytes.
-    QVERIFY(!bytes.contains("\xc3\xa1")); // á in UTF-8
-    const QString text = fromCp1250(bytes);
-    QVERIFY(text.contains(u("Nápověda")));
-    // It covers the pages, every toolbar group and the main features.
+    // UTF-8 with its byte-order mark, so that any text editor the desktop
+    // hands it to shows the accents right.
+    QVERIFY(bytes.startsWith("\xef\xbb\xbf"));
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString text = utf8(bytes);
+    QVERIFY(!utf8.hasError());
+    // It covers the pages, every toolbar group and the main features, in the
+    // program's words.
+    QVERIFY(!text.contains(u("značk"), Qt::CaseInsensitive));
     const char* const topics[] = {
-        "Page 1",        "Soubor",         "Editor",          "Text",         "Statistika",
-        "Poloha",        "Používané",      "Zvláštní znaky",  "Cíl (target)", "statick",
-        "zaloha1.txt",   "HTML struktura", "Základní vzhled", "poznamky.txt", "tagy.txt",
-        "Text v pohybu", "posuvník",       "Ctrl+N",          "F10"};
+        "Page 1",        "Soubor",          "Editor",          "Text",         "Statistika",
+        "Poloha",        "Používané",       "Zvláštní znaky",  "Cíl (target)", "statick",
+        "zaloha1.txt",   "HTML struktura",  "Základní vzhled", "poznamky.txt", "tagy.txt",
+        "Text v pohybu", "posuvník",        "Ctrl+N",          "F10",          "UTF-8",
+        "ISO-8859-2",    "zaloha_poznamky", "nahradit",        "share/zelvar", "Del"};
     for (const char* topic : topics) {
         QVERIFY2(text.contains(u(topic), Qt::CaseInsensitive), topic);
     }

@@ -16,7 +16,7 @@ fail() {
 prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/zelvar lib/zelvar/zelvar; do
+for f in bin/zelvar lib/zelvar/zelvar lib/zelvar/zelvar-htmlcheck; do
     [ -x "$prefix/$f" ] || fail "$f is not an installed program"
 done
 for f in share/applications/cz.zelvar.Zelvar.desktop share/metainfo/cz.zelvar.Zelvar.metainfo.xml \
@@ -38,24 +38,29 @@ HOME="$tmp/nohome" "$prefix/bin/zelvar" --help | grep -q "^Použití: zelvar" ||
     fail "--help does not print the usage"
 [ ! -e "$tmp/nohome" ] || fail "--help or --version prepared a working folder"
 
-# The launcher runs the program in $XDG_DATA_HOME/zelvar with full file
-# names; a stand-in program reports where and with what it was started.
-cat >"$tmp/report" <<'REPORT'
-#!/bin/sh
-pwd
-printf '%s\n' "$@"
-REPORT
+# The launcher always starts the program (a stand-in that reports its
+# folder, whether the data files are there, and its arguments) with full file
+# names, and names in a notice what it could not prepare. A row: name, start
+# folder ($tmp/gone is deleted first), XDG_DATA_HOME, the report, arguments.
+printf '#!/bin/sh\n[ -f zakl_struktura.txt ] && f=filled || f=empty\nprintf "%%s " "$(pwd)" $f "$@"\n' >"$tmp/report"
 chmod +x "$tmp/report"
-mkdir -p "$tmp/start/sub"
-got=$(cd "$tmp/start" && XDG_DATA_HOME="$tmp/data" ZELVAR_PROGRAM="$tmp/report" \
-    "$prefix/bin/zelvar" a.html sub/b.html /abs/c.html -- -d.html)
-expected="$tmp/data/zelvar
-$tmp/start/a.html
-$tmp/start/sub/b.html
-/abs/c.html
---
-$tmp/start/-d.html"
-[ "$got" = "$expected" ] || fail "launcher started: $got"
-[ -f "$tmp/data/zelvar/zakl_struktura.txt" ] || fail "the working folder was not filled"
+row() {
+    name=$1 start=$2 home=$3 expected=$4
+    shift 4
+    got=$(mkdir -p "$start" && cd "$start" && rm -rf "$tmp/gone" && XDG_DATA_HOME="$home" \
+        TMPDIR="$tmp" ZELVAR_PROGRAM="$tmp/report" "$prefix/bin/zelvar" "$@" 2>/dev/null)
+    case $got in $expected) ;; *) fail "$name: the launcher started: $got" ;; esac
+}
+mkdir -p "$tmp/start/sub" "$tmp/linked/zelvar"
+ln -s "$tmp/nowhere" "$tmp/linked/zelvar/navod.txt"
+: >"$tmp/file"
+row "normal start" "$tmp/start" "$tmp/data" \
+    "$tmp/data/zelvar filled $tmp/start/a.html $tmp/start/sub/b.html /abs/c.html -- $tmp/start/-d.html " \
+    a.html sub/b.html /abs/c.html -- -d.html
+row "deleted start folder" "$tmp/gone" "$tmp/data" \
+    "$tmp/data/zelvar filled --notice *: a.html ! /abs/c.html " a.html /abs/c.html
+row "dangling navod.txt link" "$tmp/start" "$tmp/linked" "$tmp/linked/zelvar filled --notice *navod.txt*"
+row "uncreatable working folder" "$tmp/start" "$tmp/file/data" "$tmp/zelvar.* filled --notice *$tmp/file/data/zelvar*"
+[ -L "$tmp/linked/zelvar/navod.txt" ] || fail "the user's navod.txt link was replaced"
 
 "$source/scripts/check-installed.sh" "$prefix/bin/zelvar"

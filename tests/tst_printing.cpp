@@ -7,8 +7,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QPageLayout>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
 #include <memory>
@@ -70,6 +73,9 @@ private Q_SLOTS:
     void printoutPageRange();
     void printoutKeepsColours();
     void qtDialogs();
+    void qtPrintDialogAnswers_data();
+    void qtPrintDialogAnswers();
+    void qtSetupAppliesOnlyAfterOk();
 
 private:
     TForm1& form() { return p_->form(); }
@@ -283,12 +289,14 @@ void PrintingTest::printoutPageRange() {
     QCOMPARE(part.pages.size(), 2);
     QCOMPARE(part.pages[0].text, whole.pages[1].text);
     QCOMPARE(part.pages[1].text, whole.pages[2].text);
-    // A range beyond the text prints nothing, and says it printed.
+    // A range beyond the text prints nothing, and says so.
     form().patterns().message("before");
     printing().choice.pages = QPageRanges::fromString("900-901");
     const PdfDocument none = printout();
     QVERIFY(!none.ok);
-    QCOMPARE(p_->message(), u("Tisk..."));
+    QCOMPARE(p_->message(), u("before"));
+    QCOMPARE(p_->dialogs().shown.size(), 1);
+    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kNothingInPrintRange));
 }
 
 // A colour chosen with nothing selected, and a selection's own colour, are
@@ -359,6 +367,70 @@ void PrintingTest::qtDialogs() {
         whileModal([&] { choice = printing.askPrint(&form(), offer); }, steps);
         QVERIFY(shown);
         QVERIFY(!choice.accepted);
+    }
+}
+
+void PrintingTest::qtPrintDialogAnswers_data() {
+    QTest::addColumn<QString>("button"); // the range's button in Qt's print dialog
+    QTest::addColumn<QString>("typed");  // into the range's fields: "from-to"
+    QTest::addColumn<PrintRange>("range");
+    QTest::addColumn<QString>("pages");
+    QTest::newRow("all") << "printAll" << QString() << PrintRange::All << QString();
+    QTest::newRow("selection") << "printSelection" << QString() << PrintRange::Selection
+                               << QString();
+    QTest::newRow("from to") << "printRange"
+                             << "2-3" << PrintRange::Pages << "2-3";
+}
+
+// The answers given in Qt's print dialog become the choice the print
+// command prints by.
+void PrintingTest::qtPrintDialogAnswers() {
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(PrintRange, range);
+    QFETCH(QString, pages);
+    Platform qt = makeQtPlatform();
+    PrintChoice choice;
+    zelvar::testing::whileModal(
+        [&] { choice = qt.printing->askPrint(&form(), true); },
+        [&](QWidget* w) {
+            auto* dialog = qobject_cast<QPrintDialog*>(w);
+            QVERIFY(dialog);
+            dialog->findChild<QAbstractButton*>(button)->click();
+            if (!typed.isEmpty()) {
+                const QStringList ends = typed.split('-');
+                dialog->findChild<QSpinBox*>("to")->setValue(ends[1].toInt());
+                dialog->findChild<QSpinBox*>("from")->setValue(ends[0].toInt());
+            }
+            dialog->accept();
+        });
+    QVERIFY(choice.accepted);
+    QCOMPARE(choice.range, range);
+    QCOMPARE(choice.pages.toString(), pages);
+}
+
+// A paper chosen in "Nastavení tisku" reaches the printer on OK only.
+void PrintingTest::qtSetupAppliesOnlyAfterOk() {
+    using zelvar::testing::whileModal;
+    Platform qt = makeQtPlatform();
+    for (bool confirm : {false, true}) {
+        whileModal(
+            [&] { qt.printing->setup(&form()); },
+            [&](QWidget* setup) {
+                whileModal([&] { setup->findChild<QPushButton*>("PaperButton")->click(); },
+                           [](QWidget* paper) {
+                               paper->findChild<QAbstractButton*>("landscape")->click();
+                               qobject_cast<QDialog*>(paper)->accept();
+                           });
+                auto* buttons = setup->findChild<QDialogButtonBox*>();
+                buttons->button(confirm ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+            });
+        QPageLayout::Orientation used = QPageLayout::Portrait;
+        whileModal([&] { qt.printing->askPrint(&form(), false); },
+                   [&](QWidget* w) {
+                       used = qobject_cast<QPrintDialog*>(w)->printer()->pageLayout().orientation();
+                   });
+        QCOMPARE(used, confirm ? QPageLayout::Landscape : QPageLayout::Portrait);
     }
 }
 

@@ -139,22 +139,39 @@ void QtDialogsTest::openListsByFilter() {
 }
 
 void QtDialogsTest::saveAsksBeforeReplacing_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("answer"); // to the question, when one comes up
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name"); // the file the answer names
+    QTest::addColumn<int>("answer");   // to the question, when one comes up
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("existing file, Yes") << "page.html" << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("existing file, No") << "page.html" << int(QMessageBox::No) << true << false;
-    QTest::newRow("new file") << "new.html" << int(QMessageBox::Yes) << false << true;
+    QTest::newRow("existing file, Yes") << 1 << "page.html"
+                                        << "page.html" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("existing file, No") << 1 << "page.html"
+                                       << "page.html" << int(QMessageBox::No) << true << false;
+    QTest::newRow("new file") << 1 << "new.html"
+                              << "new.html" << int(QMessageBox::Yes) << false << true;
+    // The filter's extension is part of the name the question is about.
+    QTest::newRow("existing by the HTML filter, No")
+        << 1 << "page"
+        << "page.html" << int(QMessageBox::No) << true << false;
+    QTest::newRow("existing by the text filter, Yes")
+        << 2 << "notes"
+        << "notes.txt" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("new by the text filter") << 2 << "page"
+                                            << "page.txt" << int(QMessageBox::Yes) << false << true;
 }
 
 void QtDialogsTest::saveAsksBeforeReplacing() {
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
     QFETCH(QString, name);
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, accepted);
     FileDialogRequest request = Documents::saveRequest();
     request.fileName = dir_.filePath("page.html");
+    request.filterIndex = filter;
     FileDialogAnswer result;
     QString question;
     bool stillOpen = false;
@@ -163,13 +180,13 @@ void QtDialogsTest::saveAsksBeforeReplacing() {
                    auto* dialog = qobject_cast<QFileDialog*>(window);
                    QVERIFY(dialog);
                    QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
-                   question = nameAndAccept(dialog, name, QMessageBox::StandardButton(answer));
+                   question = nameAndAccept(dialog, typed, QMessageBox::StandardButton(answer));
                    // After No the dialog stays open for another name.
                    stillOpen = dialog->isVisible();
                });
     QCOMPARE(!question.isEmpty(), asked);
     if (asked) {
-        QVERIFY(question.contains(name));
+        QVERIFY2(question.contains(name), qPrintable(question));
     }
     QCOMPARE(stillOpen, !accepted);
     QCOMPARE(result.accepted, accepted);

@@ -456,6 +456,16 @@ int htmlLineSpans(QStringView line, int state, QList<HtmlSpan>& spans) {
     return readLine(line, state, reports);
 }
 
+HtmlStart htmlStart(int state) {
+    const int mode = state & ((1 << kModeBits) - 1);
+    const int content = state >> kModeBits;
+    if (state < 0 || mode >= ModeCount || content > StyleContent) {
+        return {false, false};
+    }
+    const bool inTag = mode >= BeforeAttribute && mode <= DoubleQuoted;
+    return {inTag, mode >= ScriptCode || (inTag && content != Markup)};
+}
+
 std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype caret) {
     std::vector<TagEntry> tags;
     TagReports reports(tags);

@@ -47,6 +47,16 @@ int htmlLineState(QStringView line, int state);
 // text of no kind has none. Adjacent parts of one kind form one span.
 int htmlLineSpans(QStringView line, int state, QList<HtmlSpan>& spans);
 
+// Where a line that starts in the state starts: inside a tag (a quoted
+// value among its parts), and whether what follows the tag's ">" (or, not
+// in a tag, the line itself) is the content of a script or a style. A line
+// that starts in a comment or a declaration starts in neither.
+struct HtmlStart {
+    bool inTag;
+    bool inCode;
+};
+HtmlStart htmlStart(int state);
+
 struct HtmlRange {
     qsizetype start;
     qsizetype length;

@@ -36,6 +36,7 @@ constexpr char kUtf16BEBom[] = "\xFE\xFF";
 // Whether a text holds only what a text file holds; see decodeTagFile.
 template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
     qsizetype zeros = 0;
+    qsizetype oddZeros = 0;
     bool lastWasZero = false;
     for (qsizetype i = 0; i < n; ++i) {
         const auto c = static_cast<std::make_unsigned_t<Char>>(text[i]);
@@ -49,6 +50,7 @@ template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
             }
             lastWasZero = true;
             ++zeros;
+            oddZeros += i % 2;
             continue;
         }
         lastWasZero = false;
@@ -56,7 +58,10 @@ template <typename Char> bool looksLikeText(const Char* text, qsizetype n) {
             return false;
         }
     }
-    return zeros < 4 || zeros * 4 < n;
+    // Zero bytes at every other place are UTF-16 without its mark, which
+    // must not be read, nor rewritten, as single bytes; zeros that end
+    // entries of different lengths are text.
+    return zeros < 4 || qMax(zeros - oddZeros, oddZeros) * 5 < n * 2;
 }
 
 // The text split into entries at CR LF, a lone CR, a lone LF and a zero.
@@ -139,6 +144,7 @@ TagFileText decodeTagFile(const QByteArray& bytes) {
     case TextEncoding::Utf8:
         return {splitEntries(QString::fromUtf8(all)), TagEncoding::Utf8};
     case TextEncoding::Windows1250:
+    case TextEncoding::Iso88592:
         break;
     }
     return {splitEntries(fromCp1250(bytes)), TagEncoding::Windows1250};
@@ -333,8 +339,12 @@ void TagLibrary::add() {
 }
 
 bool TagLibrary::addTag(const QString& text) {
+    // Control characters other than the tab (a paste can bring them) would
+    // make a file that no reader takes for text.
+    QString tag = text;
+    tag.removeIf([](QChar c) { return c.unicode() < 0x20 && c != QLatin1Char('\t'); });
     return rewrite([&] {
-        model_->insertSorted(text, order_);
+        model_->insertSorted(tag, order_);
         return true;
     });
 }
@@ -351,8 +361,11 @@ void TagLibrary::remove() {
     const QString entry = model_->entries().at(row);
     // The entry is found again by its text: the list may have been read
     // again meanwhile.
-    if (rewrite([&] { return model_->removeOne(entry, order_); })) {
+    bool found = true;
+    if (rewrite([&] { return found = model_->removeOne(entry, order_); })) {
         form_.patterns().message("Knihovna změněna...");
+    } else if (!found) {
+        form_.patterns().notice(text::kTagAlreadyGone);
     }
     list_->selectionModel()->clear();
 }

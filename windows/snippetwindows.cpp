@@ -31,7 +31,7 @@ QString u(const char* utf8) {
 }
 
 // The site's name as the favourites folder shows it.
-constexpr const char* kFavouritesTitle = "Zelvar - HTML editor";
+constexpr const char* kFavouritesTitle = "Zelvar - editor HTML";
 
 struct SnippetWindow {
     const char* form;

@@ -10,6 +10,7 @@ MsgButton ScriptedDialogs::defaultButton(MsgButtons buttons) {
     case MsgButtons::OkCancel:
         return MsgButton::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
         return MsgButton::No;
     case MsgButtons::Ok:
         break;
@@ -66,11 +67,11 @@ bool ScriptedDialogs::chooseColor(QWidget*, QColor& color) {
     return true;
 }
 
-bool RecordingPrinting::print(const PrintJob& job) {
+PrintOutcome RecordingPrinting::print(const PrintJob& job) {
     jobTitles << job.title;
     jobTexts << job.document.toRawText();
     if (pdfPath.isEmpty()) {
-        return true;
+        return PrintOutcome::Printed;
     }
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);

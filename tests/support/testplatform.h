@@ -100,7 +100,7 @@ public:
         selectionOffered << offerSelection;
         return choice;
     }
-    bool print(const PrintJob& job) override;
+    PrintOutcome print(const PrintJob& job) override;
 };
 
 // A platform made of the stand-ins above, with typed access to each.
