@@ -16,10 +16,16 @@ ARGS     ?=
 
 # Debian 12 packages the build, the tests and the running program need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-            libbenchmark-dev libtidy-dev fonts-dejavu-core fonts-liberation xdg-utils
+            libbenchmark-dev libtidy-dev fonts-dejavu-core fonts-liberation xdg-utils \
+            libhunspell-dev hunspell-cs
 
 # The packaging and desktop-file checking tools (make package, make validate).
 PACKAGE_TOOLS := dpkg-dev file desktop-file-utils appstream
+
+# The virtual display of make screenshot.
+SCREENSHOT_PACKAGES := xvfb xauth
+# Where make screenshot saves its picture (the README shows it).
+SCREENSHOT ?= desktop/screenshot.png
 
 # --- Checks: sanitizer tests and fuzz targets ---------------------------------
 SANITIZE_BUILD ?= build-sanitize
@@ -120,7 +126,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/zelvar_bench
 
 # --- Desktop integration and the Debian package ----------------------------
-.PHONY: install package package-tools validate
+.PHONY: install package package-tools validate screenshot
 
 # Without sudo when the prefix can be written to as the user.
 install: build
@@ -136,6 +142,12 @@ package-tools:
 # Gives $(BUILD)/zelvar_2.0_amd64.deb.
 package: build package-tools
 	cd $(BUILD) && cpack -G DEB
+
+# The program on a virtual display, in a fresh working folder, with the HTML
+# structure template in colour.
+screenshot: build
+	$(call install-missing,$(SCREENSHOT_PACKAGES))
+	scripts/screenshot.sh $(BUILD) $(SCREENSHOT)
 
 validate: package-tools
 	desktop-file-validate desktop/cz.zelvar.Zelvar.desktop

@@ -12,6 +12,7 @@ void installCommands(Workspace& form) {
     installDateTimeCommands(form);
     installFindCommands(form);
     installAppearanceCommands(form);
+    installSpellCommands(form);
     installNotesCommands(form);
     installTagLibrary(form);
     installPrintCommands(form);

@@ -17,36 +17,16 @@
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
 
+#include "bench/pages.h"
 #include "editor/editor.h"
-#include "text/cp1250.h"
 #include "text/pagefile.h"
 
-#include <fstream>
 #include <memory>
-#include <string>
 
 using zelvar::Editor;
+using namespace zelvar::bench;
 
 namespace {
-
-constexpr qsizetype kLongLine = 2'000'000;
-
-// Minified HTML with Czech text, no line break.
-const QString& longLine() {
-    static const QString text = [] {
-        const QString piece = QStringLiteral(
-            "<div class=\"odstavec\"><a href=\"stranka.html\">Příliš žluťoučký kůň</a> úpěl "
-            "ďábelské ódy&nbsp;</div><td align=\"center\">Černá, šedá</td>");
-        QString s;
-        s.reserve(kLongLine + piece.size());
-        while (s.size() < kLongLine) {
-            s += piece;
-        }
-        s.truncate(kLongLine);
-        return s;
-    }();
-    return text;
-}
 
 Editor& longLinePage() {
     static Editor* editor = [] {
@@ -66,15 +46,6 @@ void putCaret(Editor& e, int position) {
     QTextCursor c = e.textCursor();
     c.setPosition(position);
     e.setTextCursor(c);
-    QApplication::processEvents();
-}
-
-void press(Editor& e, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = QString()) {
-    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(&e, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(&e, &up);
     QApplication::processEvents();
 }
 
@@ -135,51 +106,6 @@ void BM_LongLineCaretBlink(benchmark::State& state) {
 BENCHMARK(BM_LongLineCaretBlink)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // --- The big page --------------------------------------------------------
-
-constexpr int kBigLines = 412'000;
-
-// About 20 MB in 412,000 lines of Windows-1250 with CR LF.
-const QString& bigPagePath() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        static const char* const lines[] = {
-            "<p class=\"odstavec\">P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 \xFAp\xECl.</p>",
-            "  <td align=\"center\"><a href=\"stranka.html\">Odkaz</a></td>",
-            "<div>&nbsp;\xC8\x65rn\xE1, \x9A\x65\x64\xE1, r\xF9\x9Eov\xE1 &ndash; \xEC\x9A\xE8\xF8"
-            "\x9E\xFD\xE1\xED\xE9</div>",
-            "\t<img src=\"obrazek.gif\" width=\"120\" height=\"60\" alt=\"\">",
-            "",
-        };
-        QByteArray bytes;
-        bytes.reserve(21'000'000);
-        for (int i = 0; i < kBigLines; ++i) {
-            bytes += lines[i % 5];
-            bytes += "\r\n";
-        }
-        const QString p = dir.filePath(QStringLiteral("velka.html"));
-        zelvar::writeWholeFile(p, bytes);
-        return p;
-    }();
-    return path;
-}
-
-long statusKb(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(in, line)) {
-        if (line.rfind(key, 0) == 0) {
-            return std::stol(line.substr(key.size()));
-        }
-    }
-    return -1;
-}
-
-// Starts a new peak: the high-water mark of resident memory falls back to
-// what is resident now.
-void resetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 void BM_OpenBigPage(benchmark::State& state) {
     const QString& path = bigPagePath();

@@ -1,6 +1,7 @@
 // How text and the window look: the font and the colour of the selected
 // characters (or of the editor's default format when nothing is selected),
-// the main window's colour and the word wrap of the shown page.
+// the main window's colour, the word wrap of the shown page and the HTML
+// colouring of all pages.
 
 #include <QAction>
 #include <QApplication>
@@ -10,7 +11,9 @@
 #include <array>
 
 #include "editor/editor.h"
+#include "editor/htmlhighlighter.h"
 #include "ground/commands.h"
+#include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
 #include "ground/workspace.h"
@@ -132,9 +135,23 @@ void toggleWordWrap(Workspace& form) {
         ->setText(item->isChecked() ? QStringLiteral("OK") : QStringLiteral("NO"));
 }
 
+// The item is checkable: choosing it has flipped its mark, which the pages
+// follow.
+void toggleSyntaxColours(Workspace& form) {
+    const bool on = form.action("Zvrazovatsyntaxi1")->isChecked();
+    for (const PageSlot& slot : kPageSlots) {
+        HtmlHighlighter::of(form.editor(slot.number))->setEnabled(on);
+    }
+    form.patterns().message("Zvýrazňovat syntaxi...");
+}
+
 } // namespace
 
 void installAppearanceCommands(Workspace& form) {
+    // The page editors show their HTML in colour; the notes pad does not.
+    for (const PageSlot& slot : kPageSlots) {
+        new HtmlHighlighter(form.editor(slot.number));
+    }
     for (const char* control : {"Psmo1", "Psmo2", "SpeedButton48"}) {
         form.on(control, [&form] { chooseFont(form, *form.activeEditor()); });
     }
@@ -147,6 +164,7 @@ void installAppearanceCommands(Workspace& form) {
         form.on(c.item, [&form, &c] { setWindowColour(form, c); });
     }
     form.on("Zalamovndk1", [&form] { toggleWordWrap(form); });
+    form.on("Zvrazovatsyntaxi1", [&form] { toggleSyntaxColours(form); });
 }
 
 } // namespace zelvar

@@ -5,15 +5,18 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <cmath>
 #include <optional>
 
 namespace zelvar {
@@ -38,10 +41,6 @@ QString withPlainBreaks(QString text) {
     return text;
 }
 
-// From this length on a line is a long line: laying it out and drawing it
-// whole would cost more than a keystroke may.
-constexpr int kLongLine = 10000;
-
 // Long lines are shaped without the optional typographic features (kerning,
 // ligatures) of scripts that need no shaping: their glyphs are looked up
 // directly, several times faster. The format is display-only.
@@ -53,21 +52,76 @@ QTextLayout::FormatRange longLineFormat(int length) {
     return range;
 }
 
+bool isLightShaping(const QTextLayout::FormatRange& range) {
+    return range.format == longLineFormat(0).format;
+}
+
+// Gives the line's layout the light shaping over the whole line (the text
+// being composed in it included), or takes it away; the layout's other
+// formats (those of the text being composed) stay. Whether that changed
+// them.
+bool shapeLightly(const QTextBlock& block, bool on) {
+    QTextLayout* layout = block.layout();
+    QList<QTextLayout::FormatRange> formats = layout->formats();
+    formats.removeIf(isLightShaping);
+    if (on) {
+        formats.prepend(longLineFormat(block.length() + int(layout->preeditAreaText().size())));
+    }
+    if (formats == layout->formats()) {
+        return false;
+    }
+    layout->setFormats(formats);
+    return true;
+}
+
 // The single line of an unwrapped long line, or an invalid line.
 QTextLine longUnwrappedLine(const QTextBlock& block) {
-    if (block.length() <= kLongLine) {
+    if (block.length() <= Editor::kLongLine) {
         return QTextLine();
     }
     const QTextLayout* layout = block.layout();
-    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= kLongLine) {
+    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= Editor::kLongLine) {
         return QTextLine();
     }
     return layout->lineAt(0);
 }
 
+// Qt's plain-text layout takes a change of `removed` and `added` characters
+// as reaching removed + added characters from its start. Display formats set
+// on a line while it is edited widen the change to the whole line, which then
+// reaches into the next one, and the whole view is repainted for every key.
+// A change whose new text lies in one line, with as many lines as before, is
+// passed on as a change of that line alone. Not for a long line: that way
+// lays it out twice, once to learn its old height.
+class PageLayout final : public QPlainTextDocumentLayout {
+public:
+    explicit PageLayout(QTextDocument* doc)
+        : QPlainTextDocumentLayout(doc), blockCount_(doc->blockCount()) {}
+
+protected:
+    void documentChanged(int from, int removed, int added) override {
+        const QTextDocument* doc = document();
+        const bool sameCount = doc->blockCount() == blockCount_;
+        blockCount_ = doc->blockCount();
+        const QTextBlock block = doc->findBlock(from);
+        if (sameCount && block.isValid() && block.length() <= Editor::kLongLine &&
+            block.contains(from + qMax(added, 1) - 1)) {
+            QPlainTextDocumentLayout::documentChanged(from, 0, 1);
+        } else {
+            QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        }
+    }
+
+private:
+    int blockCount_;
+};
+
 } // namespace
 
 Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
+    auto* doc = new QTextDocument(this);
+    doc->setDocumentLayout(new PageLayout(doc));
+    setDocument(doc);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -150,12 +204,17 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
-    setEncoding(loadPageFile(*document(), path, plainText_));
+    setEncoding(loadPageFile(*document(), path, plainText_,
+                             pageRules_ ? EncodingRule::Page : EncodingRule::Editor));
     spreadDefaultColour(true);
 }
 
-void Editor::saveToFile(const QString& path) const {
-    savePageFile(*document(), path, plainText_, encoding_);
+void Editor::saveToFile(const QString& path) {
+    // A page's own declaration decides, and the page keeps to it from then on.
+    const TextEncoding encoding =
+        plainText_ && pageRules_ ? pageWriteEncoding(*document(), encoding_) : encoding_;
+    savePageFile(*document(), path, plainText_, encoding);
+    setEncoding(encoding);
 }
 
 void Editor::setEncoding(TextEncoding encoding) {
@@ -435,6 +494,10 @@ QColor Editor::colourOf(const QTextCharFormat& format) const {
     return showsDefaultColour(format) ? defaultColour() : format.foreground().color();
 }
 
+bool Editor::hasOwnColour(const QTextCharFormat& format) {
+    return !showsDefaultColour(format);
+}
+
 void Editor::spreadDefaultColour(bool joined) {
     if (!defaultColour_.isValid()) {
         return;
@@ -499,20 +562,27 @@ void Editor::noteLongLines(int from, int added) {
     const bool single = block == last;
     for (; block.isValid(); block = block.next()) {
         if (block.length() > kLongLine) {
-            QTextLayout* layout = block.layout();
-            layout->setCacheEnabled(true);
-            layout->setFormats({longLineFormat(block.length())});
-        } else if (single) {
-            QTextLayout* layout = block.layout();
-            if (!layout->formats().isEmpty()) {
-                layout->clearFormats();
-                layout->setCacheEnabled(false);
-            }
+            block.layout()->setCacheEnabled(true);
+            shapeLightly(block, true);
+        } else if (single && shapeLightly(block, false)) {
+            block.layout()->setCacheEnabled(false);
         }
         if (block == last) {
             break;
         }
     }
+}
+
+std::pair<QTextBlock, QTextBlock> Editor::shownBlocks() const {
+    const QTextBlock first = firstVisibleBlock();
+    const int height = viewport()->height();
+    qreal top = blockBoundingGeometry(first).translated(contentOffset()).top();
+    QTextBlock block = first;
+    while (block.isValid() && top <= height) {
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+    return {first, block};
 }
 
 bool Editor::showsLongLine() const {
@@ -614,7 +684,9 @@ void Editor::paintLongLines(QPaintEvent* e) {
                 }
             }
 
-            const QTextLine longLine = longUnwrappedLine(block);
+            // A line that runs right to left is drawn whole.
+            const QTextLine longLine =
+                block.textDirection() == Qt::LeftToRight ? longUnwrappedLine(block) : QTextLine();
             if (longLine.isValid()) {
                 const bool caret = drawCursor && !cursorAsBlock;
                 drawLongLine(painter, block, longLine, offset, selections, clip,
@@ -653,10 +725,63 @@ void Editor::paintLongLines(QPaintEvent* e) {
 // stops and glyph positions agree with the whole line. Finding where the part
 // starts walks the line; the answer is kept while the line, its layout and
 // the scroll position stay, so a caret blink costs only the part.
+//
+// Positions count as the whole line's layout counts them: text being
+// composed stands in it at its place, though not yet in the document.
 void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
                           const QPointF& offset, const QList<QTextLayout::FormatRange>& selections,
                           const QRectF& clip, int caret) {
     const QTextLayout* layout = block.layout();
+    const QString preedit = layout->preeditAreaText();
+    const int preeditLength = int(preedit.size());
+    const int preeditAt = preedit.isEmpty() ? INT_MAX : layout->preeditAreaPosition();
+    const int length = block.length() - 1 + preeditLength;
+    // A position of the document's line in the layout, and the other way.
+    const auto inLayout = [&](int offset) {
+        return offset < preeditAt ? offset : offset + preeditLength;
+    };
+    const auto inDocument = [&](int position) {
+        return position <= preeditAt ? position : qMax(preeditAt, position - preeditLength);
+    };
+    const auto charAt = [&](int position) {
+        if (position >= preeditAt && position < preeditAt + preeditLength) {
+            return preedit.at(position - preeditAt);
+        }
+        return document()->characterAt(block.position() + inDocument(position));
+    };
+    // The part starts and ends next to a strong left-to-right character (or
+    // the composed text), so that right-to-left runs are ordered inside it as
+    // in the whole line; never inside a surrogate pair.
+    constexpr int kLongestRun = 256;
+    const auto cutBefore = [&](int position) {
+        for (int k = 0;
+             k < kLongestRun && position > 0 && charAt(position - 1).direction() != QChar::DirL;
+             ++k) {
+            --position;
+        }
+        if (position > preeditAt && position < preeditAt + preeditLength) {
+            position = preeditAt;
+        }
+        if (position > 0 && charAt(position).isLowSurrogate()) {
+            --position;
+        }
+        return position;
+    };
+    const auto cutAfter = [&](int position) {
+        for (int k = 0; k < kLongestRun && position < length &&
+                        charAt(position - 1).direction() != QChar::DirL;
+             ++k) {
+            ++position;
+        }
+        if (position > preeditAt && position < preeditAt + preeditLength) {
+            position = preeditAt + preeditLength;
+        }
+        if (position < length && charAt(position).isLowSurrogate()) {
+            ++position;
+        }
+        return position;
+    };
+
     const qreal left = clip.left() - offset.x();
     const qreal right = clip.right() + 1 - offset.x();
     LongLineStart& start = longLineStart_;
@@ -664,53 +789,75 @@ void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTex
         start.width != line.naturalTextWidth() || start.left != left) {
         // A few characters more on the left cover glyphs that reach over
         // their own cell.
-        int from = qMax(0, line.xToCursor(left) - 8);
-        if (from > 0 && document()->characterAt(block.position() + from).isLowSurrogate()) {
-            --from;
-        }
+        const int from = cutBefore(qMax(0, line.xToCursor(left) - 8));
         start = {layout, block.revision(),    line.naturalTextWidth(), left,
                  from,   line.cursorToX(from)};
     }
-    const int length = block.length() - 1;
     const int from = start.from;
     const qreal x = start.x;
+
+    // The part keeps the whole line's direction and its tab stops, which
+    // count from the line's start.
+    QTextOption option = layout->textOption();
+    option.setTextDirection(Qt::LeftToRight);
+    const qreal tab = option.tabStopDistance() > 0 ? option.tabStopDistance() : 80;
+    const qreal before = x - line.x();
+    QList<QTextOption::Tab> tabs;
+    for (qreal stop = (std::floor(before / tab) + 1) * tab; stop - before < right - x + tab;
+         stop += tab) {
+        tabs.append(QTextOption::Tab(stop - before, QTextOption::LeftTab));
+    }
+    option.setTabs(tabs);
 
     // Enough characters to fill the width; more when they do not.
     int count = int((right - x) / 4) + 64;
     for (;;) {
-        int to = qMin(length, from + count);
-        if (to < length && document()->characterAt(block.position() + to).isLowSurrogate()) {
-            ++to;
-        }
+        const int to = cutAfter(qMin(length, from + count));
+        const bool withPreedit = from <= preeditAt && preeditAt + preeditLength <= to;
         // Only the part is copied out of the document.
+        const int documentFrom = inDocument(from);
+        const int documentTo = inDocument(to);
         QTextCursor piece(document());
-        piece.setPosition(block.position() + from);
-        piece.setPosition(block.position() + to, QTextCursor::KeepAnchor);
-        const QString text = piece.selectedText();
+        piece.setPosition(block.position() + documentFrom);
+        piece.setPosition(block.position() + documentTo, QTextCursor::KeepAnchor);
+        QString text = piece.selectedText();
         QList<QTextLayout::FormatRange> formats;
+        const auto addFormat = [&](int rangeStart, int rangeEnd, QTextCharFormat format) {
+            if (rangeEnd > rangeStart) {
+                format.setFontStyleStrategy(QFont::PreferNoShaping);
+                formats.append({rangeStart - from, rangeEnd - rangeStart, format});
+            }
+        };
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int fragmentStart = fragment.position() - block.position();
-            const int fragmentEnd = fragmentStart + fragment.length();
-            if (fragmentEnd <= from || fragmentStart >= to) {
+            const int fragmentStart = qMax(fragment.position() - block.position(), documentFrom);
+            const int fragmentEnd =
+                qMin(fragment.position() - block.position() + fragment.length(), documentTo);
+            if (fragmentEnd <= fragmentStart) {
                 continue;
             }
-            QTextLayout::FormatRange range;
-            range.start = qMax(fragmentStart, from) - from;
-            range.length = qMin(fragmentEnd, to) - from - range.start;
-            range.format = fragment.charFormat();
-            range.format.setFontStyleStrategy(QFont::PreferNoShaping);
-            formats.append(range);
+            // The composed text splits a fragment it stands in.
+            if (fragmentStart < preeditAt && preeditAt < fragmentEnd) {
+                addFormat(fragmentStart, preeditAt, fragment.charFormat());
+                addFormat(inLayout(preeditAt), inLayout(fragmentEnd), fragment.charFormat());
+            } else {
+                addFormat(inLayout(fragmentStart), inLayout(fragmentEnd), fragment.charFormat());
+            }
+        }
+        if (withPreedit) {
+            text.insert(preeditAt - documentFrom, preedit);
+            // The input method's own formats (an underline) over it.
+            for (const QTextLayout::FormatRange& r : layout->formats()) {
+                addFormat(qMax(r.start, preeditAt),
+                          qMin(r.start + r.length, preeditAt + preeditLength), r.format);
+            }
         }
         QTextLayout part(text, document()->defaultFont(), painter.device());
-        part.setTextOption(layout->textOption());
+        part.setTextOption(option);
         part.setFormats(formats);
         part.beginLayout();
         QTextLine partLine = part.createLine();
         partLine.setLeadingIncluded(true);
-        // Tab stops count from the start of the line: the part starts where
-        // its first character stands in the whole line.
-        partLine.setPosition(QPointF(x - line.x(), 0));
         partLine.setLineWidth(qreal(INT_MAX / 256));
         part.endLayout();
         if (to < length && x + partLine.naturalTextWidth() < right) {
@@ -723,8 +870,12 @@ void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTex
 
         QList<QTextLayout::FormatRange> shown;
         for (const QTextLayout::FormatRange& s : selections) {
-            const int selectionStart = qMax(s.start, from);
-            const int selectionEnd = qMin(s.start + s.length, to);
+            const int selectionStart = qMax(inLayout(s.start), from);
+            int selectionEnd = qMin(inLayout(s.start + s.length), to);
+            // A selection past the line's end shows the line break too.
+            if (to == length && inLayout(s.start + s.length) > length) {
+                selectionEnd = length + 1;
+            }
             if (selectionEnd > selectionStart) {
                 shown.append({selectionStart - from, selectionEnd - selectionStart, s.format});
             }
@@ -774,6 +925,18 @@ void Editor::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         followDefaultColour();
     }
+}
+
+// The widget ends an input-method event (a dead key, a composed character)
+// by giving the caret's line the formats of the text being composed, in
+// place of all others: a long line gets its light shaping back.
+void Editor::inputMethodEvent(QInputMethodEvent* e) {
+    QPlainTextEdit::inputMethodEvent(e);
+    const QTextBlock block = textCursor().block();
+    if (block.length() > kLongLine && shapeLightly(block, true)) {
+        document()->markContentsDirty(block.position(), block.length());
+    }
+    Q_EMIT viewFormatsLost();
 }
 
 void Editor::insertFromMimeData(const QMimeData* source) {

@@ -12,12 +12,12 @@
 #include <QColor>
 #include <QPlainTextEdit>
 #include <QPoint>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <utility>
 
 #include "text/textencoding.h"
-
-class QTextBlock;
 
 namespace zelvar {
 
@@ -27,15 +27,15 @@ public:
     explicit Editor(QWidget* parent = nullptr);
 
     // --- Lines -----------------------------------------------------------
-    int lineCount() const;                      // Lines.Count
-    QString line(int i) const;                  // Lines[i]
-    void setLine(int i, const QString& text);   // Lines[i] := text
-    QString text() const;                       // Lines.Text, CR LF after every line
-    void setText(const QString& text);          // Lines.Text := text
-    void addLine(const QString& text);          // Lines.Add
-    void clearLines();                          // Lines.Clear
-    void loadFromFile(const QString& path);     // Lines.LoadFromFile (throws FileError)
-    void saveToFile(const QString& path) const; // Lines.SaveToFile (throws FileError)
+    int lineCount() const;                    // Lines.Count
+    QString line(int i) const;                // Lines[i]
+    void setLine(int i, const QString& text); // Lines[i] := text
+    QString text() const;                     // Lines.Text, CR LF after every line
+    void setText(const QString& text);        // Lines.Text := text
+    void addLine(const QString& text);        // Lines.Add
+    void clearLines();                        // Lines.Clear
+    void loadFromFile(const QString& path);   // Lines.LoadFromFile (throws FileError)
+    void saveToFile(const QString& path);     // Lines.SaveToFile (throws FileError)
 
     // --- Insertion at the caret -------------------------------------------
     // Line insertion: the text goes into line y after its first x characters
@@ -76,10 +76,13 @@ public:
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
-    // load read (Windows-1250 or UTF-8); Windows-1250 again after Clear or a
-    // rich-text load.
+    // load read, or what its last plain-text save wrote; Windows-1250 again
+    // after Clear or a rich-text load.
     TextEncoding encoding() const { return encoding_; }
     void setEncoding(TextEncoding encoding);
+    // Whether loads and saves follow the charset the text declares (a web
+    // page's rules; on unless turned off).
+    void setPageRules(bool on) { pageRules_ = on; }
     bool wordWrap() const;
     void setWordWrap(bool on);
 
@@ -98,6 +101,15 @@ public:
     static QTextCharFormat ownColourFormat(const QColor& colour);
     // The colour a character shows: its own, else the default.
     QColor colourOf(const QTextCharFormat& format) const;
+    // Whether the format gives its characters a colour of their own.
+    static bool hasOwnColour(const QTextCharFormat& format);
+
+    // The lines on screen: the first one and the one after the last.
+    std::pair<QTextBlock, QTextBlock> shownBlocks() const;
+
+    // From this length on a line is a long line: it keeps its glyphs between
+    // changes, is shaped the light way and is drawn by its visible part.
+    static constexpr int kLongLine = 10000;
 
     // Converts between Qt document positions and offsets that count a line
     // break as two characters.
@@ -109,11 +121,14 @@ Q_SIGNALS:
     void entered(); // the editor received the keyboard focus
     void left();    // the editor lost the keyboard focus
     void encodingChanged();
+    // An input method replaced the display formats of the caret's line.
+    void viewFormatsLost();
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
     void paintEvent(QPaintEvent* e) override;
 
@@ -151,6 +166,7 @@ private:
     bool modified_ = false;
     bool plainText_ = false;
     TextEncoding encoding_ = TextEncoding::Windows1250;
+    bool pageRules_ = true;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
     QColor defaultColour_;     // invalid until chosen
 };

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "editor/editor.h"
+#include "files/pageencoding.h"
 #include "ground/commands.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
@@ -117,7 +118,7 @@ void Documents::saveAs() {
     Editor* editor = form_.activeEditor();
     editor->setPlainTextMode(true);
     const QString name = askSaveName();
-    if (!name.isEmpty()) {
+    if (!name.isEmpty() && settleSaveAsEncoding(form_, *editor)) {
         editor->saveToFile(name); // a failure reaches the exception display
     }
     form_.patterns().message("Ukládání souboru...");
@@ -178,6 +179,7 @@ void loadTemplate(Workspace& form, const char* file) {
 
 void installDocumentCommands(Workspace& form) {
     auto* documents = new Documents(form);
+    installEncodingMenu(form);
     for (const char* name : {"Nov1", "SpeedButton35"}) {
         form.on(name, [documents] { documents->newPage(); });
     }

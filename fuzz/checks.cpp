@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <array>
+#include <vector>
 
-#include "text/cp1250.h"
+#include "text/codepage.h"
 #include "text/pagefile.h"
 #include "text/rtf.h"
 #include "text/textencoding.h"
@@ -59,15 +59,11 @@ QByteArray withCrLfBreaks(const QByteArray& bytes) {
 // The reference encoder: one code point after the other, the code page's
 // byte where the decoder maps a byte to it, a numeric character reference
 // otherwise.
-QByteArray referenceCp1250(const QString& text) {
-    static const auto bytesOf = [] {
-        std::array<int, 65536> table;
-        table.fill(-1);
-        for (int b = 255; b >= 0; --b) {
-            table[cp1250ToUnicode(static_cast<unsigned char>(b))] = b;
-        }
-        return table;
-    }();
+QByteArray referenceEncoding(const CodePage& page, const QString& text) {
+    std::vector<int> bytesOf(65536, -1);
+    for (int b = 255; b >= 0; --b) {
+        bytesOf[page.toUnicode(static_cast<unsigned char>(b))] = b;
+    }
     QByteArray out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
@@ -83,6 +79,30 @@ QByteArray referenceCp1250(const QString& text) {
         out.append("&#" + QByteArray::number(quint32(codePoint)) + ';');
     }
     return out;
+}
+
+QString checkCodePage(const CodePage& page, const QByteArray& input) {
+    const QString decoded = page.decode(input);
+    if (decoded.size() != input.size()) {
+        return QStringLiteral("decoding changed the length");
+    }
+    const QByteArray encoded = page.encode(decoded);
+    if (encoded != input) {
+        return differs("bytes after decode and encode", input, encoded);
+    }
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(input[i]);
+        if (page.fromUnicode(page.toUnicode(byte)) != byte) {
+            return QStringLiteral("byte %1 does not map back to itself").arg(byte);
+        }
+    }
+    const QString units(reinterpret_cast<const QChar*>(input.constData()), input.size() / 2);
+    const QByteArray expected = referenceEncoding(page, units);
+    const QByteArray got = page.encode(units);
+    if (got != expected) {
+        return differs("encoding of UTF-16 text", expected, got);
+    }
+    return {};
 }
 
 } // namespace
@@ -107,25 +127,13 @@ QString checkRtf(const QByteArray& input) {
 }
 
 QString checkCp1250(const QByteArray& input) {
-    const QString decoded = fromCp1250(input);
-    if (decoded.size() != input.size()) {
-        return QStringLiteral("decoding changed the length");
-    }
-    const QByteArray encoded = toCp1250(decoded);
-    if (encoded != input) {
-        return differs("bytes after decode and encode", input, encoded);
-    }
-    for (qsizetype i = 0; i < input.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(input[i]);
-        if (unicodeToCp1250(cp1250ToUnicode(byte)) != byte) {
-            return QStringLiteral("byte %1 does not map back to itself").arg(byte);
+    for (const CodePage* page : {&windows1250(), &iso88592()}) {
+        const QString failure = checkCodePage(*page, input);
+        if (!failure.isEmpty()) {
+            return (page == &windows1250() ? QStringLiteral("Windows-1250: ")
+                                           : QStringLiteral("ISO-8859-2: ")) +
+                   failure;
         }
-    }
-    const QString units(reinterpret_cast<const QChar*>(input.constData()), input.size() / 2);
-    const QByteArray expected = referenceCp1250(units);
-    const QByteArray got = toCp1250(units);
-    if (got != expected) {
-        return differs("encoding of UTF-16 text", expected, got);
     }
     return {};
 }
@@ -142,21 +150,39 @@ QString checkPageFile(const QByteArray& input) {
     file.close();
     QTextDocument doc;
     const TextEncoding encoding = loadPageFile(doc, in, true);
-    if (encoding != detectTextEncoding(input)) {
+    if (encoding != detectTextEncoding(input, EncodingRule::Page)) {
         return QStringLiteral("the page was not read in the encoding its bytes have");
     }
-    savePageFile(doc, out, true, encoding);
-    const QByteArray written = readWholeFile(out);
-    // The byte-order mark stays in front; in UTF-8 the Unicode line and
-    // paragraph separators are line breaks like any other.
-    const QByteArrayView mark = byteOrderMark(encoding);
-    QByteArray text = input.sliced(mark.size());
-    if (encoding != TextEncoding::Windows1250) {
-        text.replace("\xE2\x80\xA8", "\n").replace("\xE2\x80\xA9", "\n");
+    const TextEncoding written = pageWriteEncoding(doc, encoding);
+    savePageFile(doc, out, true, written);
+    if (written == encoding) {
+        // The byte-order mark stays in front; in UTF-8 the Unicode line
+        // separator is a line break like any other.
+        const QByteArrayView mark = byteOrderMark(encoding);
+        QByteArray text = input.sliced(mark.size());
+        if (!codePageOf(encoding)) {
+            text.replace("\xE2\x80\xA8", "\n");
+        }
+        const QByteArray expected = mark.toByteArray() + withCrLfBreaks(text);
+        const QByteArray got = readWholeFile(out);
+        if (got != expected) {
+            return differs("plain page after load and save", expected, got);
+        }
+        return {};
     }
-    const QByteArray expected = mark.toByteArray() + withCrLfBreaks(text);
-    if (written != expected) {
-        return differs("plain page after load and save", expected, written);
+    // The text declares another encoding than it was read in: the file is
+    // written in that one and reads back in it as the same text, but for
+    // what the encoding cannot hold, which is written as references.
+    QTextDocument again;
+    if (!sameEncoding(loadPageFile(again, out, true), written)) {
+        return QStringLiteral("the page written in its declared encoding reads in another");
+    }
+    QString expected = doc.toPlainText();
+    if (const CodePage* page = codePageOf(written)) {
+        expected = page->decode(referenceEncoding(*page, expected));
+    }
+    if (again.toPlainText() != expected) {
+        return differs("page written in its declared encoding", expected, again.toPlainText());
     }
     return {};
 }

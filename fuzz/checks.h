@@ -15,13 +15,16 @@ namespace zelvar::fuzz {
 // text.
 QString checkRtf(const QByteArray& input);
 
-// Windows-1250: every byte string survives decode and encode; the input read
-// as UTF-16 encodes as a simple character-by-character reference does.
+// The code pages, Windows-1250 and ISO-8859-2: every byte string survives
+// decode and encode; the input read as UTF-16 encodes as a simple
+// character-by-character reference does.
 QString checkCp1250(const QByteArray& input);
 
 // Plain page form: the bytes loaded into a document and written back equal
 // the input with every line break (CR LF, lone CR, lone LF) as CR LF and a
-// final one after a last line that has none.
+// final one after a last line that has none. A page whose text declares
+// another encoding than it was read in is written in the declared one and
+// reads back in it as the same text.
 QString checkPageFile(const QByteArray& input);
 
 // Tag file: the entries read from the bytes survive a write and a read.

@@ -32,6 +32,11 @@ bool Patterns::askYesNo(const QString& question) {
                                MsgButtons::YesNo) == MsgButton::Yes;
 }
 
+MsgButton Patterns::askYesNoCancel(const QString& question) {
+    return dialogs_.messageBox(owner_, text::q(text::kMessageCaption), question,
+                               MsgButtons::YesNoCancel);
+}
+
 void Patterns::notice(const QString& noticeText) {
     dialogs_.messageBox(owner_, text::q(text::kMessageCaption), noticeText, MsgButtons::Ok);
 }

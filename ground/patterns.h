@@ -15,6 +15,7 @@ namespace zelvar {
 
 class Dialogs;
 class Editor;
+enum class MsgButton;
 
 class Patterns {
 public:
@@ -30,6 +31,8 @@ public:
     bool eraseConfirmed(bool modified, const char* question);
     // Yes-no question; No is the default. True for Yes.
     bool askYesNo(const QString& question);
+    // Yes-no-cancel question; No is the default, Escape answers Cancel.
+    MsgButton askYesNoCancel(const QString& question);
     void notice(const char* text) { notice(text::q(text)); }
     void notice(const QString& text);
 

@@ -21,8 +21,9 @@ namespace zelvar {
 enum class MsgButton { Ok, Cancel, Yes, No };
 
 // The buttons of the application's message box. The second button is always
-// the default one (Enter answers Cancel or No).
-enum class MsgButtons { Ok, OkCancel, YesNo };
+// the default one (Enter answers Cancel or No); Escape answers Cancel where
+// there is one, else the default.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
 struct FileDialogRequest {
     QString title;

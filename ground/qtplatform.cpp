@@ -41,6 +41,7 @@ public:
             second = QMessageBox::Cancel;
             break;
         case MsgButtons::YesNo:
+        case MsgButtons::YesNoCancel:
             first = QMessageBox::Yes;
             second = QMessageBox::No;
             break;
@@ -53,6 +54,13 @@ public:
         const QMessageBox::StandardButton preset = second != QMessageBox::NoButton ? second : first;
         box.setDefaultButton(preset);
         box.setEscapeButton(preset);
+        if (buttons == MsgButtons::YesNoCancel) {
+            // The three answers in the program's own words.
+            box.button(QMessageBox::Yes)->setText(text::q(text::kYesButton));
+            box.button(QMessageBox::No)->setText(text::q(text::kNoButton));
+            box.addButton(QMessageBox::Cancel)->setText(text::q(text::kCancelButton));
+            box.setEscapeButton(QMessageBox::Cancel);
+        }
         box.exec();
         switch (box.standardButton(box.clickedButton())) {
         case QMessageBox::Yes:

@@ -92,6 +92,17 @@ constexpr MenuRow kMainMenu[] = {
     item("Formtrtf1", "Formát *.RTF", nullptr, ItemDisabled),
     separator("N7"),
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
+    // Colours the HTML of all five pages and marks matching tags.
+    item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
+    // Underlines the unknown words of the pages' text; disabled at start
+    // when the dictionary is not installed.
+    item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
+    separator("N24"),
+    // The shown page's encoding is checked.
+    item("Kdovn1", "Kódování"),
+    subItem("UTF81", "UTF-8", ItemCheckable),
+    subItem("Windows12501", "Windows-1250", kChecked),
+    subItem("ISO885921", "ISO-8859-2", ItemCheckable),
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),
@@ -106,6 +117,7 @@ constexpr MenuRow kMainMenu[] = {
     item("Vloitdatum1", "Vložit datum", "F4"),
     item("Vloitas1", "Vložit čas", "F5"),
     item("Vloitdatumas1", "Vložit datum/čas", "F6"),
+    item("Nezlomitelnmezery1", "Nezlomitelné mezery"),
     separator("N15"),
     item("Pohybujcsetext1", "Text v pohybu"),
     item("Zmnabarvy1", "Změna barvy textu"),
@@ -121,6 +133,7 @@ constexpr MenuRow kMainMenu[] = {
     separator("N14"),
     // No key of its own: F6 belongs to "Vložit datum/čas" above.
     item("Vymazatzlohu1", "-> Načíst zálohu"),
+    item("Natzlohupoznmek1", "-> Načíst zálohu poznámek"),
     item("Ozloze1", "-> O záloze", "F7"),
     separator("N20"),
     item("Otevtzlohu1", "Otevřít soubor: zaloha1.txt"),

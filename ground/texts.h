@@ -24,6 +24,16 @@ inline constexpr const char* kQuitQuestion = "Obsah bude smazán, nebylo by vhod
 inline constexpr const char* kSavePageQuestion =
     "Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?";
 inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat položku ?";
+// Save As of a page whose encoding cannot hold a character: %1 the
+// character, %2 its code point (U+XXXX), %3 its line, %4 the encoding.
+inline constexpr const char* kEncodingQuestion =
+    "Znak „%1“ (%2) na řádku %3 nelze v kódování %4 uložit (a nemusí být jediný).\n\n"
+    "Ano – uložit stránku v kódování UTF-8 (deklarace znakové sady v textu se změní na "
+    "utf-8),\nNe – uložit takové znaky jako číselné odkazy &#N;,\nStorno – neukládat.";
+// The buttons of a yes-no-cancel question.
+inline constexpr const char* kYesButton = "Ano";
+inline constexpr const char* kNoButton = "Ne";
+inline constexpr const char* kCancelButton = "Storno";
 
 // Notices.
 inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";

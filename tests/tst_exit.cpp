@@ -111,6 +111,7 @@ private Q_SLOTS:
     void notesBackupOnEveryWayOut();
     // The backup commands.
     void loadBackupRichThenPlain();
+    void loadBackupAsksBeforeReplacingChanges_data();
     void loadBackupAsksBeforeReplacingChanges();
     void loadMissingBackupReported();
     void aboutBackupInsertsIntoNotes();
@@ -330,6 +331,8 @@ void ExitTest::notesBackupOnEveryWayOut_data() {
                                   << QString();
     QTest::newRow("KO, saved then typed")
         << "KO" << QStringList{"type:note", "save", "type:s"} << false << "notes";
+    QTest::newRow("close, loaded then coloured")
+        << "close" << QStringList{"load", "colour"} << false << "from file\n";
     QTest::newRow("close, typed then erased")
         << "close" << QStringList{"type:note", "erase"} << false << QString();
     QTest::newRow("close, backup fails") << "close" << typed << true << QString();
@@ -354,6 +357,10 @@ void ExitTest::notesBackupOnEveryWayOut() {
         if (step.startsWith("type:")) {
             notes->moveCursor(QTextCursor::End);
             QTest::keyClicks(notes, step.mid(5));
+        } else if (step == "colour") {
+            notes->selectAll();
+            p.dialogs().colorAnswers << QColor(200, 0, 0);
+            p.form().action("Pozad2")->trigger();
         } else if (step == "erase") {
             QTest::keyClick(notes, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(notes, Qt::Key_Backspace);
@@ -434,23 +441,43 @@ void ExitTest::loadBackupRichThenPlain() {
     QCOMPARE(e->toPlainText().toLatin1().left(5), QByteArray("{\\rtf"));
 }
 
+void ExitTest::loadBackupAsksBeforeReplacingChanges_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("notes"); // the notes, else page 1
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("page") << "Vymazatzlohu1"
+                          << "zaloha1.txt" << false << kEraseQuestion << u("Záloha načtena...");
+    QTest::newRow("notes") << "Natzlohupoznmek1"
+                           << "zaloha_poznamky.txt" << true
+                           << u("Stávající obsah poznámek bude smazán !")
+                           << u("Záloha poznámek načtena...");
+}
+
 void ExitTest::loadBackupAsksBeforeReplacingChanges() {
+    QFETCH(QString, item);
+    QFETCH(QString, file);
+    QFETCH(bool, notes);
+    QFETCH(QString, question);
+    QFETCH(QString, message);
     TestProgram p;
-    QVERIFY(writeFileBytes(p.path("zaloha1.txt"), "saved\r\n"));
+    QVERIFY(writeFileBytes(p.path(file), "saved\r\n"));
     QVERIFY(p.showAndActivate());
-    Editor* e = p.form().editor(1);
+    Editor* e = notes ? p.form().notesEditor() : p.form().editor(1);
     e->setFocus();
     QTest::keyClick(e, Qt::Key_X);
     p.form().patterns().message("before");
-    p.form().action("Vymazatzlohu1")->trigger(); // Enter answers Cancel
-    QCOMPARE(texts(p.dialogs().shown), QStringList{kEraseQuestion});
+    const QByteArray name = item.toLatin1();
+    p.form().action(name.constData())->trigger(); // Enter answers Cancel
+    QCOMPARE(texts(p.dialogs().shown), QStringList{question});
     QCOMPARE(p.dialogs().shown[0].buttons, MsgButtons::OkCancel);
     QCOMPARE(e->toPlainText(), QString("x"));
     QCOMPARE(p.message(), QString("before"));
     p.dialogs().answers << MsgButton::Ok;
-    p.form().action("Vymazatzlohu1")->trigger();
+    p.form().action(name.constData())->trigger();
     QCOMPARE(e->toPlainText(), QString("saved\n"));
-    QCOMPARE(p.message(), u("Záloha načtena..."));
+    QCOMPARE(p.message(), message);
 }
 
 void ExitTest::loadMissingBackupReported() {

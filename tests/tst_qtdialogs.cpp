@@ -145,19 +145,21 @@ void QtDialogsTest::saveAsksBeforeReplacing_data() {
     QTest::addColumn<int>("answer");   // to the question, when one comes up
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("existing file, Yes")
-        << 1 << "page.html" << "page.html" << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("existing file, No")
-        << 1 << "page.html" << "page.html" << int(QMessageBox::No) << true << false;
-    QTest::newRow("new file") << 1 << "new.html" << "new.html" << int(QMessageBox::Yes) << false
-                              << true;
+    QTest::newRow("existing file, Yes") << 1 << "page.html"
+                                        << "page.html" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("existing file, No") << 1 << "page.html"
+                                       << "page.html" << int(QMessageBox::No) << true << false;
+    QTest::newRow("new file") << 1 << "new.html"
+                              << "new.html" << int(QMessageBox::Yes) << false << true;
     // The filter's extension is part of the name the question is about.
     QTest::newRow("existing by the HTML filter, No")
-        << 1 << "page" << "page.html" << int(QMessageBox::No) << true << false;
+        << 1 << "page"
+        << "page.html" << int(QMessageBox::No) << true << false;
     QTest::newRow("existing by the text filter, Yes")
-        << 2 << "notes" << "notes.txt" << int(QMessageBox::Yes) << true << true;
-    QTest::newRow("new by the text filter")
-        << 2 << "page" << "page.txt" << int(QMessageBox::Yes) << false << true;
+        << 2 << "notes"
+        << "notes.txt" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("new by the text filter") << 2 << "page"
+                                            << "page.txt" << int(QMessageBox::Yes) << false << true;
 }
 
 void QtDialogsTest::saveAsksBeforeReplacing() {

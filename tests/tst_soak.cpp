@@ -25,8 +25,10 @@
 #include <QTimer>
 
 #include "editor/editor.h"
+#include "ground/pageslots.h"
 #include "ground/surface_tables.h"
 #include "ground/texts.h"
+#include "support/filebytes.h"
 #include "support/testprogram.h"
 #include "text/pagefile.h"
 #include "tools/notespad.h"
@@ -109,10 +111,20 @@ private:
 
 QString Soak::randomText(int maxLength) {
     static const QString pieces[] = {
-        QStringLiteral("a"),       QStringLiteral("Zelvar "), QString::fromUtf8("žluťoučký kůň "),
-        QStringLiteral("<b>"),     QStringLiteral("&amp;"),   QStringLiteral("{\\rtf1 }"),
-        QStringLiteral("\t"),      QStringLiteral("\n"),      QStringLiteral("\n\n"),
-        QString::fromUtf8("ěščř"), QStringLiteral("  "),      QStringLiteral("\\par"),
+        QStringLiteral("a"),
+        QStringLiteral("Zelvar "),
+        QString::fromUtf8("žluťoučký kůň "),
+        QStringLiteral("<b>"),
+        QStringLiteral("&amp;"),
+        QStringLiteral("{\\rtf1 }"),
+        QStringLiteral("\t"),
+        QStringLiteral("\n"),
+        QStringLiteral("\n\n"),
+        QString::fromUtf8("ěščř"),
+        QStringLiteral("  "),
+        QStringLiteral("\\par"),
+        // Beyond Windows-1250: written as references or as UTF-8.
+        QString::fromUtf8("→ αβ Жи "),
     };
     QString text;
     const int parts = 1 + pick(maxLength);
@@ -128,6 +140,10 @@ void Soak::prepare() {
     for (const QFileInfo& file : QDir(QStringLiteral(ZELVAR_DATA_DIR)).entryInfoList(QDir::Files)) {
         QFile::copy(file.absoluteFilePath(), p_.path(file.fileName()));
     }
+    // A UTF-8 page among the files that Open picks from.
+    QVERIFY(zelvar::testing::writeFileBytes(
+        p_.path(QStringLiteral("utf8.html")),
+        QString::fromUtf8("<p>Zelvar → αβ Жи ěščř</p>\r\n").toUtf8()));
     QVERIFY(p_.showAndActivate());
 
     // The line counter follows the editor that last changed or took the focus.
@@ -146,6 +162,8 @@ void Soak::prepare() {
             return chance(50) ? MsgButton::Ok : MsgButton::Cancel;
         case MsgButtons::YesNo:
             return chance(50) ? MsgButton::Yes : MsgButton::No;
+        case MsgButtons::YesNoCancel:
+            return chance(50) ? MsgButton::Yes : chance(50) ? MsgButton::No : MsgButton::Cancel;
         case MsgButtons::Ok:
             break;
         }
@@ -237,9 +255,9 @@ void Soak::buildCommands() {
                      if (i > 0) {
                          QTest::keyClick(editor, Qt::Key_Return);
                      }
-                     // QTest's key table knows ASCII only (it asserts on
-                     // other letters): those come as their text.
-                     for (const QChar c : lines[i]) {
+                     // Keys by their ASCII code; the Czech letters as the text
+                     // their keys bring.
+                     for (QChar c : lines[i]) {
                          if (c.unicode() < 0x80) {
                              QTest::keyClick(editor, c.toLatin1());
                          } else {
@@ -358,14 +376,13 @@ void Soak::leave() {
     struct Expected {
         QByteArray bytes;
         bool plainText;
-        QString what;
+        int slot;
     };
     QList<Expected> changed;
     for (int slot = 1; slot <= kPageCount; ++slot) {
         const Editor* editor = form.editor(slot);
         if (editor->isModifiedFlag()) {
-            changed << Expected{plainTextBytes(*editor->document()), editor->plainTextMode(),
-                                QStringLiteral("page %1").arg(slot)};
+            changed << Expected{plainTextBytes(*editor->document()), editor->plainTextMode(), slot};
         }
     }
     const Editor* notes = form.notesEditor();
@@ -415,12 +432,13 @@ void Soak::leave() {
         }
     }
     QVERIFY2(changed.isEmpty() || !written.isEmpty(), qPrintable(way));
+    // Every changed page is in its own backup, written on the way out.
     for (const Expected& page : changed) {
-        const bool found = std::any_of(written.begin(), written.end(), [&](const QString& f) {
-            return fileAsPage(f, page.plainText) == page.bytes;
-        });
-        QVERIFY2(found, qPrintable(QStringLiteral("%1 is in none of %2 after %3")
-                                       .arg(page.what, written.join(QStringLiteral(", ")), way)));
+        const QString backup = p_.path(QLatin1String(pageSlot(page.slot).backupFile));
+        QVERIFY2(written.contains(backup) && fileAsPage(backup, page.plainText) == page.bytes,
+                 qPrintable(QStringLiteral("page %1 is not in %2 after %3 (written: %4)")
+                                .arg(page.slot)
+                                .arg(backup, way, written.join(QStringLiteral(", ")))));
     }
     if (notesChanged) { // every way out backs up notes that differ from their file
         QCOMPARE(fileAsPage(p_.path(QStringLiteral("zaloha_poznamky.txt")), false), notesBytes);

@@ -1,14 +1,16 @@
 #include "text/pagefile.h"
 
-#include "text/cp1250.h"
+#include "text/charset.h"
 #include "text/rtf.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <utility>
 
 #include <fcntl.h>
@@ -57,13 +59,11 @@ FileError FileError::writeFailed(const QString& path) {
     return FileError(FileFailure::General, QStringLiteral("Error writing file %1").arg(path));
 }
 
-QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
-    // The raw text keeps every character as it is (no-break spaces too), with
-    // one separator between blocks.
-    const QString raw = doc.toRawText();
-    QByteArray out = byteOrderMark(encoding).toByteArray();
-    out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
-    const char16_t* text = reinterpret_cast<const char16_t*>(raw.constData());
+namespace {
+
+// Appends the raw text of a document (or the start of it) in plain-text form.
+void appendPlainText(QByteArray& out, QStringView raw, TextEncoding encoding) {
+    const char16_t* text = raw.utf16();
     const qsizetype n = raw.size();
     qsizetype from = 0;
     for (qsizetype i = 0; i < n; ++i) {
@@ -79,10 +79,40 @@ QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
         appendEncoded(out, QStringView(text + from, n - from), encoding);
         out.append("\r\n", 2);
     }
+}
+
+} // namespace
+
+QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
+    // The raw text keeps every character as it is (no-break spaces too), with
+    // one separator between blocks.
+    const QString raw = doc.toRawText();
+    QByteArray out = byteOrderMark(encoding).toByteArray();
+    out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
+    appendPlainText(out, raw, encoding);
     return out;
 }
 
-QString textFromPlainBytes(const QByteArray& bytes) {
+TextEncoding pageWriteEncoding(const QTextDocument& doc, TextEncoding remembered) {
+    // Every character gives at least one byte, so the first characters give
+    // all the bytes the declaration is looked for in.
+    QString text;
+    for (QTextBlock block = doc.begin(); block.isValid() && text.size() < kPrescanLength;
+         block = block.next()) {
+        text += block.text();
+        text += QChar::ParagraphSeparator;
+    }
+    QByteArray start;
+    appendPlainText(start, QStringView(text).first(std::min(text.size(), kPrescanLength)),
+                    remembered);
+    const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(start);
+    if (declared && declared->encoding && !sameEncoding(*declared->encoding, remembered)) {
+        return *declared->encoding;
+    }
+    return remembered;
+}
+
+QString textFromPlainBytes(const QByteArray& bytes, const CodePage& page) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -96,22 +126,22 @@ QString textFromPlainBytes(const QByteArray& bytes) {
                 ++i;
             }
         } else {
-            out[len++] = cp1250ToUnicode(b);
+            out[len++] = page.toUnicode(b);
         }
     }
     text.truncate(len);
     return text;
 }
 
-QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding) {
-    if (std::optional<DecodedText> utf8 = decodeUtf8Text(bytes)) {
-        *encoding = utf8->encoding;
-        utf8->text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        utf8->text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        return std::move(utf8->text);
+QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding, EncodingRule rule) {
+    *encoding = detectTextEncoding(bytes, rule);
+    if (const CodePage* page = codePageOf(*encoding)) {
+        return textFromPlainBytes(bytes, *page);
     }
-    *encoding = TextEncoding::Windows1250;
-    return textFromPlainBytes(bytes);
+    QString text = decodeAs(bytes, *encoding);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
 }
 
 QByteArray readWholeFile(const QString& path) {
@@ -168,7 +198,8 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText) {
+TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText,
+                          EncodingRule rule) {
     QByteArray bytes = readWholeFile(path);
     TextEncoding encoding = TextEncoding::Windows1250;
     QTextCursor cursor(&doc);
@@ -177,7 +208,7 @@ TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainTex
     if (plainText || !readRtf(bytes, cursor)) {
         // The file's bytes are let go once decoded: a big page holds its
         // text only in the document.
-        const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &encoding);
+        const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &encoding, rule);
         cursor.removeSelectedText();
         cursor.insertText(text, QTextCharFormat());
     }

@@ -1,13 +1,14 @@
 #pragma once
 // The page text-file rules: how an editor's whole text is loaded from and
-// saved to a file, in plain-text form (Windows-1250, CR LF after every line)
-// or in rich-text form (RTF).
+// saved to a file, in plain-text form (in the page's encoding, CR LF after
+// every line) or in rich-text form (RTF).
 
 #include <QByteArray>
 #include <QString>
 
 #include <stdexcept>
 
+#include "text/codepage.h"
 #include "text/textencoding.h"
 
 class QTextDocument;
@@ -56,9 +57,10 @@ void writeWholeFile(const QString& path, const QByteArray& bytes);
 // Replaces the document's whole text with the file as one edit (one undo
 // step), in plain-text form when plainText is true, else in rich-text form
 // (RTF, read as plain text from its start when it is not well-formed RTF).
-// Returns the encoding the plain text was read in (Windows-1250 for RTF).
-// On failure throws FileError and leaves the document untouched.
-TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText);
+// Returns the encoding the plain text was read in by the rule (Windows-1250
+// for RTF). On failure throws FileError and leaves the document untouched.
+TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText,
+                          EncodingRule rule = EncodingRule::Page);
 
 // Writes the document's whole text to the file in plain-text form (in the
 // given encoding) or as RTF.
@@ -78,12 +80,20 @@ void savePageFile(const QTextDocument& doc, const QString& path, bool plainText,
 QByteArray plainTextBytes(const QTextDocument& doc,
                           TextEncoding encoding = TextEncoding::Windows1250);
 
-// Windows-1250 bytes as text with every line break (CR LF, a lone CR, a lone
-// LF) turned into '\n'. A final line break stays as a final '\n'.
-QString textFromPlainBytes(const QByteArray& bytes);
+// The encoding a page's text is written in: the one its own charset
+// declaration names (text/charset.h, in the first bytes of the text written
+// in `remembered`) when that is one of the three, else `remembered`. A file
+// so never contradicts its declaration.
+TextEncoding pageWriteEncoding(const QTextDocument& doc, TextEncoding remembered);
 
-// The same for a file's bytes read by the encoding rule: as UTF-8 when they
-// are, else as Windows-1250. The encoding read goes to *encoding.
-QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding);
+// Code page bytes (Windows-1250 unless told otherwise) as text with every
+// line break (CR LF, a lone CR, a lone LF) turned into '\n'. A final line
+// break stays as a final '\n'.
+QString textFromPlainBytes(const QByteArray& bytes, const CodePage& page = windows1250());
+
+// The same for a file's bytes read by the encoding rule. The encoding read
+// goes to *encoding.
+QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding,
+                          EncodingRule rule = EncodingRule::Page);
 
 } // namespace zelvar

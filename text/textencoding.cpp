@@ -3,7 +3,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 
-#include "text/cp1250.h"
+#include "text/charset.h"
+#include "text/codepage.h"
 
 namespace zelvar {
 
@@ -20,48 +21,69 @@ bool allAscii(QByteArrayView bytes) {
                        [](char b) { return static_cast<unsigned char>(b) < 0x80; });
 }
 
+// U+2029, U+FDD0 and U+FDD1 in UTF-8: the text document's own block and
+// frame separators.
+bool holdsDocumentSeparators(QByteArrayView bytes) {
+    return bytes.contains("\xE2\x80\xA9") || bytes.contains("\xEF\xB7\x90") ||
+           bytes.contains("\xEF\xB7\x91");
+}
+
+bool readableAsUtf8(QByteArrayView bytes, EncodingRule rule) {
+    return bytes.isValidUtf8() && (rule == EncodingRule::Basic || !holdsDocumentSeparators(bytes));
+}
+
 } // namespace
 
-TextEncoding detectTextEncoding(QByteArrayView bytes) {
+TextEncoding detectTextEncoding(QByteArrayView bytes, EncodingRule rule) {
     // A mark before bytes that are not UTF-8 is no promise: such a file is
-    // read by the code page, so that every byte of it survives a save.
-    if (startsWithBom(bytes)) {
-        return bytes.sliced(3).isValidUtf8() ? TextEncoding::Utf8WithBom
-                                             : TextEncoding::Windows1250;
+    // read by the next rules, so that every byte of it survives a save.
+    if (startsWithBom(bytes) && readableAsUtf8(bytes.sliced(3), rule)) {
+        return TextEncoding::Utf8WithBom;
     }
-    if (!allAscii(bytes) && bytes.isValidUtf8()) {
+    if (rule == EncodingRule::Page) {
+        const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(bytes);
+        if (declared && declared->encoding) {
+            if (*declared->encoding != TextEncoding::Utf8 || readableAsUtf8(bytes, rule)) {
+                return *declared->encoding;
+            }
+        }
+    }
+    if (!allAscii(bytes) && readableAsUtf8(bytes, rule)) {
         return TextEncoding::Utf8;
     }
     return TextEncoding::Windows1250;
 }
 
 std::optional<DecodedText> decodeUtf8Text(QByteArrayView bytes) {
-    switch (detectTextEncoding(bytes)) {
-    case TextEncoding::Utf8WithBom: {
+    const TextEncoding encoding = detectTextEncoding(bytes);
+    if (codePageOf(encoding)) {
+        return std::nullopt;
+    }
+    return decodeText(bytes);
+}
+
+DecodedText decodeText(QByteArrayView bytes, EncodingRule rule) {
+    const TextEncoding encoding = detectTextEncoding(bytes, rule);
+    return DecodedText{decodeAs(bytes, encoding), encoding};
+}
+
+QString decodeAs(QByteArrayView bytes, TextEncoding encoding) {
+    if (const CodePage* page = codePageOf(encoding)) {
+        return page->decode(bytes);
+    }
+    if (encoding == TextEncoding::Utf8WithBom && startsWithBom(bytes)) {
         // A second mark after the first is text, not a mark: keep it.
         QStringDecoder decoder(QStringConverter::Utf8,
                                QStringConverter::Flag::Stateless |
                                    QStringConverter::Flag::ConvertInitialBom);
-        return DecodedText{decoder(bytes.sliced(3)), TextEncoding::Utf8WithBom};
+        return decoder(bytes.sliced(3));
     }
-    case TextEncoding::Utf8:
-        return DecodedText{QString::fromUtf8(bytes), TextEncoding::Utf8};
-    case TextEncoding::Windows1250:
-        break;
-    }
-    return std::nullopt;
-}
-
-DecodedText decodeText(QByteArrayView bytes) {
-    if (std::optional<DecodedText> utf8 = decodeUtf8Text(bytes)) {
-        return std::move(*utf8);
-    }
-    return DecodedText{fromCp1250(bytes.toByteArray()), TextEncoding::Windows1250};
+    return QString::fromUtf8(bytes);
 }
 
 void appendEncoded(QByteArray& out, QStringView text, TextEncoding encoding) {
-    if (encoding == TextEncoding::Windows1250) {
-        appendCp1250(out, text);
+    if (const CodePage* page = codePageOf(encoding)) {
+        page->append(out, text);
     } else {
         out.append(text.toUtf8());
     }
@@ -78,8 +100,43 @@ QByteArrayView byteOrderMark(TextEncoding encoding) {
 }
 
 QString encodingName(TextEncoding encoding) {
-    return encoding == TextEncoding::Windows1250 ? QStringLiteral("Windows-1250")
-                                                 : QStringLiteral("UTF-8");
+    switch (encoding) {
+    case TextEncoding::Windows1250:
+        return QStringLiteral("Windows-1250");
+    case TextEncoding::Iso88592:
+        return QStringLiteral("ISO-8859-2");
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        break;
+    }
+    return QStringLiteral("UTF-8");
+}
+
+const CodePage* codePageOf(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Windows1250:
+        return &windows1250();
+    case TextEncoding::Iso88592:
+        return &iso88592();
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        break;
+    }
+    return nullptr;
+}
+
+bool sameEncoding(TextEncoding a, TextEncoding b) {
+    return codePageOf(a) == codePageOf(b);
+}
+
+qsizetype firstUnencodable(QStringView text, TextEncoding encoding) {
+    const CodePage* page = codePageOf(encoding);
+    if (!page) {
+        return -1;
+    }
+    const auto found = std::find_if(
+        text.begin(), text.end(), [page](QChar ch) { return page->fromUnicode(ch.unicode()) < 0; });
+    return found == text.end() ? -1 : found - text.begin();
 }
 
 } // namespace zelvar

@@ -12,6 +12,7 @@
 #include "ground/patterns.h"
 #include "ground/shortcutrouter.h"
 #include "ground/workspace.h"
+#include "text/rtf.h"
 #include "tools/notespad.h"
 
 namespace zelvar {
@@ -49,8 +50,13 @@ const std::array<NotesCommand, 6> kNotesCommands{{
 
 } // namespace
 
-NotesPad::NotesPad(Workspace& form) : QObject(&form.mainWindow()), form_(form) {
+NotesPad::NotesPad(Workspace& form)
+    : QObject(&form.mainWindow()), form_(form), fileForm_(fileForm()) {
     setObjectName(QStringLiteral("NotesPad"));
+}
+
+QByteArray NotesPad::fileForm() const {
+    return writeRtf(*form_.notesEditor()->document());
 }
 
 NotesPad& NotesPad::of(const Workspace& form) {
@@ -66,8 +72,21 @@ void NotesPad::load() {
     }
     form_.patterns().fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
         notes->loadFromFile(QString::fromLatin1(kNotesFile));
-        fileText_ = notes->toPlainText();
+        fileForm_ = fileForm();
         form_.patterns().message("Poznámky načteny...");
+    });
+}
+
+// The backup is not the notes' file: what poznamky.txt holds stays the
+// measure of a change, so the way out backs these notes up again.
+void NotesPad::loadBackup() {
+    Editor* notes = form_.notesEditor();
+    if (!form_.patterns().eraseConfirmed(notes->isModifiedFlag(), text::kEraseNotes)) {
+        return;
+    }
+    form_.patterns().fileErrorReport(text::kLoadWording, text::kBackupLoadFailed, [&] {
+        notes->loadFromFile(QString::fromLatin1(kNotesBackup));
+        form_.patterns().message("Záloha poznámek načtena...");
     });
 }
 
@@ -76,13 +95,13 @@ void NotesPad::save() {
     Editor* notes = form_.notesEditor();
     form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
         notes->saveToFile(QString::fromLatin1(kNotesFile));
-        fileText_ = notes->toPlainText();
+        fileForm_ = fileForm();
         form_.patterns().message("Poznámky uloženy...");
     });
 }
 
 bool NotesPad::differsFromFile() const {
-    return form_.notesEditor()->toPlainText() != fileText_;
+    return fileForm() != fileForm_;
 }
 
 void NotesPad::writeBackup() {
@@ -96,8 +115,10 @@ void NotesPad::writeBackup() {
 
 void installNotesCommands(Workspace& form) {
     Editor* notes = form.notesEditor();
-    // The notes take the Tab key as a character.
+    // The notes take the Tab key as a character; a charset a text file
+    // declares does not concern them.
     notes->setAcceptsTab(true);
+    notes->setPageRules(false);
 
     for (const NotesCommand& c : kNotesCommands) {
         auto run = [&form, &c] {
@@ -116,6 +137,7 @@ void installNotesCommands(Workspace& form) {
     auto* pad = new NotesPad(form);
     form.on("SpeedButton33", [pad] { pad->load(); });
     form.on("SpeedButton34", [pad] { pad->save(); });
+    form.on("Natzlohupoznmek1", [pad] { pad->loadBackup(); });
     form.addExitBackup([pad] { pad->writeBackup(); });
 
     // "ZP" and "DE" of the notes are usable while the notes have the focus.

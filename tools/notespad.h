@@ -3,6 +3,7 @@
 // backup zaloha_poznamky.txt that every way out of the program writes when
 // the notes hold text that is in neither.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -19,9 +20,12 @@ public:
 
     void load(); // "Načíst...": asks first when the notes changed
     void save(); // "Uložit..."
+    // "-> Načíst zálohu poznámek": the notes from zaloha_poznamky.txt; asks
+    // first when the notes changed.
+    void loadBackup();
 
-    // Whether the notes' text differs from what was last loaded from or
-    // saved to poznamky.txt, or from the empty start.
+    // Whether the notes, text and formats, differ from what was last loaded
+    // from or saved to poznamky.txt, or from the empty start.
     bool differsFromFile() const;
     // On the way out: when the notes differ from their file, writes them to
     // zaloha_poznamky.txt in the file's rich-text form. A failure is reported
@@ -30,7 +34,9 @@ public:
 
 private:
     Workspace& form_;
-    QString fileText_; // the notes' text as last loaded or saved
+    // The notes in their file's form as last loaded or saved.
+    QByteArray fileForm() const;
+    QByteArray fileForm_;
 };
 
 } // namespace zelvar

@@ -144,6 +144,7 @@ TagFileText decodeTagFile(const QByteArray& bytes) {
     case TextEncoding::Utf8:
         return {splitEntries(QString::fromUtf8(all)), TagEncoding::Utf8};
     case TextEncoding::Windows1250:
+    case TextEncoding::Iso88592:
         break;
     }
     return {splitEntries(fromCp1250(bytes)), TagEncoding::Windows1250};

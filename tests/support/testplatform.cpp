@@ -10,6 +10,7 @@ MsgButton ScriptedDialogs::defaultButton(MsgButtons buttons) {
     case MsgButtons::OkCancel:
         return MsgButton::Cancel;
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
         return MsgButton::No;
     case MsgButtons::Ok:
         break;

@@ -1,0 +1,171 @@
+// The spelling check's cost on screen, with the Czech dictionary loaded and
+// the HTML colours on, in a page editor of 800 x 600:
+// - a typed key (and its Backspace) in the middle of a 20 MB, 400,000-line
+//   page, with the repaint it causes; target 2 ms CPU;
+// - a screen of that page scrolled onto lines never shown before, whose
+//   words the dictionary has mostly not seen; target 16 ms;
+// - a typed key at the end of a 2 MB single line with the check off (0) and
+//   on (1); the check may cost nothing there.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <benchmark/benchmark.h>
+
+#include "editor/editor.h"
+#include "editor/htmlhighlighter.h"
+#include "editor/spellview.h"
+#include "ground/speller.h"
+#include "text/spelltext.h"
+
+using namespace zelvar;
+
+namespace {
+
+Speller* loadedSpeller() {
+    static Speller* speller = [] {
+        auto* s = new Speller(Speller::czechAffixFile(), Speller::czechDictionaryFile(), QString());
+        while (!s->isReady()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return s;
+    }();
+    return speller;
+}
+
+// Czech text with words made of syllables, most of them unknown and each
+// line's different from its neighbours'.
+QString bigPageText() {
+    static const char16_t* const syllables[] = {u"ko",  u"pra", u"že", u"lu", u"ni", u"tě",
+                                                u"sto", u"má",  u"ry", u"dů", u"ce", u"va"};
+    constexpr int n = 12;
+    QString s;
+    s.reserve(21'000'000);
+    for (int i = 0; i < 400'000; ++i) {
+        s += QStringLiteral("<p class=\"odstavec\" title=\"Ulice\">V Praze jsou ");
+        for (int w = 0; w < 4; ++w) {
+            const int k = i * 4 + w;
+            s += QStringView(syllables[k % n]);
+            s += QStringView(syllables[k / n % n]);
+            s += QStringView(syllables[k / (n * n) % n]);
+            s += u' ';
+        }
+        s += QStringLiteral("mnohé ulyce</p>\n");
+    }
+    return s;
+}
+
+// Kept to the end of the process, like the application's pages.
+Editor* shownPage(const QString& text) {
+    auto* e = new Editor;
+    e->resize(800, 600);
+    new HtmlHighlighter(e);
+    new SpellView(e, loadedSpeller());
+    e->show();
+    e->setPlainText(text);
+    QApplication::setActiveWindow(e);
+    e->setFocus();
+    QApplication::processEvents();
+    return e;
+}
+
+Editor& bigPage() {
+    static Editor* page = shownPage(bigPageText());
+    return *page;
+}
+
+void press(Editor& e, int key, const QString& text = QString()) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&e, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&e, &up);
+    QApplication::processEvents();
+}
+
+void typeKeys(benchmark::State& state, Editor& e, int position) {
+    QTextCursor c = e.textCursor();
+    c.setPosition(position);
+    e.setTextCursor(c);
+    e.ensureCursorVisible();
+    QApplication::processEvents();
+    const int length = e.document()->characterCount();
+    bool typed = false;
+    for (auto _ : state) {
+        typed ? press(e, Qt::Key_Backspace) : press(e, Qt::Key_X, QStringLiteral("x"));
+        typed = !typed;
+    }
+    if (typed) {
+        press(e, Qt::Key_Backspace);
+    }
+    if (e.document()->characterCount() != length) {
+        state.SkipWithError("the page did not keep its length");
+    }
+}
+
+void BM_SpellTypeKeyBigPage(benchmark::State& state) {
+    Editor& e = bigPage();
+    SpellView::of(&e)->setEnabled(state.range(0) != 0);
+    typeKeys(state, e, e.document()->findBlockByNumber(200'000).position() + 60);
+}
+BENCHMARK(BM_SpellTypeKeyBigPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+void BM_SpellScrollScreen(benchmark::State& state) {
+    Editor& e = bigPage();
+    SpellView::of(&e)->setEnabled(state.range(0) != 0);
+    QScrollBar* bar = e.verticalScrollBar();
+    bar->setValue(bar->maximum() / 3);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        bar->setValue(bar->value() + bar->pageStep());
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SpellScrollScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(100);
+
+// The check alone for one screen of the big page's lines (40), its words
+// already seen: what each refresh of the view adds.
+void BM_SpellCheckScreenLines(benchmark::State& state) {
+    Editor& e = bigPage();
+    QStringList lines;
+    for (QTextBlock b = e.document()->findBlockByNumber(1000); lines.size() < 40; b = b.next()) {
+        lines << b.text();
+    }
+    Speller* speller = loadedSpeller();
+    QList<SpellWord> words;
+    for (auto _ : state) {
+        int unknown = 0;
+        for (const QString& line : lines) {
+            words.clear();
+            QList<HtmlSpan> spans;
+            const int s = htmlLineSpans(line, kHtmlFirstLineState, spans);
+            spellWords(line, kHtmlFirstLineState, spans, words);
+            for (const SpellWord& w : words) {
+                unknown += speller->isKnown(w.word) ? 0 : 1;
+            }
+            benchmark::DoNotOptimize(s);
+        }
+        benchmark::DoNotOptimize(unknown);
+    }
+}
+BENCHMARK(BM_SpellCheckScreenLines)->Unit(benchmark::kMicrosecond);
+
+void BM_SpellTypeKeyLongLine(benchmark::State& state) {
+    static Editor* page = [] {
+        const QString piece = QStringLiteral(
+            "<div class=\"odstavec\"><a href=\"stranka.html\">Příliš žluťoučký kůň</a> úpěl "
+            "ďábelské ódy&nbsp;ulyce</div><td align=\"center\">Černá, šedá</td>");
+        QString s;
+        while (s.size() < 2'000'000) {
+            s += piece;
+        }
+        return shownPage(s);
+    }();
+    SpellView::of(page)->setEnabled(state.range(0) != 0);
+    typeKeys(state, *page, page->document()->characterCount() - 1);
+}
+BENCHMARK(BM_SpellTypeKeyLongLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace

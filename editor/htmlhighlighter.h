@@ -1,0 +1,92 @@
+#pragma once
+// The HTML of a page editor in colour, and the tag that belongs to the one
+// under the caret marked with a light background. Both are a view only:
+// the colours are formats of the lines' layouts and the marks are extra
+// selections, so neither enters the document, its undo history or its
+// modified state, nor anything saved, copied or printed from it.
+//
+// Only the lines on screen are coloured. The state each line starts in
+// depends on every line before it; it is kept per line, read by the cheap
+// pass as far as the lines shown need it and forgotten from an edited line
+// on. Long lines stay plain: their layouts belong to the editor's light
+// shaping. Text with a colour of its own keeps it.
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "text/htmlsyntax.h"
+
+class QTextBlock;
+
+namespace zelvar {
+
+class Editor;
+
+class HtmlHighlighter : public QObject {
+    Q_OBJECT
+public:
+    // Colours the editor from now on; the editor owns it.
+    explicit HtmlHighlighter(Editor* editor);
+    // The editor's highlighter, or nullptr.
+    static HtmlHighlighter* of(const Editor* editor);
+
+    bool isEnabled() const { return enabled_; }
+    // Off, the lines lose their colours and the marks go.
+    void setEnabled(bool on);
+
+    // A further part of the view, drawn over the colours whether they are on
+    // or not: given a line on screen, the state it starts in and its
+    // coloured parts, it appends formats of its own. An empty one removes it.
+    using Overlay = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
+                                       QList<QTextLayout::FormatRange>& formats)>;
+    void setOverlay(Overlay overlay);
+    // Builds the view of the lines on screen again, before the next repaint.
+    void schedule();
+
+    // The state the line starts in, read as far as needed.
+    int startState(const QTextBlock& block);
+
+    // The colour of a kind, and of the marks, on a background: one set for
+    // light backgrounds and one for dark ones, each readable on its
+    // background (and under the marks) and telling the kinds apart in the
+    // common colour-vision deficiencies.
+    static QColor colour(HtmlKind kind, const QColor& background);
+    static QColor markColour(const QColor& background);
+
+    // How far the search for a partner tag reaches on either side of the
+    // caret, in characters.
+    static constexpr int kMatchReach = 16000;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void noteChange(int from, int removed, int added);
+    void refresh();
+    void readStates(int blockCount);
+    void readAhead();
+    // The line's colours when it starts in the state; the state becomes the
+    // one it ends in.
+    QList<QTextLayout::FormatRange> lineFormats(const QTextBlock& block, int& state);
+    void markTags();
+    QList<QTextEdit::ExtraSelection> tagMarks();
+
+    Editor* editor_;
+    bool enabled_ = true;
+    Overlay overlay_;
+    bool scheduled_ = false;
+    int blockCount_ = 0; // as the last change left it
+    // The state each line ends in, from the first line on as far as read.
+    std::vector<unsigned char> endStates_;
+    QTimer readAhead_;
+    QList<HtmlSpan> spans_;
+    QList<QTextLayout::FormatRange> ownColours_;
+};
+
+} // namespace zelvar

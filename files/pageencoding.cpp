@@ -1,0 +1,108 @@
+#include "files/pageencoding.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <array>
+
+#include "editor/editor.h"
+#include "ground/pageslots.h"
+#include "ground/patterns.h"
+#include "ground/platform.h"
+#include "ground/workspace.h"
+#include "text/charset.h"
+#include "text/pagefile.h"
+
+namespace zelvar {
+
+namespace {
+
+struct EncodingItem {
+    const char* name;
+    TextEncoding encoding;
+};
+
+constexpr std::array<EncodingItem, 3> kEncodingItems{{
+    {"UTF81", TextEncoding::Utf8},
+    {"Windows12501", TextEncoding::Windows1250},
+    {"ISO885921", TextEncoding::Iso88592},
+}};
+
+// One item is checked at a time: the shown page's encoding.
+void showEncodingChecks(Workspace& form) {
+    const TextEncoding shown = form.activeEditor()->encoding();
+    for (const EncodingItem& item : kEncodingItems) {
+        form.action(item.name)->setChecked(sameEncoding(item.encoding, shown));
+    }
+}
+
+// The page's next write is in the chosen encoding; the text stays as it is.
+void chooseEncoding(Workspace& form, TextEncoding chosen) {
+    Editor* editor = form.activeEditor();
+    if (!sameEncoding(editor->encoding(), chosen)) {
+        editor->setEncoding(chosen);
+    }
+    showEncodingChecks(form);
+    form.patterns().message(QString::fromUtf8("Kódování: ") + encodingName(chosen) +
+                            QLatin1String("..."));
+}
+
+// The page becomes UTF-8; a charset its text declares says so too.
+void makeUtf8(Editor& editor, QStringView text) {
+    if (const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(text)) {
+        QTextCursor cursor(editor.document());
+        cursor.beginEditBlock();
+        cursor.setPosition(int(declared->labelStart));
+        cursor.setPosition(int(declared->labelStart + declared->labelLength),
+                           QTextCursor::KeepAnchor);
+        cursor.insertText(QStringLiteral("utf-8"));
+        cursor.endEditBlock();
+    }
+    editor.setEncoding(TextEncoding::Utf8);
+}
+
+} // namespace
+
+bool settleSaveAsEncoding(Workspace& form, Editor& editor) {
+    const TextEncoding writes = pageWriteEncoding(*editor.document(), editor.encoding());
+    // Line breaks as '\n', one character each as in the document.
+    const QString text = editor.document()->toPlainText();
+    const qsizetype at = firstUnencodable(text, writes);
+    if (at < 0) {
+        return true;
+    }
+    char32_t codePoint = text[at].unicode();
+    if (text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()) {
+        codePoint = QChar::surrogateToUcs4(text[at], text[at + 1]);
+    }
+    const QString question =
+        text::q(text::kEncodingQuestion)
+            .arg(QString::fromUcs4(&codePoint, 1),
+                 QStringLiteral("U+%1").arg(uint(codePoint), 4, 16, QLatin1Char('0')).toUpper(),
+                 QString::number(QStringView(text).first(at).count(u'\n') + 1),
+                 encodingName(writes));
+    switch (form.patterns().askYesNoCancel(question)) {
+    case MsgButton::Yes:
+        makeUtf8(editor, text);
+        return true;
+    case MsgButton::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void installEncodingMenu(Workspace& form) {
+    for (const EncodingItem& item : kEncodingItems) {
+        form.on(item.name, [&form, encoding = item.encoding] { chooseEncoding(form, encoding); });
+    }
+    QObject* context = form.action(kEncodingItems[0].name);
+    QObject::connect(form.pageControl(), &QTabWidget::currentChanged, context,
+                     [&form] { showEncodingChecks(form); });
+    for (const PageSlot& slot : kPageSlots) {
+        QObject::connect(form.editor(slot.number), &Editor::encodingChanged, context,
+                         [&form] { showEncodingChecks(form); });
+    }
+}
+
+} // namespace zelvar

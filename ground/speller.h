@@ -1,0 +1,67 @@
+#pragma once
+// The Czech spelling dictionary with the user's own words.
+//
+// The dictionary takes a noticeable moment to load, so it loads on a thread
+// of its own; until it has, every word passes. Once loaded it is used on
+// the thread that made the speller only (a dictionary serves one thread),
+// where a check is a look into a cache for the words already seen.
+//
+// The user's words are a text file (UTF-8, one word a line), read with the
+// dictionary and appended to at once on every addition, never rewritten.
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class Hunspell;
+
+namespace zelvar {
+
+class Speller : public QObject {
+    Q_OBJECT
+public:
+    // Debian's Czech dictionary (package hunspell-cs).
+    static QString czechAffixFile();
+    static QString czechDictionaryFile();
+    static bool czechInstalled();
+
+    // Starts loading the dictionary of the two files, then the user's words.
+    Speller(const QString& affixFile, const QString& dictionaryFile, const QString& userWordsFile,
+            QObject* parent = nullptr);
+    // Does not wait for a loading still under way: it ends on its own.
+    ~Speller() override;
+
+    bool isReady() const { return dictionary_ != nullptr; }
+    // Whether the word is spelt right; true until the dictionary has loaded,
+    // and for words too long for any dictionary.
+    bool isKnown(const QString& word);
+    // Up to max words the dictionary offers instead, best first; nothing
+    // until it has loaded. Takes up to a quarter of a second.
+    QStringList suggestions(const QString& word, int max = 5);
+    // Makes the word known from now on and appends it to the user's file
+    // unless it is there already; false when the file cannot be written.
+    bool addWord(const QString& word);
+
+    static constexpr int kLongestWord = 60;
+
+Q_SIGNALS:
+    // The dictionary has loaded or a word was added: what was checked may
+    // read otherwise now.
+    void wordsChanged();
+
+private:
+    struct Loading;
+    void adopt();
+
+    QString userWordsFile_;
+    // Shared with the loading thread until it has handed its result over.
+    std::shared_ptr<Loading> loading_;
+    std::unique_ptr<Hunspell> dictionary_;
+    QSet<QString> userWords_;
+    QHash<QString, bool> known_;
+};
+
+} // namespace zelvar

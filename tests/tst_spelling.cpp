@@ -1,0 +1,153 @@
+// The spelling check through the real program with the installed Czech
+// dictionary: what is underlined, the suggestions and "Přidat do slovníku"
+// at the top of the page's popup menu, and Tools > "Nezlomitelné mezery".
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <memory>
+
+#include "editor/editor.h"
+#include "ground/speller.h"
+#include "support/filebytes.h"
+#include "support/testprogram.h"
+
+using namespace zelvar;
+using zelvar::testing::TestProgram;
+
+class SpellingTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void popup_data();
+    void popup();
+    void nonBreakingSpaces_data();
+    void nonBreakingSpaces();
+
+private:
+    QString underlined();
+    std::unique_ptr<TestProgram> p_;
+};
+
+void SpellingTest::initTestCase() {
+    p_ = std::make_unique<TestProgram>();
+    QVERIFY(p_->showAndActivate());
+    auto* speller = p_->form().findChild<Speller*>();
+    QVERIFY2(speller, "the Czech dictionary (hunspell-cs) is not installed");
+    QTRY_VERIFY_WITH_TIMEOUT(speller->isReady(), 30000);
+}
+
+void SpellingTest::cleanupTestCase() {
+    p_.reset();
+}
+
+// The underlined words of the page's first line as shown.
+QString SpellingTest::underlined() {
+    const QTextBlock line = p_->form().editor(1)->document()->firstBlock();
+    QStringList words;
+    for (const QTextLayout::FormatRange& r : line.layout()->formats()) {
+        if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline) {
+            words << line.text().mid(r.start, r.length);
+        }
+    }
+    return words.join(u' ');
+}
+
+void SpellingTest::popup_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("userWords");
+    QTest::newRow("suggestion")
+        << QString::fromUtf8("<P title=\"Mapa\">V Praze jsou mnohé ulyce</P>")
+        << QStringLiteral("ulice")
+        << QString::fromUtf8("<P title=\"Mapa\">V Praze jsou mnohé ulice</P>") << QString();
+    QTest::newRow("own word") << QStringLiteral("Naše ulyce")
+                              << QString::fromUtf8("Přidat do slovníku")
+                              << QStringLiteral("Naše ulyce") << QStringLiteral("ulyce\n");
+}
+
+// A right click on "ulyce": the spelling items stand above the menu's own,
+// the chosen one does its work as one undo step.
+void SpellingTest::popup() {
+    QFETCH(QString, html);
+    QFETCH(QString, choice);
+    QFETCH(QString, result);
+    QFETCH(QString, userWords);
+    p_->resetEditors();
+    Editor* page = p_->form().editor(1);
+    page->setPlainText(html);
+    QTRY_COMPARE(underlined(), QStringLiteral("ulyce"));
+
+    QTextCursor at(page->document());
+    at.setPosition(int(html.indexOf(u"ulyce")) + 2);
+    const QPoint pos = page->cursorRect(at).center();
+    QStringList items;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QAction* chosen = nullptr;
+        for (QAction* a : menu->actions()) {
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            chosen = a->text() == choice ? a : chosen;
+        }
+        // Chosen as the user does: the menu hides, then runs the item.
+        if (chosen) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+        } else {
+            menu->close();
+        }
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, pos, page->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(page->viewport(), &click);
+
+    const qsizetype own = items.indexOf(QString::fromUtf8("Přidat do slovníku"));
+    QVERIFY2(own >= 1 && own <= 5 && items.indexOf(QStringLiteral("ulice")) < own,
+             qPrintable(items.join(u'|')));
+    QCOMPARE(items.mid(own + 1, 2), QStringList({QStringLiteral("-"), QString::fromUtf8("Písmo")}));
+    QCOMPARE(page->toPlainText(), result);
+    QCOMPARE(QString::fromUtf8(testing::readFileBytes(p_->path(QStringLiteral("slovnik.txt")))),
+             userWords);
+    QTRY_COMPARE(underlined(), QString());
+    page->undoLast();
+    QCOMPARE(page->toPlainText(), html);
+}
+
+void SpellingTest::nonBreakingSpaces_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("selectFrom");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("page") << QStringLiteral("<a title=\"v x\">V Praze\nk\nnim</a>") << -1
+                          << QStringLiteral("<a title=\"v x\">V&nbsp;Praze\nk\nnim</a>");
+    QTest::newRow("selection") << QStringLiteral("a b i v\nz x") << 4
+                               << QStringLiteral("a b i&nbsp;v\nz&nbsp;x");
+}
+
+void SpellingTest::nonBreakingSpaces() {
+    QFETCH(QString, html);
+    QFETCH(int, selectFrom);
+    QFETCH(QString, result);
+    p_->resetEditors();
+    Editor* page = p_->form().editor(1);
+    page->setPlainText(html);
+    QTextCursor selection(page->document());
+    if (selectFrom >= 0) {
+        selection.setPosition(selectFrom);
+        selection.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    page->setTextCursor(selection);
+    p_->form().action("Nezlomitelnmezery1")->trigger();
+    QCOMPARE(page->toPlainText(), result);
+    QCOMPARE(p_->message(),
+             QString::fromUtf8("Vloženo nezlomitelných mezer: %1...").arg(result.count(u"&nbsp;")));
+    page->undoLast();
+    QCOMPARE(page->toPlainText(), html);
+}
+
+QTEST_MAIN(SpellingTest)
+#include "tst_spelling.moc"
