@@ -99,10 +99,6 @@ QString argumentText(TidyMessage message, TidyMessageArgument* argument) {
     return QString::fromLatin1(text);
 }
 
-struct Collector {
-    HtmlCheckResult result;
-};
-
 std::optional<FindingKind> findingKind(TidyReportLevel level) {
     switch (level) {
     case TidyInfo:
@@ -121,7 +117,7 @@ std::optional<FindingKind> findingKind(TidyReportLevel level) {
 
 Bool TIDY_CALL collect(TidyMessage message) {
     TidyDoc doc = tidyGetMessageDoc(message);
-    auto* collector = static_cast<Collector*>(tidyGetAppData(doc));
+    auto& result = *static_cast<HtmlCheckResult*>(tidyGetAppData(doc));
     const QString key = QString::fromLatin1(tidyGetMessageKey(message));
     QStringList arguments;
     for (TidyIterator it = tidyGetMessageArguments(message); it;) {
@@ -145,7 +141,6 @@ Bool TIDY_CALL collect(TidyMessage message) {
             return no;
         }
     }
-    HtmlCheckResult& result = collector->result;
     ++result.counts[static_cast<int>(*kind)];
     if (result.findings.size() >= kMaxListedFindings) {
         return no;
@@ -228,10 +223,10 @@ constexpr char kKindLetters[] = {'E', 'W', 'I'}; // in the order of FindingKind
 } // namespace
 
 HtmlCheckResult checkHtml(QByteArrayView utf8) {
-    Collector collector;
+    HtmlCheckResult result;
     tidySetLanguage("en");
     TidyDoc doc = tidyCreate();
-    tidySetAppData(doc, &collector);
+    tidySetAppData(doc, &result);
     tidySetMessageCallback(doc, collect);
     setOptions(doc);
     // Tidy reads a buffer by its length, so a zero byte does not end the page.
@@ -244,9 +239,8 @@ HtmlCheckResult checkHtml(QByteArrayView utf8) {
     }
     tidyBufDetach(&input);
     tidyRelease(doc);
-    std::stable_sort(collector.result.findings.begin(), collector.result.findings.end(),
-                     lessByPlace);
-    return collector.result;
+    std::stable_sort(result.findings.begin(), result.findings.end(), lessByPlace);
+    return result;
 }
 
 QByteArray checkInput(QStringView text) {
