@@ -76,9 +76,11 @@ void BM_SyntaxOpenBigPage(benchmark::State& state) {
 }
 BENCHMARK(BM_SyntaxOpenBigPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// From the first screen of the page just opened, so that the states of all
-// lines are read on the way; and after a second of looking at the page,
-// in which they are read while the program waits (second argument).
+// From the first screen of the page just opened, when the states of the
+// lines before the last screen are not read yet (the screen is coloured
+// from the lines just above it, and again once the reading that goes on
+// while the program waits has reached it); and after a second of looking at
+// the page, in which they are read (second argument).
 void BM_SyntaxCtrlEnd(benchmark::State& state) {
     const bool colours = state.range(0) != 0;
     for (auto _ : state) {

@@ -73,8 +73,11 @@ bool isDark(const QColor& background) {
 // Identifies the extra selections that are this view's marks.
 constexpr int kTagMark = QTextFormat::UserProperty + 20;
 
-// Up to this many lines, the states are read from each line's own text.
-constexpr int kLinesReadAlone = 2000;
+// Up to this many lines, the states are read from each line's own text when
+// needed; the screen that needs more is coloured from a guess meanwhile, made
+// from this many lines above it.
+constexpr int kReadAtOnce = 20000;
+constexpr int kGuessLines = 2000;
 
 // How long one slice of reading ahead may take.
 constexpr int kReadAheadSliceMs = 3;
@@ -197,19 +200,33 @@ void HtmlHighlighter::refresh() {
     scheduled_ = false;
     int dirtyFrom = -1;
     int dirtyTo = -1;
+    const bool coloured = enabled_ || bool(overlay_);
     const auto [first, end] = editor_->shownBlocks();
+    // Far below the lines read so far, the screen starts in the state that
+    // the lines just above it give, and is coloured again when reading ahead
+    // reaches it: a jump there does not wait for every line before it.
+    int guess = -1;
+    if (coloured && first.isValid() && first.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
+        guess = guessState(first);
+        guessedLine_ = first.blockNumber();
+    }
     for (QTextBlock block = first; block.isValid() && block != end; block = block.next()) {
         QTextLayout* layout = block.layout();
         // The layout of a long line carries the light shaping, that of a
         // line being composed the input method's formats.
         if (block.length() > Editor::kLongLine || !layout->preeditAreaText().isEmpty()) {
+            if (guess >= 0) {
+                guess = htmlLineState(block.text(), guess);
+            }
             continue;
         }
         QList<QTextLayout::FormatRange> wanted;
-        if (enabled_ || overlay_) {
-            int state = startState(block);
+        if (coloured) {
+            int state = guess >= 0 ? guess : startState(block);
             wanted = lineFormats(block, state);
-            if (int(endStates_.size()) == block.blockNumber()) {
+            if (guess >= 0) {
+                guess = state;
+            } else if (int(endStates_.size()) == block.blockNumber()) {
                 endStates_.push_back(static_cast<unsigned char>(state));
             }
         }
@@ -228,17 +245,29 @@ void HtmlHighlighter::refresh() {
     markTags();
     // The states of the lines below the screen are read while the program
     // waits, so that a jump there finds them.
-    if (enabled_ && int(endStates_.size()) < editor_->document()->blockCount() - 1 &&
+    if (coloured && int(endStates_.size()) < editor_->document()->blockCount() - 1 &&
         !readAhead_.isActive()) {
         readAhead_.start();
     }
+}
+
+// Reads the lines just above the line from plain text on: right unless a
+// comment, a tag or the content of a script or a style reaches further up.
+int HtmlHighlighter::guessState(const QTextBlock& block) {
+    const QTextDocument* doc = editor_->document();
+    int state = kHtmlFirstLineState;
+    for (QTextBlock b = doc->findBlockByNumber(qMax(0, block.blockNumber() - kGuessLines));
+         b.isValid() && b != block; b = b.next()) {
+        state = htmlLineState(b.text(), state);
+    }
+    return state;
 }
 
 // One slice of that reading: a few milliseconds, then the events waiting.
 void HtmlHighlighter::readAhead() {
     const QTextDocument* doc = editor_->document();
     const int needed = doc->blockCount() - 1; // the last line starts no other
-    if (!enabled_ || int(endStates_.size()) >= needed) {
+    if (!(enabled_ || overlay_) || int(endStates_.size()) >= needed) {
         return;
     }
     QElapsedTimer slice;
@@ -250,6 +279,10 @@ void HtmlHighlighter::readAhead() {
             state = htmlLineState(block.text(), state);
             endStates_.push_back(static_cast<unsigned char>(state));
         }
+    }
+    if (guessedLine_ >= 0 && int(endStates_.size()) >= guessedLine_) {
+        guessedLine_ = -1;
+        schedule(); // the screen that was guessed, with its true states
     }
     if (int(endStates_.size()) < needed) {
         readAhead_.start();
@@ -272,7 +305,7 @@ void HtmlHighlighter::readStates(int count) {
     const QTextBlock block = doc->findBlockByNumber(first);
     int state = first == 0 ? kHtmlFirstLineState : endStates_.back();
     endStates_.reserve(count);
-    if (count - first <= kLinesReadAlone) {
+    if (count - first <= kReadAtOnce) {
         for (QTextBlock b = block; int(endStates_.size()) < count; b = b.next()) {
             state = htmlLineState(b.text(), state);
             endStates_.push_back(static_cast<unsigned char>(state));
@@ -395,6 +428,9 @@ QList<QTextEdit::ExtraSelection> HtmlHighlighter::tagMarks() {
     const int position = caret.position();
     while (first.previous().isValid() && position - first.previous().position() <= kMatchReach) {
         first = first.previous();
+    }
+    if (first.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
+        return {}; // marked when reading ahead has come near
     }
     QTextDocument* doc = editor_->document();
     QTextCursor window(first);

@@ -7,9 +7,12 @@
 //
 // Only the lines on screen are coloured. The state each line starts in
 // depends on every line before it; it is kept per line, read by the cheap
-// pass as far as the lines shown need it and forgotten from an edited line
-// on. Long lines stay plain: their layouts belong to the editor's light
-// shaping. Text with a colour of its own keeps it.
+// pass as far as the lines shown need it, read further while the program
+// waits, and forgotten from an edited line on when the edit changes how the
+// line ends. A screen far below the lines read so far is coloured from the
+// lines just above it until the reading reaches it. Long lines stay plain:
+// their layouts belong to the editor's light shaping. Text with a colour of
+// its own keeps it.
 
 #include <QColor>
 #include <QList>
@@ -70,6 +73,7 @@ private:
     void noteChange(int from, int removed, int added);
     void refresh();
     void readStates(int blockCount);
+    int guessState(const QTextBlock& block);
     void readAhead();
     // The line's colours when it starts in the state; the state becomes the
     // one it ends in.
@@ -81,7 +85,8 @@ private:
     bool enabled_ = true;
     Overlay overlay_;
     bool scheduled_ = false;
-    int blockCount_ = 0; // as the last change left it
+    int blockCount_ = 0;   // as the last change left it
+    int guessedLine_ = -1; // the first line of a screen coloured from a guess
     // The state each line ends in, from the first line on as far as read.
     std::vector<unsigned char> endStates_;
     QTimer readAhead_;
