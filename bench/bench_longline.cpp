@@ -54,18 +54,7 @@ void putCaret(Editor& e, int position) {
 void typeAt(benchmark::State& state, int position) {
     Editor& e = longLinePage();
     putCaret(e, position);
-    bool typed = false;
-    for (auto _ : state) {
-        if (typed) {
-            press(e, Qt::Key_Backspace);
-        } else {
-            press(e, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        }
-        typed = !typed;
-    }
-    if (typed) {
-        press(e, Qt::Key_Backspace);
-    }
+    typeAlternately(state, e);
     if (e.document()->characterCount() != kLongLine + 1) {
         state.SkipWithError("the line did not keep its length");
     }

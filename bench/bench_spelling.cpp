@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
 
+#include "bench/pages.h"
 #include "editor/editor.h"
 #include "editor/htmlhighlighter.h"
 #include "editor/spellview.h"
@@ -77,14 +78,6 @@ Editor& bigPage() {
     return *page;
 }
 
-void press(Editor& e, int key, const QString& text = QString()) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&e, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&e, &up);
-    QApplication::processEvents();
-}
-
 void typeKeys(benchmark::State& state, Editor& e, int position) {
     QTextCursor c = e.textCursor();
     c.setPosition(position);
@@ -92,14 +85,7 @@ void typeKeys(benchmark::State& state, Editor& e, int position) {
     e.ensureCursorVisible();
     QApplication::processEvents();
     const int length = e.document()->characterCount();
-    bool typed = false;
-    for (auto _ : state) {
-        typed ? press(e, Qt::Key_Backspace) : press(e, Qt::Key_X, QStringLiteral("x"));
-        typed = !typed;
-    }
-    if (typed) {
-        press(e, Qt::Key_Backspace);
-    }
+    bench::typeAlternately(state, e);
     if (e.document()->characterCount() != length) {
         state.SkipWithError("the page did not keep its length");
     }

@@ -108,22 +108,6 @@ BENCHMARK(BM_SyntaxCtrlEnd)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-// A typed character and its Backspace alternate, so the text stays.
-void typeAlternately(benchmark::State& state, Editor& e) {
-    bool typed = false;
-    for (auto _ : state) {
-        if (typed) {
-            press(e, Qt::Key_Backspace);
-        } else {
-            press(e, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        }
-        typed = !typed;
-    }
-    if (typed) {
-        press(e, Qt::Key_Backspace);
-    }
-}
-
 void BM_SyntaxTypeKey(benchmark::State& state) {
     const bool colours = state.range(0) != 0;
     auto e = shownPage(colours);

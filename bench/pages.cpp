@@ -60,6 +60,21 @@ void press(QPlainTextEdit& e, int key, Qt::KeyboardModifiers modifiers, const QS
     QApplication::processEvents();
 }
 
+void typeAlternately(benchmark::State& state, QPlainTextEdit& e) {
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed) {
+            press(e, Qt::Key_Backspace);
+        } else {
+            press(e, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        }
+        typed = !typed;
+    }
+    if (typed) {
+        press(e, Qt::Key_Backspace);
+    }
+}
+
 long statusKb(const char* field) {
     std::ifstream in("/proc/self/status");
     std::string line;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <Qt>
+#include <benchmark/benchmark.h>
 
 class QPlainTextEdit;
 
@@ -23,6 +24,10 @@ const QString& bigPagePath();
 // A key pressed and released on the editor, and the events that follow.
 void press(QPlainTextEdit& e, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
            const QString& text = QString());
+
+// Each iteration types a character or the Backspace that takes it away
+// again, in turn, so the text is the same when the run ends.
+void typeAlternately(benchmark::State& state, QPlainTextEdit& e);
 
 // A field of /proc/self/status in kB (VmRSS, VmHWM), -1 when missing.
 long statusKb(const char* field);
