@@ -84,6 +84,17 @@ void TestTextEncoding::detection_data() {
     row("meta after an xml declaration",
         "<?xml version=\"1.0\" encoding=\"utf-8\"?><meta charset=iso-8859-2>\xB9", page, iso,
         u"<?xml version=\"1.0\" encoding=\"utf-8\"?><meta charset=iso-8859-2>š"_s);
+    row("an unknown label, then a known one",
+        "<meta charset=\"x-foo\"><meta charset=\"iso-8859-2\">\xB9", page, iso,
+        u"<meta charset=\"x-foo\"><meta charset=\"iso-8859-2\">š"_s);
+    row("a charset after a content charset",
+        "<meta http-equiv=Content-Type content=\"text/html; charset=iso-8859-2\" "
+        "charset=utf-8>\xB9",
+        page, iso,
+        u"<meta http-equiv=Content-Type content=\"text/html; charset=iso-8859-2\" "
+        u"charset=utf-8>š"_s);
+    row("a utf-16 label is utf-8", "<meta charset=\"UTF-16LE\"><p>Ahoj", page, u8,
+        "<meta charset=\"UTF-16LE\"><p>Ahoj");
     row("the first meta counts", "<meta charset=iso-8859-2><meta charset=utf-8>\xB9", page, iso,
         u"<meta charset=iso-8859-2><meta charset=utf-8>š"_s);
     row("in a comment", "<!-- a -> b <meta charset=\"iso-8859-2\"> -->\xB9", page, w,

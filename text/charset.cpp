@@ -36,6 +36,11 @@ constexpr std::array<Label, 18> kLabels{{
     {"latin2", TextEncoding::Iso88592},
 }};
 
+// The labels of UTF-16 in the Encoding standard.
+constexpr std::array<const char*, 9> kUtf16Labels{{"csunicode", "iso-10646-ucs-2", "ucs-2",
+                                                   "unicode", "unicodefeff", "unicodefffe",
+                                                   "utf-16", "utf-16be", "utf-16le"}};
+
 bool isSpace(char16_t c) {
     return c == 0x09 || c == 0x0A || c == 0x0C || c == 0x0D || c == 0x20;
 }
@@ -57,8 +62,12 @@ public:
     Prescan(const Unit* data, qsizetype size)
         : data_(data), size_(std::min(size, kPrescanLength)) {}
 
+    // The first <meta> that declares one of the program's encodings, else
+    // the XML declaration, else the first <meta> with a label of another
+    // encoding (whose label a caller may still want to replace).
     std::optional<CharsetDeclaration> run() {
         std::optional<CharsetDeclaration> fallback = xmlDeclaration();
+        std::optional<CharsetDeclaration> unknown;
         for (pos_ = 0; pos_ < size_; ++pos_) {
             if (startsWith(pos_, "<!--")) {
                 // After the first '>' that ends "--" behind the '<'.
@@ -72,7 +81,14 @@ public:
                        (isSpace(at(pos_ + 5)) || at(pos_ + 5) == '/')) {
                 pos_ += 6;
                 if (std::optional<CharsetDeclaration> found = meta()) {
-                    return found;
+                    // A browser goes on to the next <meta> after a label it
+                    // does not know.
+                    if (found->encoding) {
+                        return found;
+                    }
+                    if (!unknown) {
+                        unknown = found;
+                    }
                 }
             } else if (at(pos_) == '<' && pos_ + 1 < size_ &&
                        (isLetter(at(pos_ + 1)) ||
@@ -90,7 +106,7 @@ public:
                 }
             }
         }
-        return fallback;
+        return fallback && fallback->encoding ? fallback : unknown ? unknown : fallback;
     }
 
 private:
@@ -226,21 +242,40 @@ private:
             if (equals(name_, "http-equiv")) {
                 gotPragma = gotPragma || equals(value_, "content-type");
             } else if (equals(name_, "content")) {
+                // Only a label a browser knows counts here.
                 if (!charset) {
                     if (std::optional<Span> label = charsetInContent(value_)) {
-                        charset = declaration(*label);
-                        need = charset ? Need::Pragma : need;
+                        std::optional<CharsetDeclaration> found = declaration(*label);
+                        if (found && found->encoding) {
+                            charset = found;
+                            need = Need::Pragma;
+                        }
                     }
                 }
             } else if (equals(name_, "charset")) {
-                charset = declaration(value_);
-                need = Need::NoPragma;
+                // The first charset a <meta> gives stands: a content charset
+                // before it is not overridden.
+                if (!charset) {
+                    charset = declaration(value_);
+                    need = Need::NoPragma;
+                }
             }
         }
         if (pos_ >= size_ || need == Need::Unknown || (need == Need::Pragma && !gotPragma)) {
             return std::nullopt;
         }
+        // A page read as bytes cannot be UTF-16: a browser takes such a
+        // label for UTF-8.
+        if (charset && !charset->encoding && isUtf16Label(*charset)) {
+            charset->encoding = TextEncoding::Utf8;
+        }
         return charset;
+    }
+
+    bool isUtf16Label(const CharsetDeclaration& d) const {
+        const Span label{d.labelStart, d.labelLength};
+        return std::any_of(kUtf16Labels.begin(), kUtf16Labels.end(),
+                           [&](const char* name) { return equals(label, name); });
     }
 
     bool sameName(Span a, Span b) const {

@@ -3,8 +3,9 @@
 // it in the page's first 1024 bytes: the first <meta charset=...> or
 // <meta http-equiv="Content-Type" content="...; charset=..."> (names and
 // values in any letter case and quoting; comments, other tags and their
-// attributes skipped), else the encoding="..." of an XML declaration at the
-// very start.
+// attributes skipped; the first charset a <meta> gives stands; a label of
+// another encoding passes on to the next <meta>; a UTF-16 label is UTF-8),
+// else the encoding="..." of an XML declaration at the very start.
 
 #include <QByteArrayView>
 #include <QStringView>
