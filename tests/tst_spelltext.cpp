@@ -40,6 +40,8 @@ void SpellTextTest::words_data() {
     row("in a script", "<SCRIPT type=x", "> slovo </script> Text", "Text");
     row("in a comment", "<!-- a", "b --> Text", "Text");
     row("tags in one span", "", "<i></i>Jen<b>", "Jen");
+    row("soft hyphens", "", "pravděpo&shy;dobnost pravdě\u00ADpodobně",
+        "pravděpo&shy;dobnost=pravděpodobnost pravdě\u00ADpodobně=pravděpodobně");
 }
 
 void SpellTextTest::words() {
@@ -75,6 +77,10 @@ void SpellTextTest::nonBreakingSpaces_data() {
     row("krev s mlékem, (v lese), &#268;s je", "krev s&nbsp;mlékem, (v&nbsp;lese), &#268;s je");
     row("<a title=\"\nv x\">k nim", "<a title=\"\nv x\">k&nbsp;nim");
     row("v lese v poli", "v lese v&nbsp;poli", 2, 9);
+    row("<textarea name=t>v lese</TEXTAREA> a v<pre>v lese</pre>",
+        "<textarea name=t>v lese</TEXTAREA> a&nbsp;v<pre>v&nbsp;lese</pre>");
+    row("<?php echo 'v lese'; if ($a > 1) echo 'k nim'; ?>a v <% s = \"u nás\" %>",
+        "<?php echo 'v lese'; if ($a > 1) echo 'k nim'; ?>a&nbsp;v&nbsp;<% s = \"u nás\" %>");
 }
 
 void SpellTextTest::nonBreakingSpaces() {

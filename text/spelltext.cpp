@@ -221,6 +221,8 @@ void wordsOfRun(QStringView line, Run run, QList<SpellWord>& words) {
                 c = readChar(line, i);
                 if (c.character == 0) {
                     skip = true; // a reference of unknown meaning
+                } else if (c.character == 0xAD && !word.word.isEmpty()) {
+                    // A soft hyphen only marks where the word may break.
                 } else if (!isWordChar(c.character)) {
                     break;
                 } else {
@@ -259,6 +261,33 @@ bool isOneLetterWord(char32_t c) {
     default:
         return false;
     }
+}
+
+// Where a text is not the page's prose though it reads as text: the content
+// of <textarea> (what a form sends back), processing instructions and the
+// server's code (<?php ... ?>, <% ... %>), whose ">" inside may end no tag.
+// In their order; an unclosed one runs to the end.
+QList<HtmlRange> codeRanges(QStringView text) {
+    QList<HtmlRange> ranges;
+    const auto add = [&](qsizetype start, qsizetype end) {
+        end = end < 0 ? text.size() : end;
+        ranges.append({start, end - start});
+        return end;
+    };
+    for (qsizetype i = text.indexOf(u'<'); i >= 0 && i < text.size(); i = text.indexOf(u'<', i)) {
+        const QStringView rest = text.sliced(i);
+        if (rest.startsWith(u"<?") || rest.startsWith(u"<%")) {
+            const qsizetype close = text.indexOf(rest[1] == u'?' ? u"?>" : u"%>", i + 2);
+            i = add(i, close < 0 ? -1 : close + 2);
+        } else if (rest.startsWith(u"<textarea", Qt::CaseInsensitive) &&
+                   (rest.size() == 9 || rest[9] == u'>' || rest[9] == u'/' || rest[9].isSpace())) {
+            const qsizetype close = text.indexOf(u"</textarea", i + 9, Qt::CaseInsensitive);
+            i = add(i, close);
+        } else {
+            ++i;
+        }
+    }
+    return ranges;
 }
 
 } // namespace
@@ -328,6 +357,14 @@ NonBreakingSpaces insertNonBreakingSpaces(QStringView text, int state, qsizetype
         to = text.size();
     }
     NonBreakingSpaces out;
+    const QList<HtmlRange> code = codeRanges(text);
+    auto nextCode = code.begin(); // the first range that does not end before the space
+    const auto inCode = [&](qsizetype at) {
+        while (nextCode != code.end() && nextCode->start + nextCode->length <= at) {
+            ++nextCode;
+        }
+        return nextCode != code.end() && nextCode->start <= at;
+    };
     QList<HtmlSpan> spans;
     QList<Run> runs;
     qsizetype lineStart = 0;
@@ -360,7 +397,7 @@ NonBreakingSpaces insertNonBreakingSpaces(QStringView text, int state, qsizetype
                 const qsizetype at = lineStart + space;
                 if (!c.reference && isOneLetterWord(c.character) && !isWordChar(before) &&
                     space + 1 < line.size() && line[space] == u' ' && space < run.end &&
-                    !line[space + 1].isSpace() && at >= from && at < to) {
+                    !line[space + 1].isSpace() && at >= from && at < to && !inCode(at)) {
                     out.spaces.append(at);
                 }
                 before = c.character;

@@ -50,6 +50,8 @@ DecodedReference decodeReference(QStringView line, qsizetype at);
 // blank stays, so the line break after such a word is left alone. The text
 // holds whole lines separated by "\n" or U+2029 and starts in the state
 // given; only spaces at positions in [from, to) change (to < 0: the end).
+// The content of <textarea>, processing instructions and server code
+// (<?php ... ?>, <% ... %>) stay as they are.
 struct NonBreakingSpaces {
     QString text;
     QList<qsizetype> spaces; // the positions of the replaced spaces in the input
