@@ -5,7 +5,11 @@
 // - a screen of that page scrolled onto lines never shown before, whose
 //   words the dictionary has mostly not seen; target 16 ms;
 // - a typed key at the end of a 2 MB single line with the check off (0) and
-//   on (1); the check may cost nothing there.
+//   on (1); the check may cost nothing there;
+// - a caret key (Right, Down, Page Down) on lines of 3,000 and of 9,990
+//   characters and on the 20 MB page; target 2 ms CPU: a caret move changes
+//   only the matching-tag mark, and only lines that scroll into view are
+//   read.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,6 +18,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
+#include <map>
 
 #include "bench/pages.h"
 #include "editor/editor.h"
@@ -137,6 +142,58 @@ void BM_SpellCheckScreenLines(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SpellCheckScreenLines)->Unit(benchmark::kMicrosecond);
+
+// A thousand lines of Czech text and tags, each `length` characters long.
+QString longLinesText(int length) {
+    const QString piece = QStringLiteral(
+        "<b class=\"x\">Příliš</b> žluťoučký kůň úpěl ďábelské ódy, mnohé ulyce <i>v Praze</i> ");
+    QString line;
+    while (line.size() < length) {
+        line += piece;
+    }
+    line.truncate(length);
+    QString text;
+    for (int i = 0; i < 1000; ++i) {
+        text += line;
+        text += u'\n';
+    }
+    return text;
+}
+
+void BM_SpellCaretKey(benchmark::State& state) {
+    static std::map<int, Editor*> pages;
+    const int length = int(state.range(0));
+    Editor* e = length == 0 ? &bigPage() : pages[length];
+    if (!e) {
+        e = pages[length] = shownPage(longLinesText(length));
+    }
+    SpellView::of(e)->setEnabled(true);
+    const int key = int(state.range(1));
+    const auto start = [e] {
+        QTextCursor c(e->document()->findBlockByNumber(10));
+        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
+        e->setTextCursor(c);
+        e->ensureCursorVisible();
+        QApplication::processEvents();
+    };
+    start();
+    for (auto _ : state) {
+        bench::press(*e, key);
+        if (e->textCursor().blockNumber() > e->document()->blockCount() - 100) {
+            state.PauseTiming();
+            start();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_SpellCaretKey)
+    ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_Right, Qt::Key_Down}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
+BENCHMARK(BM_SpellCaretKey)
+    ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_PageDown}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(25);
 
 void BM_SpellTypeKeyLongLine(benchmark::State& state) {
     static Editor* page = [] {

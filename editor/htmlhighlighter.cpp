@@ -85,6 +85,45 @@ constexpr int kReadAheadSliceMs = 3;
 // Up to this many edited lines are coloured as they change.
 constexpr int kLinesColouredAtOnce = 64;
 
+// What a line's view was built from: the line's text (its revision and no
+// change since), the state it started in and the view's generation. It
+// belongs to the block, so it moves with the line when lines above come or
+// go. A line whose stamp still matches keeps its formats: a caret move or a
+// repaint does not read it again.
+class LineStamp : public QTextBlockUserData {
+public:
+    int revision = -1;
+    int state = -1;
+    quint64 generation = 0;
+};
+
+LineStamp* stampOf(const QTextBlock& block) {
+    return static_cast<LineStamp*>(block.userData());
+}
+
+bool stampMatches(const QTextBlock& block, int state, quint64 generation) {
+    const LineStamp* stamp = stampOf(block);
+    return stamp && stamp->revision == block.revision() && stamp->state == state &&
+           stamp->generation == generation;
+}
+
+void setStamp(QTextBlock block, int state, quint64 generation) {
+    LineStamp* stamp = stampOf(block);
+    if (!stamp) {
+        stamp = new LineStamp; // owned by the document from now on
+        block.setUserData(stamp);
+    }
+    stamp->revision = block.revision();
+    stamp->state = state;
+    stamp->generation = generation;
+}
+
+void clearStamp(const QTextBlock& block) {
+    if (LineStamp* stamp = stampOf(block)) {
+        stamp->revision = -1;
+    }
+}
+
 } // namespace
 
 HtmlHighlighter::HtmlHighlighter(Editor* editor) : QObject(editor), editor_(editor) {
@@ -99,8 +138,9 @@ HtmlHighlighter::HtmlHighlighter(Editor* editor) : QObject(editor), editor_(edit
             schedule();
         }
     });
-    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, &HtmlHighlighter::schedule);
-    connect(editor, &Editor::viewFormatsLost, this, &HtmlHighlighter::schedule);
+    // A caret move changes only the matching-tag mark.
+    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, &HtmlHighlighter::scheduleMarks);
+    connect(editor, &Editor::viewFormatsLost, this, &HtmlHighlighter::invalidate);
     editor->installEventFilter(this);
     editor->viewport()->installEventFilter(this);
     schedule();
@@ -112,11 +152,16 @@ HtmlHighlighter* HtmlHighlighter::of(const Editor* editor) {
 
 void HtmlHighlighter::setEnabled(bool on) {
     enabled_ = on;
-    schedule();
+    invalidate();
 }
 
 void HtmlHighlighter::setOverlay(Overlay overlay) {
     overlay_ = std::move(overlay);
+    invalidate();
+}
+
+void HtmlHighlighter::invalidate() {
+    ++generation_;
     schedule();
 }
 
@@ -132,8 +177,10 @@ bool HtmlHighlighter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::PaletteChange:
         schedule();
+        break;
+    case QEvent::PaletteChange:
+        invalidate();
         break;
     default:
         break;
@@ -148,6 +195,7 @@ bool HtmlHighlighter::eventFilter(QObject* watched, QEvent* event) {
 void HtmlHighlighter::noteChange(int from, int, int added) {
     schedule();
     const QTextDocument* doc = editor_->document();
+
     const int delta = doc->blockCount() - blockCount_;
     blockCount_ = doc->blockCount();
     const QTextBlock firstBlock = doc->findBlock(from);
@@ -157,6 +205,15 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
     }
     const int first = firstBlock.blockNumber();
     const int last = lastBlock.blockNumber();
+    // The edited lines are built again (a change of formats only included);
+    // after a change of many lines, every line.
+    if (last - first >= kLinesColouredAtOnce) {
+        ++generation_;
+    } else {
+        for (QTextBlock b = firstBlock; b.isValid() && b.blockNumber() <= last; b = b.next()) {
+            clearStamp(b);
+        }
+    }
     const int oldLast = last - delta; // the last edited line as it was numbered
     const int known = int(endStates_.size());
     if ((!enabled_ && !overlay_) || first < 0 || first > known || oldLast >= known ||
@@ -171,10 +228,14 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
         if (block.length() > Editor::kLongLine) {
             break; // read when a line after it is shown
         }
+        const int startState = state;
         const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
         // A line being composed keeps the input method's formats.
-        if (block.layout()->preeditAreaText().isEmpty() && wanted != block.layout()->formats()) {
-            block.layout()->setFormats(wanted);
+        if (block.layout()->preeditAreaText().isEmpty()) {
+            if (wanted != block.layout()->formats()) {
+                block.layout()->setFormats(wanted);
+            }
+            setStamp(block, startState, generation_);
         }
         fresh[count++] = static_cast<unsigned char>(state);
     }
@@ -221,15 +282,30 @@ void HtmlHighlighter::refresh() {
             continue;
         }
         QList<QTextLayout::FormatRange> wanted;
+        int stamped = -1; // the state the line starts in, -1 uncoloured
         if (coloured) {
             int state = guess >= 0 ? guess : startState(block);
+            stamped = state;
+            if (stampMatches(block, state, generation_)) {
+                // Built already: only the state it ends in is needed.
+                if (guess >= 0) {
+                    guess = htmlLineState(block.text(), guess);
+                } else if (int(endStates_.size()) == block.blockNumber()) {
+                    endStates_.push_back(
+                        static_cast<unsigned char>(htmlLineState(block.text(), state)));
+                }
+                continue;
+            }
             wanted = lineFormats(block, state);
             if (guess >= 0) {
                 guess = state;
             } else if (int(endStates_.size()) == block.blockNumber()) {
                 endStates_.push_back(static_cast<unsigned char>(state));
             }
+        } else if (stampMatches(block, stamped, generation_)) {
+            continue;
         }
+        setStamp(block, stamped, generation_);
         if (wanted != layout->formats()) {
             layout->setFormats(wanted);
             if (dirtyFrom < 0) {
@@ -380,6 +456,19 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
 }
 
 // --- Matching tags -------------------------------------------------------------
+
+void HtmlHighlighter::scheduleMarks() {
+    if (!marksScheduled_) {
+        marksScheduled_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                marksScheduled_ = false;
+                markTags();
+            },
+            Qt::QueuedConnection);
+    }
+}
 
 void HtmlHighlighter::markTags() {
     const QList<QTextEdit::ExtraSelection> marks =

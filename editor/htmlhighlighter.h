@@ -49,8 +49,13 @@ public:
     using Overlay = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
                                        QList<QTextLayout::FormatRange>& formats)>;
     void setOverlay(Overlay overlay);
-    // Builds the view of the lines on screen again, before the next repaint.
+    // Builds the view of the lines on screen that need it (shown for the
+    // first time, edited, or starting in another state), before the next
+    // repaint.
     void schedule();
+    // The same for every line on screen: what the view shows has changed
+    // (the words the overlay knows, say).
+    void invalidate();
 
     // The state the line starts in, read as far as needed.
     int startState(const QTextBlock& block);
@@ -79,12 +84,17 @@ private:
     // one it ends in.
     QList<QTextLayout::FormatRange> lineFormats(const QTextBlock& block, int& state);
     void markTags();
+    void scheduleMarks();
     QList<QTextEdit::ExtraSelection> tagMarks();
 
     Editor* editor_;
     bool enabled_ = true;
     Overlay overlay_;
     bool scheduled_ = false;
+    bool marksScheduled_ = false;
+    // Counts the changes of what every line shows; a line built under an
+    // older count is built again.
+    quint64 generation_ = 0;
     int blockCount_ = 0;   // as the last change left it
     int guessedLine_ = -1; // the first line of a screen coloured from a guess
     // The state each line ends in, from the first line on as far as read.

@@ -14,7 +14,7 @@ SpellView::SpellView(Editor* editor, Speller* speller)
     : QObject(editor), editor_(editor), speller_(speller) {
     connect(speller, &Speller::wordsChanged, this, [this] {
         if (HtmlHighlighter* view = HtmlHighlighter::of(editor_)) {
-            view->schedule();
+            view->invalidate();
         }
     });
     apply();
