@@ -151,6 +151,19 @@ HtmlCheckWindow::HtmlCheckWindow(Workspace& form)
     connect(this, &QDialog::finished, run_, &HtmlCheckRun::cancel);
 }
 
+// The page's characters as they are, a '\n' between its lines. (The plain
+// text would turn a line separator into a line break, so that Tidy counted
+// lines the page does not have, and a no-break space into a space.)
+QString checkedText(const QTextDocument& doc) {
+    QString text = doc.toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
+            c = QLatin1Char('\n');
+        }
+    }
+    return text;
+}
+
 void HtmlCheckWindow::check() {
     slot_ = form_.shownSlot();
     form_.patterns().message("Kontrola HTML...");
@@ -163,7 +176,7 @@ void HtmlCheckWindow::check() {
     }
     show();
     raise();
-    run_->start(form_.editor(slot_)->toPlainText());
+    run_->start(checkedText(*form_.editor(slot_)->document()));
 }
 
 void HtmlCheckWindow::showRunning(bool running) {
