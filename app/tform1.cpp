@@ -491,8 +491,9 @@ void TForm1::buildMenus() {
             }
             a->setObjectName(QLatin1String(r.name));
             if (r.shortcut) {
-                a->setShortcut(QKeySequence::fromString(QLatin1String(r.shortcut),
-                                                        QKeySequence::PortableText));
+                // The first key is the one the menu shows.
+                a->setShortcuts(QKeySequence::listFromString(QLatin1String(r.shortcut),
+                                                             QKeySequence::PortableText));
                 // The router decides what a key runs; the shortcut map never does.
                 a->setShortcutContext(Qt::WidgetShortcut);
             }
@@ -655,7 +656,15 @@ void TForm1::tabSheetShow(int slot) {
 }
 
 void TForm1::showEncoding(int slot) {
-    encodingPanel_->setText(u("Kódování: ") + encodingName(editor(slot)->encoding()));
+    const Editor* page = editor(slot);
+    QString shown = u("Kódování: ") + encodingName(page->writeEncoding());
+    QString tip;
+    if (page->contradictsDeclaration()) {
+        shown += u(text::kDeclarationMismatchMark);
+        tip = u(text::kDeclarationMismatchTip).arg(encodingName(*page->declaredEncoding()));
+    }
+    encodingPanel_->setText(shown);
+    encodingPanel_->setToolTip(tip);
 }
 
 void TForm1::setPageChecks(int slot) {

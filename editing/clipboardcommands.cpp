@@ -1,4 +1,4 @@
-// Undo, cut, copy, paste, delete and select all on the shown page. The menu,
+// Undo, redo, cut, copy, paste, delete and select all on the shown page. The menu,
 // popup and toolbar versions of one command run the same code; every command
 // calls its editor operation unconditionally and then writes its message.
 
@@ -19,8 +19,9 @@ struct EditCommand {
     const char* message;
 };
 
-const std::array<EditCommand, 6> kEditCommands{{
+const std::array<EditCommand, 7> kEditCommands{{
     {{"Zpt1", "SpeedButton39", nullptr}, &Editor::undoLast, "Akce vrácena..."},
+    {{"Znovu1", nullptr, nullptr}, &Editor::redoLast, "Akce obnovena..."},
     {{"Vyjmout1", "Vyjmout2", "SpeedButton44"}, &Editor::cutToClipboard, "Uloženo do schránky..."},
     {{"Koprovat1", "Koprovat2", "SpeedButton42"},
      &Editor::copyToClipboard,

@@ -35,7 +35,7 @@ constexpr const char* kUserWordsFile = "slovnik.txt";
 // The text as the page keeps it: what its encoding lacks written as the
 // numeric references that saving would write.
 QString inPageEncoding(const QString& text, const Editor& page) {
-    return page.encoding() == TextEncoding::Windows1250 ? fromCp1250(toCp1250(text)) : text;
+    return page.writeEncoding() == TextEncoding::Windows1250 ? fromCp1250(toCp1250(text)) : text;
 }
 
 // Replaces [start, end) of the page with the text as one undo step, if the
@@ -57,7 +57,10 @@ public:
     SpellPopup(Workspace& form, Speller* speller)
         : QObject(&form.mainWindow()), form_(form), speller_(speller),
           menu_(form.menu("PopupMenu1")) {
+        // A right click reaches the viewport, the Menu key and Shift+F10 the
+        // page itself.
         for (const PageSlot& slot : kPageSlots) {
+            form.editor(slot.number)->installEventFilter(this);
             form.editor(slot.number)->viewport()->installEventFilter(this);
         }
         connect(menu_, &QMenu::aboutToShow, this, &SpellPopup::fill);
@@ -76,7 +79,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ContextMenu) {
-            auto* page = qobject_cast<Editor*>(watched->parent());
+            auto* page = qobject_cast<Editor*>(watched);
+            page = page ? page : qobject_cast<Editor*>(watched->parent());
             const auto* e = static_cast<QContextMenuEvent*>(event);
             if (page) {
                 clicked_ = page;

@@ -1,9 +1,11 @@
 #include "editor/editor.h"
 
+#include "text/charset.h"
 #include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -136,6 +138,12 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
     });
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int from, int, int added) { noteLongLines(from, added); });
+    // Only the first characters can hold the declaration the prescan finds.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int) {
+        if (from < kPrescanLength) {
+            followDeclaration();
+        }
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!holdChanged_) {
             Q_EMIT changed();
@@ -204,22 +212,44 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
-    setEncoding(loadPageFile(*document(), path, plainText_,
-                             pageRules_ ? EncodingRule::Page : EncodingRule::Editor));
+    form_ = loadPageFile(*document(), path, plainText_,
+                         pageRules_ ? EncodingRule::Page : EncodingRule::Editor);
+    // A page read from a file starts a history of its own: undo never
+    // takes it back to what was there before.
+    document()->clearUndoRedoStacks();
     spreadDefaultColour(true);
+    followDeclaration();
 }
 
 void Editor::saveToFile(const QString& path) {
-    // A page's own declaration decides, and the page keeps to it from then on.
-    const TextEncoding encoding =
-        plainText_ && pageRules_ ? pageWriteEncoding(*document(), encoding_) : encoding_;
-    savePageFile(*document(), path, plainText_, encoding);
-    setEncoding(encoding);
+    // The page keeps to what it was written in from then on.
+    PlainForm written = form_;
+    written.encoding = writes_;
+    savePageFile(*document(), path, plainText_, written);
+    if (plainText_) {
+        written.declared = pageDeclaredEncoding(*document(), written);
+        form_ = written;
+        followDeclaration();
+    }
 }
 
 void Editor::setEncoding(TextEncoding encoding) {
-    if (encoding != encoding_) {
-        encoding_ = encoding;
+    // Chosen with the declaration as it stands: that one no longer decides.
+    form_.encoding = encoding;
+    form_.declared = declaredNow_;
+    followDeclaration();
+}
+
+void Editor::followDeclaration() {
+    const std::optional<TextEncoding> declared =
+        pageRules_ ? pageDeclaredEncoding(*document(), form_) : std::nullopt;
+    // What Save As (which writes the plain-text form) would write.
+    const TextEncoding writes = pageRules_ ? pageWriteEncoding(*document(), form_) : form_.encoding;
+    const bool contradicts = declared && !sameEncoding(*declared, writes);
+    if (writes != writes_ || contradicts != contradicts_ || declared != declaredNow_) {
+        writes_ = writes;
+        contradicts_ = contradicts;
+        declaredNow_ = declared;
         Q_EMIT encodingChanged();
     }
 }
@@ -376,7 +406,9 @@ void Editor::clearAll() {
     clear();
     spreadDefaultColour(true);
     modified_ = false;
-    setEncoding(TextEncoding::Windows1250); // a clean page is a new page
+    form_ = PlainForm(); // a clean page is a new page
+    document()->clearUndoRedoStacks();
+    followDeclaration();
 }
 
 // --- Clipboard and undo ------------------------------------------------------
@@ -402,6 +434,11 @@ void Editor::pasteFromClipboard() {
 }
 void Editor::undoLast() {
     undo();
+    followDefaultColour();
+}
+
+void Editor::redoLast() {
+    redo();
     followDefaultColour();
 }
 
@@ -919,6 +956,14 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         c.insertBlock();
         setTextCursor(c);
         ensureCursorVisible();
+        return;
+    }
+    // Shift+F10 opens the popup menu at the caret, as the Menu key does (for
+    // which the window system sends the menu's event itself).
+    if (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier) {
+        const QPoint at = viewport()->mapTo(this, cursorRect().center());
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+        QApplication::sendEvent(this, &menu);
         return;
     }
     QPlainTextEdit::keyPressEvent(e);

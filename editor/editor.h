@@ -15,8 +15,10 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <optional>
 #include <utility>
 
+#include "text/pagefile.h"
 #include "text/textencoding.h"
 
 namespace zelvar {
@@ -70,19 +72,30 @@ public:
     void deleteSelection();
     void pasteFromClipboard();
     void undoLast();
+    void redoLast();
 
     // --- Flags -------------------------------------------------------------
     bool isModifiedFlag() const { return modified_; } // Modified
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
-    // load read, or what its last plain-text save wrote; Windows-1250 again
-    // after Clear or a rich-text load.
-    TextEncoding encoding() const { return encoding_; }
+    // load read, what its last plain-text save wrote or what the user chose;
+    // Windows-1250 again after Clear or a rich-text load.
+    TextEncoding encoding() const { return form_.encoding; }
     void setEncoding(TextEncoding encoding);
+    // The encoding the next plain-text save writes (text/pagefile.h: a
+    // declaration typed into the page may decide), and whether that differs
+    // from what the page's text declares now. encodingChanged() tells when
+    // either changes.
+    TextEncoding writeEncoding() const { return writes_; }
+    bool contradictsDeclaration() const { return contradicts_; }
+    std::optional<TextEncoding> declaredEncoding() const { return declaredNow_; }
     // Whether loads and saves follow the charset the text declares (a web
     // page's rules; on unless turned off).
-    void setPageRules(bool on) { pageRules_ = on; }
+    void setPageRules(bool on) {
+        pageRules_ = on;
+        followDeclaration();
+    }
     bool wordWrap() const;
     void setWordWrap(bool on);
 
@@ -163,9 +176,15 @@ private:
     void showDefaultColour(const QColor& colour);
     void followDefaultColour();
 
+    // Works out the next save's encoding again after a change near the start.
+    void followDeclaration();
+
     bool modified_ = false;
     bool plainText_ = false;
-    TextEncoding encoding_ = TextEncoding::Windows1250;
+    PlainForm form_;
+    TextEncoding writes_ = TextEncoding::Windows1250;
+    std::optional<TextEncoding> declaredNow_;
+    bool contradicts_ = false;
     bool pageRules_ = true;
     bool holdChanged_ = false; // an edit whose change is announced by the next one
     QColor defaultColour_;     // invalid until chosen

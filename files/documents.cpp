@@ -97,6 +97,7 @@ void Documents::open() {
 void Documents::openInto(Editor* editor, const QString& name) {
     editor->setPlainTextMode(true);
     editor->loadFromFile(name); // a failure reaches the exception display
+    noteDeclarationMismatch(form_, *editor);
     form_.patterns().message("Otevírání souboru...");
 }
 
@@ -133,6 +134,7 @@ void replacePageFromFile(Workspace& form, const QString& file, const char* failu
     }
     if (patterns.fileErrorReport(text::kLoadWording, failureWord,
                                  [&] { editor->loadFromFile(file); })) {
+        noteDeclarationMismatch(form, *editor);
         patterns.message(successMessage);
     }
 }

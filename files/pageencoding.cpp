@@ -30,7 +30,7 @@ constexpr std::array<EncodingItem, 3> kEncodingItems{{
 
 // One item is checked at a time: the shown page's encoding.
 void showEncodingChecks(Workspace& form) {
-    const TextEncoding shown = form.activeEditor()->encoding();
+    const TextEncoding shown = form.activeEditor()->writeEncoding();
     for (const EncodingItem& item : kEncodingItems) {
         form.action(item.name)->setChecked(sameEncoding(item.encoding, shown));
     }
@@ -39,7 +39,7 @@ void showEncodingChecks(Workspace& form) {
 // The page's next write is in the chosen encoding; the text stays as it is.
 void chooseEncoding(Workspace& form, TextEncoding chosen) {
     Editor* editor = form.activeEditor();
-    if (!sameEncoding(editor->encoding(), chosen)) {
+    if (!sameEncoding(editor->writeEncoding(), chosen)) {
         editor->setEncoding(chosen);
     }
     showEncodingChecks(form);
@@ -64,7 +64,7 @@ void makeUtf8(Editor& editor, QStringView text) {
 } // namespace
 
 bool settleSaveAsEncoding(Workspace& form, Editor& editor) {
-    const TextEncoding writes = pageWriteEncoding(*editor.document(), editor.encoding());
+    const TextEncoding writes = editor.writeEncoding();
     // Line breaks as '\n', one character each as in the document.
     const QString text = editor.document()->toPlainText();
     const qsizetype at = firstUnencodable(text, writes);
@@ -89,6 +89,14 @@ bool settleSaveAsEncoding(Workspace& form, Editor& editor) {
         return true;
     default:
         return false;
+    }
+}
+
+void noteDeclarationMismatch(Workspace& form, const Editor& editor) {
+    if (editor.contradictsDeclaration()) {
+        form.patterns().notice(text::q(text::kDeclarationMismatch)
+                                   .arg(encodingName(editor.writeEncoding()),
+                                        encodingName(*editor.declaredEncoding())));
     }
 }
 

@@ -16,6 +16,10 @@ class Workspace;
 // written.
 bool settleSaveAsEncoding(Workspace& form, Editor& editor);
 
+// After a page was read from a file: when its bytes do not match the charset
+// its text declares, says so (the page is written as it was read).
+void noteDeclarationMismatch(Workspace& form, const Editor& editor);
+
 void installEncodingMenu(Workspace& form);
 
 } // namespace zelvar

@@ -139,7 +139,29 @@ QString checkCp1250(const QByteArray& input) {
     return {};
 }
 
+// Whether the bytes end their lines in more than one way (CR LF, lone CR,
+// lone LF).
+bool mixedLineBreaks(const QByteArray& bytes) {
+    bool crLf = false;
+    bool cr = false;
+    bool lf = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            crLf = true;
+            ++i;
+        } else if (bytes[i] == '\r') {
+            cr = true;
+        } else if (bytes[i] == '\n') {
+            lf = true;
+        }
+    }
+    return int(crLf) + int(cr) + int(lf) > 1;
+}
+
 QString checkPageFile(const QByteArray& input) {
+    // Open a page and save it with no edit: every byte comes back. Only a
+    // file whose lines end in more than one way is written with CR LF
+    // throughout (and no break added after its last line).
     static QTemporaryDir folder;
     const QString in = folder.filePath(QStringLiteral("in.txt"));
     const QString out = folder.filePath(QStringLiteral("out.txt"));
@@ -150,44 +172,25 @@ QString checkPageFile(const QByteArray& input) {
     }
     file.close();
     QTextDocument doc;
-    const TextEncoding encoding = loadPageFile(doc, in, true);
-    if (encoding != detectTextEncoding(input, EncodingRule::Page)) {
-        return QStringLiteral("the page was not read in the encoding its bytes have");
-    }
-    const TextEncoding written = pageWriteEncoding(doc, encoding);
-    savePageFile(doc, out, true, written);
-    if (written == encoding) {
-        // The byte-order mark stays in front; in UTF-8 the Unicode line
-        // separator is a line break like any other.
-        const QByteArrayView mark = byteOrderMark(encoding);
-        QByteArray text = input.sliced(mark.size());
-        if (!codePageOf(encoding)) {
-            text.replace("\xE2\x80\xA8", "\n");
+    PlainForm form = loadPageFile(doc, in, true);
+    const TextEncoding read = form.encoding;
+    form.encoding = pageWriteEncoding(doc, form);
+    savePageFile(doc, out, true, form);
+    QByteArray expected = input;
+    if (mixedLineBreaks(input)) {
+        expected = withCrLfBreaks(input);
+        if (!input.endsWith('\r') && !input.endsWith('\n')) {
+            expected.chop(2);
         }
-        const QByteArray expected = mark.toByteArray() + withCrLfBreaks(text);
-        const QByteArray got = readWholeFile(out);
-        if (got != expected) {
-            return differs("plain page after load and save", expected, got);
-        }
-        return {};
     }
-    // The text declares another encoding than it was read in: the file is
-    // written in that one and reads back in it as the same text, but for
-    // what the encoding cannot hold, which is written as references, and
-    // the line break the last line gets.
+    const QByteArray got = readWholeFile(out);
+    if (got != expected) {
+        return differs("page after open and save", expected, got);
+    }
+    // And the page reads back as it was read.
     QTextDocument again;
-    if (!sameEncoding(loadPageFile(again, out, true), written)) {
-        return QStringLiteral("the page written in its declared encoding reads in another");
-    }
-    QString expected = doc.toPlainText();
-    if (!expected.isEmpty() && !expected.endsWith(QLatin1Char('\n'))) {
-        expected += QLatin1Char('\n');
-    }
-    if (const CodePage* page = codePageOf(written)) {
-        expected = page->decode(referenceEncoding(*page, expected));
-    }
-    if (again.toPlainText() != expected) {
-        return differs("page written in its declared encoding", expected, again.toPlainText());
+    if (loadPageFile(again, out, true).encoding != read) {
+        return QStringLiteral("the saved page reads back in another encoding");
     }
     return {};
 }

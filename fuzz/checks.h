@@ -20,11 +20,11 @@ QString checkRtf(const QByteArray& input);
 // character-by-character reference does.
 QString checkCp1250(const QByteArray& input);
 
-// Plain page form: the bytes loaded into a document and written back equal
-// the input with every line break (CR LF, lone CR, lone LF) as CR LF and a
-// final one after a last line that has none. A page whose text declares
-// another encoding than it was read in is written in the declared one and
-// reads back in it as the same text.
+// Plain page form: a page opened and saved with no edit gives the input
+// bytes back, whatever its encoding, declaration, byte-order mark or line
+// breaks; only a file whose lines end in more than one way comes back with
+// CR LF after each line. The saved file reads back in the encoding the
+// input was read in.
 QString checkPageFile(const QByteArray& input);
 
 // Tag file: the entries read from the bytes survive a write and a read.

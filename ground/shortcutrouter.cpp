@@ -18,7 +18,7 @@ QAction* findInMenu(const QMenu* menu, const QKeySequence& key) {
         if (action->isSeparator()) {
             continue;
         }
-        if (action->shortcut() == key) {
+        if (action->shortcuts().contains(key)) {
             return action;
         }
         if (QAction* inner = findInMenu(action->menu(), key)) {

@@ -1,9 +1,13 @@
 #include "ground/speller.h"
 
+#include "text/pagefile.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <hunspell.hxx>
 #include <mutex>
@@ -23,16 +27,32 @@ std::string utf8(const QString& word) {
     return word.toStdString();
 }
 
+// How long the exit waits for a loading still under way.
+constexpr auto kExitWait = std::chrono::seconds(5);
+
 // The loading threads. A speller never waits for its own, so that closing
-// the window is not held up; the application's end waits for them all, so
-// that none is cut off mid-way at the exit.
+// the window is not held up; the application's end waits a moment for them,
+// so that none is cut off mid-way at an ordinary exit, but never longer: a
+// dictionary that does not load in that time is left to the process's end.
+struct Loader {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+};
 std::mutex loadersMutex;
-std::vector<std::thread>* loaders = nullptr; // kept to the very end
+std::vector<Loader>* loaders = nullptr; // kept to the very end
 
 void joinLoaders() {
     const std::lock_guard<std::mutex> lock(loadersMutex);
-    for (std::thread& t : *loaders) {
-        t.join();
+    const auto deadline = std::chrono::steady_clock::now() + kExitWait;
+    for (Loader& loader : *loaders) {
+        while (!*loader.done && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (*loader.done) {
+            loader.thread.join();
+        } else {
+            loader.thread.detach();
+        }
     }
     loaders->clear();
 }
@@ -40,10 +60,28 @@ void joinLoaders() {
 void startLoader(std::function<void()> load) {
     const std::lock_guard<std::mutex> lock(loadersMutex);
     if (!loaders) {
-        loaders = new std::vector<std::thread>;
+        loaders = new std::vector<Loader>;
         qAddPostRoutine(joinLoaders);
     }
-    loaders->emplace_back(std::move(load));
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    loaders->push_back(Loader{std::thread([load = std::move(load), done] {
+                                  load();
+                                  *done = true;
+                              }),
+                              done});
+}
+
+// The user's word list, when it is a regular file of a sensible size: a
+// FIFO or a device in its place would hold the reader up for good.
+QByteArray readUserWords(const QString& path) {
+    if (QFileInfo(path).size() > kLongestUserFile) {
+        return {};
+    }
+    try {
+        return readWholeFile(path).left(kLongestUserFile);
+    } catch (const FileError&) {
+        return {};
+    }
 }
 
 } // namespace
@@ -83,15 +121,12 @@ Speller::Speller(const QString& affixFile, const QString& dictionaryFile,
                 std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
                                            QFile::encodeName(dictionaryFile).constData());
             QSet<QString> userWords;
-            QFile file(userWordsFile);
-            if (file.size() <= kLongestUserFile && file.open(QIODevice::ReadOnly)) {
-                const QString all = QString::fromUtf8(file.readAll());
-                for (QStringView line : QStringView(all).split(u'\n')) {
-                    const QString word = line.trimmed().toString();
-                    if (!word.isEmpty() && word.size() <= kLongestWord) {
-                        userWords.insert(word);
-                        dictionary->add(utf8(word));
-                    }
+            const QString all = QString::fromUtf8(readUserWords(userWordsFile));
+            for (QStringView line : QStringView(all).split(u'\n')) {
+                const QString word = line.trimmed().toString();
+                if (!word.isEmpty() && word.size() <= kLongestWord) {
+                    userWords.insert(word);
+                    dictionary->add(utf8(word));
                 }
             }
             const std::lock_guard<std::mutex> lock(loading->mutex);
@@ -155,7 +190,12 @@ bool Speller::addWord(const QString& word) {
     dictionary_->add(utf8(word));
     known_.insert(word, true);
     bool written = true;
-    if (!userWords_.contains(word)) {
+    // Only a regular file (or none yet) is written: opening a FIFO would wait
+    // for a reader.
+    const QFileInfo list(userWordsFile_);
+    if (list.exists() && !list.isFile()) {
+        written = false;
+    } else if (!userWords_.contains(word)) {
         // A file that does not end its last line gets the break first.
         QByteArray line = word.toUtf8() + '\n';
         QFile probe(userWordsFile_);

@@ -59,6 +59,8 @@ constexpr MenuRow kMainMenu[] = {
     // The header follows the shown page; it is never a command.
     item("gh1", "Editor: Page 1", nullptr, ItemDefault | ItemDisabled),
     item("Zpt1", "Zpět", "Ctrl+Z"),
+    // The second key is the one the editors of this desktop use.
+    item("Znovu1", "Znovu", "Ctrl+Y; Ctrl+Shift+Z"),
     separator("N3"),
     item("Vyjmout1", "Vyjmout", "Ctrl+X"),
     item("Koprovat1", "Kopírovat", "Ctrl+C"),

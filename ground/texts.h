@@ -30,10 +30,23 @@ inline constexpr const char* kEncodingQuestion =
     "Znak „%1“ (%2) na řádku %3 nelze v kódování %4 uložit (a nemusí být jediný).\n\n"
     "Ano – uložit stránku v kódování UTF-8 (deklarace znakové sady v textu se změní na "
     "utf-8),\nNe – uložit takové znaky jako číselné odkazy &#N;,\nStorno – neukládat.";
-// The buttons of a yes-no-cancel question.
-inline constexpr const char* kYesButton = "Ano";
-inline constexpr const char* kNoButton = "Ne";
-inline constexpr const char* kCancelButton = "Storno";
+// A page read from a file whose bytes do not match the charset its text
+// declares: %1 the encoding it was read in and is written in, %2 the
+// declared one.
+inline constexpr const char* kDeclarationMismatch =
+    "Bajty stránky neodpovídají znakové sadě, kterou stránka deklaruje (%2).\n\n"
+    "Stránka je načtena v kódování %1 a v něm bude i uložena, takže každý bajt zůstane, "
+    "jak byl. Jiné kódování lze zvolit v nabídce Formát > Kódování.";
+// The encoding panel while the next save does not write what the page
+// declares: its mark and its tooltip (%1 the declared encoding).
+inline constexpr const char* kDeclarationMismatchMark = " (!)";
+inline constexpr const char* kDeclarationMismatchTip =
+    "Stránka se uloží v jiném kódování, než deklaruje její text (%1).";
+// The buttons of a yes-no-cancel question, with the Alt keys of Czech
+// dialogs (Alt+A, Alt+N, Alt+S).
+inline constexpr const char* kYesButton = "&Ano";
+inline constexpr const char* kNoButton = "&Ne";
+inline constexpr const char* kCancelButton = "&Storno";
 
 // Notices.
 inline constexpr const char* kNotFound = "Hledaný výraz nenalezen !";

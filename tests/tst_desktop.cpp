@@ -40,6 +40,8 @@ private Q_SLOTS:
     void fileArguments();
     void routes_data();
     void routes();
+    void bytesSurvive_data();
+    void bytesSurvive();
     void panelFollowsTheShownPage();
 
 private:
@@ -181,6 +183,70 @@ void DesktopTest::routes() {
         form().action(write.toLatin1().constData())->trigger();
         QCOMPARE(readAll(path), bytes);
     }
+}
+
+// Open a page and save it with no edit, by Save As and as the preview: every
+// byte comes back, whatever the page declares, and the page reads back as it
+// was read. A page whose bytes do not match its declaration says so.
+void DesktopTest::bytesSurvive_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<bool>("notice");
+    const QString iso = QString::fromUtf8("Kódování: ISO-8859-2");
+    const QString mismatch = kCp1250Panel + " (!)";
+    QByteArray lfPage;
+    for (int n = 0; n < 50; ++n) {
+        lfPage += "<!-- " + QByteArray::number(n) + " -->\n";
+    }
+    lfPage += QByteArray(988 - lfPage.size() - 27, ' ') + "<meta charset=\"iso-8859-2\">\n\xB9\n";
+    const QByteArray utf8Meta = "<meta charset=\"utf-8\">\r\n";
+    QTest::newRow("utf-8 declared, a windows-1250 byte")
+        << utf8Meta + "<p>\xC4\x9B\xC5\xA1\xC4\x8D caf\xE9</p>\r\n"
+        << mismatch << true;
+    QTest::newRow("utf-8 cut in its last character")
+        << utf8Meta + "<p>\xC4\x9B\xC5\xA1\xC4" << mismatch << true;
+    QTest::newRow("U+2029 under a utf-8 declaration")
+        << utf8Meta + "<p>\xC4\x9B\xE2\x80\xA9</p>\r\n"
+        << mismatch << true;
+    QTest::newRow("U+FDD0 and U+FDD1 under a utf-8 declaration")
+        << utf8Meta + "\xEF\xB7\x90\xEF\xB7\x91\xC4\x9B\r\n"
+        << mismatch << true;
+    QTest::newRow("U+2028 in a utf-8 page")
+        << utf8Meta + "<script>s = \"a\xE2\x80\xA8\xC4\x9B\";</script>\r\n"
+        << kUtf8Panel << false;
+    QTest::newRow("lf breaks, a declaration near byte 1000") << lfPage << iso << false;
+    QTest::newRow("bom before a windows-1250 declaration")
+        << kBom + "<meta charset=\"windows-1250\"><p>\xC5\xA1</p>\r\n"
+        << kUtf8Panel + " (!)" << true;
+    QTest::newRow("no break after the last line")
+        << QByteArray("<p>\x9A</p>") << kCp1250Panel << false;
+    QTest::newRow("lone cr") << QByteArray("<p>a</p>\r<p>\x9A</p>\r") << kCp1250Panel << false;
+}
+
+void DesktopTest::bytesSurvive() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, panel);
+    QFETCH(bool, notice);
+    writeAll(p_->path("in.html"), bytes);
+    p_->dialogs().fileAnswers << FileDialogAnswer{true, p_->path("in.html"), 1};
+    form().action("Otevt1")->trigger();
+    QCOMPARE(this->panel(), panel);
+    QCOMPARE(p_->dialogs().shown.size(), notice ? 1 : 0);
+    // Undo right after the open keeps the page: the load starts its history.
+    const QString read = form().editor(1)->toPlainText();
+    form().action("Zpt1")->trigger();
+    QCOMPARE(form().editor(1)->toPlainText(), read);
+    p_->dialogs().fileAnswers << FileDialogAnswer{true, p_->path("out.html"), 1};
+    form().action("Uloitjako1")->trigger();
+    QCOMPARE(readAll(p_->path("out.html")), bytes);
+    form().action("Zkladnvzhled1")->trigger();
+    QCOMPARE(readAll(previewFilePath()), bytes);
+    // What was written reads back in the same encoding.
+    p_->dialogs().answers << MsgButton::Ok;
+    p_->dialogs().fileAnswers << FileDialogAnswer{true, p_->path("out.html"), 1};
+    form().action("Otevt1")->trigger();
+    QCOMPARE(this->panel(), panel);
+    QCOMPARE(form().editor(1)->toPlainText(), read);
 }
 
 void DesktopTest::panelFollowsTheShownPage() {

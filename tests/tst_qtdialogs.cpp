@@ -82,6 +82,8 @@ private Q_SLOTS:
     void openListsByFilter();
     void saveAsksBeforeReplacing_data();
     void saveAsksBeforeReplacing();
+    void answersHaveAltKeys_data();
+    void answersHaveAltKeys();
 
 private:
     QTemporaryDir dir_;
@@ -195,6 +197,29 @@ void QtDialogsTest::saveAsksBeforeReplacing() {
     }
     // The dialog only names the file; nothing is written by it.
     QCOMPARE(readAll(dir_.filePath("page.html")), QByteArray("x"));
+}
+
+void QtDialogsTest::answersHaveAltKeys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Alt+A") << int(Qt::Key_A) << int(MsgButton::Yes);
+    QTest::newRow("Alt+N") << int(Qt::Key_N) << int(MsgButton::No);
+    QTest::newRow("Alt+S") << int(Qt::Key_S) << int(MsgButton::Cancel);
+}
+
+void QtDialogsTest::answersHaveAltKeys() {
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    MsgButton got = MsgButton::Ok;
+    whileModal(
+        [&] { got = platform_.dialogs->messageBox(nullptr, "c", "q", MsgButtons::YesNoCancel); },
+        [&](QWidget* window) {
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, Qt::Key(key), Qt::AltModifier);
+            // A button's key clicks it after a short press.
+            QTRY_VERIFY(!window->isVisible());
+        });
+    QCOMPARE(int(got), answer);
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <memory>
+#include <sys/stat.h>
 
 #include "editor/editor.h"
 #include "ground/speller.h"
@@ -26,6 +28,9 @@ private Q_SLOTS:
     void cleanupTestCase();
     void popup_data();
     void popup();
+    void keyboardPopup_data();
+    void keyboardPopup();
+    void userWordsFromAPipe();
     void nonBreakingSpaces_data();
     void nonBreakingSpaces();
 
@@ -116,6 +121,58 @@ void SpellingTest::popup() {
     QTRY_COMPARE(underlined(), QString());
     page->undoLast();
     QCOMPARE(page->toPlainText(), html);
+}
+
+void SpellingTest::keyboardPopup_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    // The Menu key: the window system sends the page the menu's event.
+    QTest::newRow("Menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+// The popup opened from the keyboard offers the caret's word.
+void SpellingTest::keyboardPopup() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    p_->resetEditors();
+    Editor* page = p_->form().editor(1);
+    page->setPlainText(QStringLiteral("Naše kočkka"));
+    QTRY_COMPARE(underlined(), QStringLiteral("kočkka"));
+    QTextCursor at(page->document());
+    at.setPosition(7);
+    page->setTextCursor(at);
+    QVERIFY(p_->showAndActivate());
+    page->setFocus();
+    QTRY_VERIFY(page->hasFocus());
+    QStringList items;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions()) {
+                items << a->text();
+            }
+            menu->close();
+        }
+    });
+    if (key == Qt::Key_Menu) {
+        const QPoint at = page->viewport()->mapTo(page, page->cursorRect().center());
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, page->mapToGlobal(at));
+        QApplication::sendEvent(page, &menu);
+    } else {
+        QTest::keyClick(page, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    }
+    QVERIFY2(items.contains(QString::fromUtf8("Přidat do slovníku")), qPrintable(items.join(u'|')));
+}
+
+// A FIFO in place of the word list: the dictionary loads all the same, no
+// word is written to it and nothing waits for a writer (the exit neither).
+void SpellingTest::userWordsFromAPipe() {
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("slovnik.txt"));
+    QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+    Speller speller(Speller::czechAffixFile(), Speller::czechDictionaryFile(), list);
+    QTRY_VERIFY_WITH_TIMEOUT(speller.isReady(), 30000);
+    QVERIFY(!speller.addWord(QStringLiteral("zelvarovina")));
 }
 
 void SpellingTest::nonBreakingSpaces_data() {

@@ -96,9 +96,10 @@ void SurfaceTest::everyItemAsItsRow() {
                 continue;
             }
             QCOMPARE(a->text(), QString::fromUtf8(r.caption));
-            const QKeySequence key =
-                r.shortcut ? QKeySequence::fromString(QLatin1String(r.shortcut)) : QKeySequence();
-            QCOMPARE(a->shortcut(), key);
+            const QList<QKeySequence> keys =
+                r.shortcut ? QKeySequence::listFromString(QLatin1String(r.shortcut))
+                           : QList<QKeySequence>();
+            QCOMPARE(a->shortcuts(), keys);
             QCOMPARE(a->isEnabled(), !(r.flags & ItemDisabled));
             QCOMPARE(a->font().bold(), bool(r.flags & ItemDefault));
             if (r.flags & (ItemCheckable | ItemChecked)) {

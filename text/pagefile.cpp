@@ -11,6 +11,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include <fcntl.h>
@@ -31,10 +32,23 @@ QString withFullStop(QString text) {
 }
 
 // Characters that end a line in the document's raw text: the block
-// separators (paragraph, frame start, frame end) and the line separator.
-bool endsLine(char16_t ch) {
-    return ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == 0xFDD0 ||
-           ch == 0xFDD1;
+// separators (paragraph, frame start, frame end), and the line separator
+// where the encoding has no such character.
+bool endsLine(char16_t ch, bool keepsLineSeparator) {
+    return ch == QChar::ParagraphSeparator || ch == 0xFDD0 || ch == 0xFDD1 ||
+           (ch == QChar::LineSeparator && !keepsLineSeparator);
+}
+
+QByteArrayView lineBreakBytes(LineBreak lineBreak) {
+    switch (lineBreak) {
+    case LineBreak::Lf:
+        return "\n";
+    case LineBreak::Cr:
+        return "\r";
+    case LineBreak::CrLf:
+        break;
+    }
+    return "\r\n";
 }
 
 } // namespace
@@ -62,40 +76,31 @@ FileError FileError::writeFailed(const QString& path) {
 namespace {
 
 // Appends the raw text of a document (or the start of it) in plain-text form.
-void appendPlainText(QByteArray& out, QStringView raw, TextEncoding encoding) {
+void appendPlainText(QByteArray& out, QStringView raw, const PlainForm& form) {
+    const QByteArrayView lineBreak = lineBreakBytes(form.lineBreak);
+    const bool keepsLineSeparator = codePageOf(form.encoding) == nullptr;
     const char16_t* text = raw.utf16();
     const qsizetype n = raw.size();
     qsizetype from = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (endsLine(text[i])) {
-            appendEncoded(out, QStringView(text + from, i - from), encoding);
-            out.append("\r\n", 2);
+        if (endsLine(text[i], keepsLineSeparator)) {
+            appendEncoded(out, QStringView(text + from, i - from), form.encoding);
+            out.append(lineBreak);
             from = i + 1;
         }
     }
-    // The last line ends with a break too, unless it is the empty line after
-    // a final break (or the whole document is empty).
+    // The empty line after a final break is not written.
     if (from < n) {
-        appendEncoded(out, QStringView(text + from, n - from), encoding);
-        out.append("\r\n", 2);
+        appendEncoded(out, QStringView(text + from, n - from), form.encoding);
+        if (form.finalBreak) {
+            out.append(lineBreak);
+        }
     }
 }
 
-} // namespace
-
-QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
-    // The raw text keeps every character as it is (no-break spaces too), with
-    // one separator between blocks.
-    const QString raw = doc.toRawText();
-    QByteArray out = byteOrderMark(encoding).toByteArray();
-    out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
-    appendPlainText(out, raw, encoding);
-    return out;
-}
-
-TextEncoding pageWriteEncoding(const QTextDocument& doc, TextEncoding remembered) {
-    // Every character gives at least one byte, so the first characters give
-    // all the bytes the declaration is looked for in.
+// The first bytes of the document written in the form: all the bytes a
+// declaration is looked for in, since every character gives at least one.
+QByteArray startBytes(const QTextDocument& doc, const PlainForm& form) {
     QString text;
     for (QTextBlock block = doc.begin(); block.isValid() && text.size() < kPrescanLength;
          block = block.next()) {
@@ -103,13 +108,73 @@ TextEncoding pageWriteEncoding(const QTextDocument& doc, TextEncoding remembered
         text += QChar::ParagraphSeparator;
     }
     QByteArray start;
-    appendPlainText(start, QStringView(text).first(std::min(text.size(), kPrescanLength)),
-                    remembered);
-    const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(start);
-    if (declared && declared->encoding && !sameEncoding(*declared->encoding, remembered)) {
-        return *declared->encoding;
+    appendPlainText(start, QStringView(text).first(std::min(text.size(), kPrescanLength)), form);
+    return start;
+}
+
+} // namespace
+
+PlainForm plainFormOf(QByteArrayView bytes, TextEncoding encoding) {
+    PlainForm form;
+    form.encoding = encoding;
+    form.finalBreak = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
+    const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(bytes);
+    form.declared = declared ? declared->encoding : std::nullopt;
+    // The line breaks: one kind throughout, or CR LF.
+    bool crLf = false;
+    bool cr = false;
+    bool lf = false;
+    const char* data = bytes.data();
+    const qsizetype n = bytes.size();
+    for (const char* at = data;
+         (at = static_cast<const char*>(std::memchr(at, '\n', size_t(n - (at - data))))) != nullptr;
+         ++at) {
+        (at > data && at[-1] == '\r' ? crLf : lf) = true;
+        if (crLf && lf) {
+            return form;
+        }
     }
-    return remembered;
+    for (qsizetype i = 0; i < n && !cr; ++i) {
+        cr = data[i] == '\r' && (i + 1 == n || data[i + 1] != '\n');
+    }
+    if (int(crLf) + int(cr) + int(lf) == 1) {
+        form.lineBreak = lf ? LineBreak::Lf : cr ? LineBreak::Cr : LineBreak::CrLf;
+    }
+    return form;
+}
+
+QByteArray plainTextBytes(const QTextDocument& doc, const PlainForm& form) {
+    // The raw text keeps every character as it is (no-break spaces too), with
+    // one separator between blocks.
+    const QString raw = doc.toRawText();
+    QByteArray out = byteOrderMark(form.encoding).toByteArray();
+    out.reserve(raw.size() + qsizetype(doc.blockCount()) + 16);
+    appendPlainText(out, raw, form);
+    return out;
+}
+
+QByteArray plainTextBytes(const QTextDocument& doc, TextEncoding encoding) {
+    PlainForm form;
+    form.encoding = encoding;
+    return plainTextBytes(doc, form);
+}
+
+std::optional<TextEncoding> pageDeclaredEncoding(const QTextDocument& doc, const PlainForm& form) {
+    const std::optional<CharsetDeclaration> declared =
+        findCharsetDeclaration(QByteArrayView(startBytes(doc, form)));
+    return declared ? declared->encoding : std::nullopt;
+}
+
+TextEncoding pageWriteEncoding(const QTextDocument& doc, const PlainForm& form) {
+    if (form.encoding == TextEncoding::Utf8WithBom) {
+        return form.encoding;
+    }
+    const std::optional<TextEncoding> declared = pageDeclaredEncoding(doc, form);
+    if (declared && !sameEncoding(*declared, form.encoding) &&
+        !(form.declared && sameEncoding(*form.declared, *declared))) {
+        return *declared;
+    }
+    return form.encoding;
 }
 
 QString textFromPlainBytes(const QByteArray& bytes, const CodePage& page) {
@@ -133,12 +198,13 @@ QString textFromPlainBytes(const QByteArray& bytes, const CodePage& page) {
     return text;
 }
 
-QString textFromFileBytes(const QByteArray& bytes, TextEncoding* encoding, EncodingRule rule) {
-    *encoding = detectTextEncoding(bytes, rule);
-    if (const CodePage* page = codePageOf(*encoding)) {
+QString textFromFileBytes(const QByteArray& bytes, PlainForm* form, EncodingRule rule) {
+    const TextEncoding encoding = detectTextEncoding(bytes, rule);
+    *form = plainFormOf(bytes, encoding);
+    if (const CodePage* page = codePageOf(encoding)) {
         return textFromPlainBytes(bytes, *page);
     }
-    QString text = decodeAs(bytes, *encoding);
+    QString text = decodeAs(bytes, encoding);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -198,27 +264,26 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-TextEncoding loadPageFile(QTextDocument& doc, const QString& path, bool plainText,
-                          EncodingRule rule) {
+PlainForm loadPageFile(QTextDocument& doc, const QString& path, bool plainText, EncodingRule rule) {
     QByteArray bytes = readWholeFile(path);
-    TextEncoding encoding = TextEncoding::Windows1250;
+    PlainForm form;
     QTextCursor cursor(&doc);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     if (plainText || !readRtf(bytes, cursor)) {
         // The file's bytes are let go once decoded: a big page holds its
         // text only in the document.
-        const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &encoding, rule);
+        const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &form, rule);
         cursor.removeSelectedText();
         cursor.insertText(text, QTextCharFormat());
     }
     cursor.endEditBlock();
-    return encoding;
+    return form;
 }
 
 void savePageFile(const QTextDocument& doc, const QString& path, bool plainText,
-                  TextEncoding encoding) {
-    writeWholeFile(path, plainText ? plainTextBytes(doc, encoding) : writeRtf(doc));
+                  const PlainForm& form) {
+    writeWholeFile(path, plainText ? plainTextBytes(doc, form) : writeRtf(doc));
 }
 
 } // namespace zelvar
