@@ -1,12 +1,14 @@
 #include "editor/editor.h"
 
 #include "text/charset.h"
+#include "text/linenumbers.h"
 #include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -138,10 +140,29 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
     });
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int from, int, int added) { noteLongLines(from, added); });
+    // What is kept by line number follows the lines when lines come or go:
+    // the lines that keep their glyphs, and those of a file whose lines end
+    // in more than one way that end otherwise.
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int) {
+        const int count = document()->blockCount();
+        if (count != blockCount_) {
+            const int first = document()->findBlock(from).blockNumber();
+            renumberLines(glyphsKept_, first, count - blockCount_,
+                          [](int& n) -> int& { return n; });
+            renumberLines(form_.otherBreaks, first, count - blockCount_,
+                          [](PlainForm::OtherBreak& b) -> int& { return b.line; });
+        }
+        blockCount_ = count;
+    });
     // Only the first characters can hold the declaration the prescan finds.
     connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int) {
         if (from < kPrescanLength) {
             followDeclaration();
+        }
+    });
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy != 0 || rect.contains(viewport()->rect())) {
+            keepShownGlyphs();
         }
     });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -290,6 +311,15 @@ void Editor::insertInLine(QPoint at, const QString& text) {
     // breaks writes several lines).
     cursor.movePosition(QTextCursor::EndOfBlock);
     setTextCursor(cursor);
+    takeFocusAfterInsertion();
+}
+
+void Editor::takeFocusAfterInsertion() {
+    // The next key goes where the text went, not to the list or button
+    // the insertion came from.
+    if (isVisible()) {
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Editor::insertInCaretLine(const QString& text) {
@@ -329,6 +359,7 @@ void Editor::insertAtSelStart(const QString& text) {
     }
     cursor.movePosition(QTextCursor::End);
     setTextCursor(cursor);
+    takeFocusAfterInsertion();
 }
 
 // --- Caret and selection -----------------------------------------------------
@@ -608,6 +639,40 @@ void Editor::noteLongLines(int from, int added) {
             break;
         }
     }
+}
+
+// Qt shapes a line again for every repaint unless its layout keeps its
+// glyphs, and a caret move repaints the caret's line: the lines on screen
+// and a screen's worth above and below it that are long enough for that to
+// matter keep them, set before Qt lays the new ones out; a line that leaves
+// that stretch lets them go, so that what is kept stays within it.
+void Editor::keepShownGlyphs() {
+    const int screen = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 2;
+    QTextBlock first = firstVisibleBlock();
+    for (int k = 0; k < screen && first.previous().isValid(); ++k) {
+        first = first.previous();
+    }
+    QList<int> shown;
+    int k = 0;
+    for (QTextBlock b = first; b.isValid() && k < 3 * screen; b = b.next(), ++k) {
+        if (b.length() > kGlyphsKeptFrom && b.length() <= kLongLine) {
+            b.layout()->setCacheEnabled(true);
+            shown.append(b.blockNumber());
+        }
+    }
+    for (const int number : std::as_const(glyphsKept_)) {
+        const QTextBlock b = document()->findBlockByNumber(number);
+        if (b.isValid() && b.length() <= kLongLine && !shown.contains(number)) {
+            QTextLayout* layout = b.layout();
+            layout->setCacheEnabled(false);
+            // A layout that keeps nothing lets go of its glyphs after a
+            // draw; one outside the clip draws nothing.
+            QImage nowhere(1, 1, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&nowhere);
+            layout->draw(&painter, QPointF(0, -1e6), {}, QRectF(0, 0, 1, 1));
+        }
+    }
+    glyphsKept_ = std::move(shown);
 }
 
 std::pair<QTextBlock, QTextBlock> Editor::shownBlocks() const {

@@ -46,6 +46,7 @@ public:
     // the end of that line and nothing is selected. Nothing happens for a
     // line beyond the last one.
     void insertInLine(QPoint at, const QString& text);
+    // Both take the keyboard focus when the editor is shown.
     // Line insertion at CaretPos (the end of the selection).
     void insertInCaretLine(const QString& text);
     // Text insertion: the text goes in at SelStart (before the selection) of
@@ -149,6 +150,11 @@ private:
     // A long line keeps its shaped glyphs between changes and is drawn by
     // its visible part only, so that a repaint costs what is shown.
     void noteLongLines(int from, int added);
+    // Lines on screen from this length on keep their shaped glyphs.
+    static constexpr int kGlyphsKeptFrom = 256;
+    void keepShownGlyphs();
+    QList<int> glyphsKept_; // the numbers of the lines that keep them
+    int blockCount_ = 1;    // as the last change left it
     bool showsLongLine() const;
     void paintLongLines(QPaintEvent* e);
     void drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
@@ -167,6 +173,7 @@ private:
     };
     LongLineStart longLineStart_;
 
+    void takeFocusAfterInsertion();
     // Writing text back that equals what was there is still a change.
     void noteRewrite();
     // Gives the default colour to every character and line that has no

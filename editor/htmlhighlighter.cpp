@@ -262,7 +262,20 @@ void HtmlHighlighter::refresh() {
     int dirtyFrom = -1;
     int dirtyTo = -1;
     const bool coloured = enabled_ || bool(overlay_);
-    const auto [first, end] = editor_->shownBlocks();
+    // The screen and a screen's worth of lines above and below it: lines that
+    // a caret key or a page key brings in have their formats before Qt lays
+    // them out, so that they are shaped once, not again for their colours.
+    auto [first, end] = editor_->shownBlocks();
+    int lines = 0;
+    for (QTextBlock b = first; b.isValid() && b != end; b = b.next()) {
+        ++lines;
+    }
+    for (int k = 0; k < lines && first.previous().isValid(); ++k) {
+        first = first.previous();
+    }
+    for (int k = 0; k < lines && end.isValid(); ++k) {
+        end = end.next();
+    }
     // Far below the lines read so far, the screen starts in the state that
     // the lines just above it give, and is coloured again when reading ahead
     // reaches it: a jump there does not wait for every line before it.
@@ -308,6 +321,9 @@ void HtmlHighlighter::refresh() {
         setStamp(block, stamped, generation_);
         if (wanted != layout->formats()) {
             layout->setFormats(wanted);
+            if (layout->lineCount() == 0) {
+                continue; // not laid out yet: it will be with these formats
+            }
             if (dirtyFrom < 0) {
                 dirtyFrom = block.position();
             }

@@ -22,9 +22,7 @@ QString checkCp1250(const QByteArray& input);
 
 // Plain page form: a page opened and saved with no edit gives the input
 // bytes back, whatever its encoding, declaration, byte-order mark or line
-// breaks; only a file whose lines end in more than one way comes back with
-// CR LF after each line. The saved file reads back in the encoding the
-// input was read in.
+// breaks, and reads back in the encoding the input was read in.
 QString checkPageFile(const QByteArray& input);
 
 // Tag file: the entries read from the bytes survive a write and a read.

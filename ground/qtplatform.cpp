@@ -1,6 +1,7 @@
 // The Qt implementations of the program's outside world.
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -27,10 +29,30 @@ namespace zelvar {
 
 namespace {
 
+// A dialog gives the keyboard focus back to where it was when it came up:
+// without it, a window manager may leave no window active once the dialog
+// has gone, and the next keys are lost.
+class FocusComesBack {
+public:
+    FocusComesBack() : focus_(QApplication::focusWidget()) {}
+    ~FocusComesBack() {
+        if (focus_ && focus_->isVisible()) {
+            focus_->window()->activateWindow();
+            focus_->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    FocusComesBack(const FocusComesBack&) = delete;
+    FocusComesBack& operator=(const FocusComesBack&) = delete;
+
+private:
+    QPointer<QWidget> focus_;
+};
+
 class QtDialogs final : public Dialogs {
 public:
     MsgButton messageBox(QWidget* parent, const QString& caption, const QString& text,
                          MsgButtons buttons) override {
+        const FocusComesBack focus;
         QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, parent);
         QMessageBox::StandardButton first = QMessageBox::Ok;
         QMessageBox::StandardButton second = QMessageBox::NoButton;
@@ -77,19 +99,23 @@ public:
     }
 
     void errorBox(QWidget* parent, const QString& caption, const QString& text) override {
+        const FocusComesBack focus;
         QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
         box.exec();
     }
 
     FileDialogAnswer openFile(QWidget* parent, const FileDialogRequest& request) override {
+        const FocusComesBack focus;
         return run(parent, request, QFileDialog::AcceptOpen);
     }
 
     FileDialogAnswer saveFile(QWidget* parent, const FileDialogRequest& request) override {
+        const FocusComesBack focus;
         return run(parent, request, QFileDialog::AcceptSave);
     }
 
     bool chooseFont(QWidget* parent, QFont& font) override {
+        const FocusComesBack focus;
         bool ok = false;
         const QFont chosen = QFontDialog::getFont(&ok, font, parent);
         if (ok) {
@@ -99,6 +125,7 @@ public:
     }
 
     bool chooseColor(QWidget* parent, QColor& color) override {
+        const FocusComesBack focus;
         const QColor chosen = QColorDialog::getColor(color, parent);
         if (!chosen.isValid()) {
             return false;
@@ -252,11 +279,13 @@ public:
     bool hasPrinter() override { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
     bool setup(QWidget* parent) override {
+        const FocusComesBack focus;
         PrinterSetupDialog dialog(printer(), parent);
         return dialog.exec() == QDialog::Accepted;
     }
 
     PrintChoice askPrint(QWidget* parent, bool offerSelection) override {
+        const FocusComesBack focus;
         // Every showing starts from the whole text.
         printer().setPrintRange(QPrinter::AllPages);
         printer().setPageRanges(QPageRanges());

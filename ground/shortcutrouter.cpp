@@ -45,6 +45,10 @@ void ShortcutRouter::setPopupMenu(QWidget* control, QMenu* menu) {
     popups_.insert(control, menu);
 }
 
+void ShortcutRouter::addCompanion(QWidget* window) {
+    companions_.append(window);
+}
+
 void ShortcutRouter::setOwnKey(QWidget* control, QKeyCombination key,
                                std::function<void()> command) {
     ownKeys_.append({control, key, std::move(command)});
@@ -84,7 +88,11 @@ bool ShortcutRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !window_ || widget->window() != window_) {
+    if (!widget || !window_) {
+        return false;
+    }
+    const bool companion = widget->window() != window_;
+    if (companion && !companions_.contains(widget->window())) {
         return false;
     }
     // An open menu or a modal dialog has the keys to itself.
@@ -99,6 +107,20 @@ bool ShortcutRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     const QKeyCombination combo = combination(keyEvent);
     const bool perform = type == QEvent::KeyPress;
+    if (companion) {
+        if (keyEvent->matches(QKeySequence::Copy) || keyEvent->matches(QKeySequence::SelectAll)) {
+            return false;
+        }
+        QAction* action = find(nullptr, combo);
+        if (!action) {
+            return false;
+        }
+        if (perform && action->isEnabled()) {
+            action->trigger();
+        }
+        event->accept();
+        return true;
+    }
     for (const OwnKey& own : std::as_const(ownKeys_)) {
         if (own.control == widget && own.key == combo) {
             if (perform) {

@@ -45,6 +45,11 @@ public:
     using PreRoute = std::function<bool(QWidget* focus, QKeyCombination key, bool perform)>;
     void setPreRoute(PreRoute preRoute) { preRoute_ = std::move(preRoute); }
 
+    // A modeless window beside the main one (the HTML check's): the main
+    // menu's keys work from it too, but for those its own controls use
+    // (copy, select all).
+    void addCompanion(QWidget* window);
+
     // The item that takes this key when the focus is on this control.
     QAction* find(QWidget* focus, QKeyCombination key) const;
 
@@ -56,6 +61,7 @@ protected:
 private:
     QPointer<QWidget> window_;
     QPointer<QMenuBar> menuBar_;
+    QList<QPointer<QWidget>> companions_;
     QHash<QWidget*, QPointer<QMenu>> popups_;
     struct OwnKey {
         QWidget* control;

@@ -221,6 +221,11 @@ void DesktopTest::bytesSurvive_data() {
     QTest::newRow("no break after the last line")
         << QByteArray("<p>\x9A</p>") << kCp1250Panel << false;
     QTest::newRow("lone cr") << QByteArray("<p>a</p>\r<p>\x9A</p>\r") << kCp1250Panel << false;
+    QTest::newRow("mixed breaks, a declaration near byte 1000")
+        << QByteArray(lfPage)
+               .replace("<!-- 7 -->\n", "<!-- 7 -->\r\n")
+               .replace("1 -->\n", "1 -->\r")
+        << iso << false;
 }
 
 void DesktopTest::bytesSurvive() {

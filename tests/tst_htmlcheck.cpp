@@ -53,6 +53,8 @@ void TestHtmlCheck::findings_data() {
                           "<html><head><title>t</title></head><body>\n";
     QTest::newRow("nesting") << "<P><B>text</P>"
                              << "MISSING_ENDTAG_BEFORE" << w << 1 << 4;
+    QTest::newRow("end tag out of order") << "<p><b><i>x</b></i>\n<p><i>y</i></b>"
+                                          << "NON_MATCHING_ENDTAG" << w << 1 << 11;
     QTest::newRow("no doctype") << "<p>a"
                                 << "MISSING_DOCTYPE" << w << 1 << 1;
     QTest::newRow("no title") << "<p>a"
@@ -286,6 +288,12 @@ void TestHtmlCheck::jump() {
     QCOMPARE(program_.label("Label20"), QString("Stránka: Page %1").arg(slot));
     auto* view = form.findChild<QAbstractItemView*>("ListView20");
     const QAbstractItemModel* rows = view->model();
+    // The main window's keys work from the check's window: F9 shows the page.
+    view->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view->window()));
+    const qsizetype shown = program_.shell().files.size();
+    QTest::keyClick(view, Qt::Key_F9);
+    QCOMPARE(program_.shell().files.size(), shown + 1);
     if (line == 0) {
         QCOMPARE(rows->rowCount(), 0);
         QCOMPARE(program_.label("Label21"), "Stránka je bez chyb.");

@@ -210,6 +210,11 @@ void QtDialogsTest::answersHaveAltKeys_data() {
 void QtDialogsTest::answersHaveAltKeys() {
     QFETCH(int, key);
     QFETCH(int, answer);
+    // The focus comes back to where it was.
+    QLineEdit before;
+    before.show();
+    QVERIFY(QTest::qWaitForWindowActive(&before));
+    before.setFocus();
     MsgButton got = MsgButton::Ok;
     whileModal(
         [&] { got = platform_.dialogs->messageBox(nullptr, "c", "q", MsgButtons::YesNoCancel); },
@@ -220,6 +225,7 @@ void QtDialogsTest::answersHaveAltKeys() {
             QTRY_VERIFY(!window->isVisible());
         });
     QCOMPARE(int(got), answer);
+    QTRY_VERIFY(before.hasFocus());
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -374,6 +374,7 @@ void TagLibraryTest::failedReloadKeepsList() {
 
 void TagLibraryTest::insertAtCaretOfShownPage() {
     TestProgram p;
+    QVERIFY(p.showAndActivate());
     loadLibrary(p, "<TAG>\r\n<B>\r\n\r\n");
     p.form().action("Page31")->trigger();
     Editor* e = p.form().editor(3);
@@ -381,6 +382,8 @@ void TagLibraryTest::insertAtCaretOfShownPage() {
     e->setSelStart(5); // line 1, column 1
     selectEntry(p, "<TAG>");
     click(p, "Button1");
+    // The next keys go into the page, not into the list.
+    QTRY_VERIFY(e->hasFocus());
     QCOMPARE(e->line(0), QString("ab"));
     QCOMPARE(e->line(1), QString("c<TAG>d"));
     QCOMPARE(p.message(), u("Tag vložen..."));

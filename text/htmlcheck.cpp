@@ -253,6 +253,31 @@ QByteArray checkInput(QStringView text) {
     return bytes;
 }
 
+namespace {
+
+// Tidy tells of an end tag that closes no open element at the element it is
+// in (the <i> of "<b><i>x</b></i>"): the finding goes to the end tag itself,
+// the first one of that name from there on.
+void moveToEndTag(HtmlFinding& finding, QStringView text, qsizetype from) {
+    const QString needle = QStringLiteral("</") + elementName(finding.arguments.value(0));
+    if (needle.size() <= 2) {
+        return;
+    }
+    for (qsizetype at = text.indexOf(needle, from, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype after = at + needle.size();
+        if (after < text.size() && (text[after].isLetterOrNumber() || text[after] == u'-')) {
+            continue; // </bdo> is not </b>
+        }
+        finding.line += int(text.sliced(from, at - from).count(u'\n'));
+        const qsizetype lineStart = at > 0 ? text.lastIndexOf(u'\n', at - 1) + 1 : 0;
+        finding.column = int(at - lineStart) + 1;
+        return;
+    }
+}
+
+} // namespace
+
 void mapColumnsToEditor(HtmlCheckResult& result, QStringView text) {
     // One pass over the text and the findings in their order of place.
     std::stable_sort(result.findings.begin(), result.findings.end(), lessByPlace);
@@ -283,7 +308,11 @@ void mapColumnsToEditor(HtmlCheckResult& result, QStringView text) {
             ++codePoint;
         }
         finding.column = static_cast<int>(pos - lineStart) + 1 + (finding.column - codePoint);
+        if (finding.key == u"NON_MATCHING_ENDTAG") {
+            moveToEndTag(finding, text, std::min(lineStart + finding.column - 1, text.size()));
+        }
     }
+    std::stable_sort(result.findings.begin(), result.findings.end(), lessByPlace);
 }
 
 QString checkSummary(const HtmlCheckResult& result) {

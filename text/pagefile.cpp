@@ -11,7 +11,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <utility>
 
 #include <fcntl.h>
@@ -82,11 +82,22 @@ void appendPlainText(QByteArray& out, QStringView raw, const PlainForm& form) {
     const char16_t* text = raw.utf16();
     const qsizetype n = raw.size();
     qsizetype from = 0;
+    int line = 0; // the document's line, counted by its block separators
+    auto other = form.otherBreaks.cbegin();
     for (qsizetype i = 0; i < n; ++i) {
         if (endsLine(text[i], keepsLineSeparator)) {
             appendEncoded(out, QStringView(text + from, i - from), form.encoding);
-            out.append(lineBreak);
             from = i + 1;
+            if (text[i] == QChar::LineSeparator) {
+                out.append(lineBreak);
+                continue;
+            }
+            while (other != form.otherBreaks.cend() && other->line < line) {
+                ++other;
+            }
+            const bool differs = other != form.otherBreaks.cend() && other->line == line;
+            out.append(differs ? lineBreakBytes(other->lineBreak) : lineBreak);
+            ++line;
         }
     }
     // The empty line after a final break is not written.
@@ -120,25 +131,36 @@ PlainForm plainFormOf(QByteArrayView bytes, TextEncoding encoding) {
     form.finalBreak = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
     const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(bytes);
     form.declared = declared ? declared->encoding : std::nullopt;
-    // The line breaks: one kind throughout, or CR LF.
-    bool crLf = false;
-    bool cr = false;
-    bool lf = false;
+    // The line breaks: the kind most lines end with, and the lines that
+    // end otherwise.
     const char* data = bytes.data();
     const qsizetype n = bytes.size();
-    for (const char* at = data;
-         (at = static_cast<const char*>(std::memchr(at, '\n', size_t(n - (at - data))))) != nullptr;
-         ++at) {
-        (at > data && at[-1] == '\r' ? crLf : lf) = true;
-        if (crLf && lf) {
-            return form;
+    if (!bytes.contains('\r')) {
+        if (bytes.contains('\n')) {
+            form.lineBreak = LineBreak::Lf;
         }
+        return form;
     }
-    for (qsizetype i = 0; i < n && !cr; ++i) {
-        cr = data[i] == '\r' && (i + 1 == n || data[i + 1] != '\n');
+    QList<LineBreak> breaks;
+    std::array<qsizetype, 3> counts{};
+    for (qsizetype i = 0; i < n; ++i) {
+        LineBreak kind;
+        if (data[i] == '\r') {
+            kind = i + 1 < n && data[i + 1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
+            i += kind == LineBreak::CrLf ? 1 : 0;
+        } else if (data[i] == '\n') {
+            kind = LineBreak::Lf;
+        } else {
+            continue;
+        }
+        breaks.append(kind);
+        ++counts[size_t(kind)];
     }
-    if (int(crLf) + int(cr) + int(lf) == 1) {
-        form.lineBreak = lf ? LineBreak::Lf : cr ? LineBreak::Cr : LineBreak::CrLf;
+    form.lineBreak = LineBreak(std::max_element(counts.begin(), counts.end()) - counts.begin());
+    for (int line = 0; line < breaks.size(); ++line) {
+        if (breaks[line] != form.lineBreak) {
+            form.otherBreaks.append({line, breaks[line]});
+        }
     }
     return form;
 }

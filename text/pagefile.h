@@ -4,6 +4,7 @@
 // line breaks) or in rich-text form (RTF).
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -63,8 +64,15 @@ enum class LineBreak { CrLf, Lf, Cr };
 // back; a new page is Windows-1250 with CR LF after every line.
 struct PlainForm {
     TextEncoding encoding = TextEncoding::Windows1250;
-    // CR LF too for a file whose lines end in more than one way.
+    // The break most lines end with; the lines of a file whose lines end in
+    // more than one way that end otherwise are in otherBreaks (line number
+    // and break, in the order of the lines).
     LineBreak lineBreak = LineBreak::CrLf;
+    struct OtherBreak {
+        int line;
+        LineBreak lineBreak;
+    };
+    QList<OtherBreak> otherBreaks;
     // Whether a last line with text gets a line break after it: every line
     // ends with one, as in a file that ended with a break; a file whose last
     // line had none keeps it so.

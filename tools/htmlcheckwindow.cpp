@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTextBlock>
 #include <QTreeView>
 
@@ -20,6 +19,7 @@
 #include "ground/commands.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
+#include "ground/shortcutrouter.h"
 #include "ground/workspace.h"
 #include "tools/htmlcheckrun.h"
 
@@ -144,9 +144,9 @@ HtmlCheckWindow::HtmlCheckWindow(Workspace& form)
     connect(run_, &HtmlCheckRun::failed, this, &HtmlCheckWindow::showFailure);
     connect(cancel_, &QPushButton::clicked, run_, &HtmlCheckRun::cancel);
     connect(view_, &QTreeView::activated, this, &HtmlCheckWindow::jumpTo);
-    // F12 here checks the shown page again.
-    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this,
-            &HtmlCheckWindow::check);
+    // The main window's keys work here too (F12 checks the shown page
+    // again, F9 shows it in the browser).
+    form_.router().addCompanion(this);
     // A window closed during a check does not wait for it.
     connect(this, &QDialog::finished, run_, &HtmlCheckRun::cancel);
 }

@@ -1,0 +1,32 @@
+#pragma once
+// Line numbers kept beside a document, renumbered after a change of its
+// lines.
+
+#include <QList>
+#include <algorithm>
+
+namespace zelvar {
+
+// The items as they stand after a change that starts in line `first` and
+// adds `delta` lines (removes -delta when negative): items up to `first`
+// keep their numbers, those of removed lines go, later ones move on.
+// `line` gives an item's line number as a reference to change.
+template <typename T, typename Line> void renumberLines(QList<T>& items, int first, int delta,
+                                                        Line line) {
+    const int removedTo = first - std::min(delta, 0);
+    QList<T> kept;
+    kept.reserve(items.size());
+    for (T& item : items) {
+        int& n = line(item);
+        if (n > first && n <= removedTo) {
+            continue;
+        }
+        if (n > first) {
+            n += delta;
+        }
+        kept.append(std::move(item));
+    }
+    items = std::move(kept);
+}
+
+} // namespace zelvar
