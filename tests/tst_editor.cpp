@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
 #include "editor/editor.h"
+#include "support/filebytes.h"
 
 using zelvar::Editor;
 
@@ -33,6 +35,8 @@ private Q_SLOTS:
     void shiftEnterStartsLine();
     void pasteKeepsLinesSeparate();
     void formattingPerSelection();
+    void lineBreaksFollowTheirLines_data();
+    void lineBreaksFollowTheirLines();
 };
 
 void EditorTest::lineCountIgnoresEmptyLastLine_data() {
@@ -273,6 +277,40 @@ void EditorTest::formattingPerSelection() {
         }
     }
     QCOMPARE(boldChars, 4);
+}
+
+// A file whose lines end in more than one way: after an edit each line
+// keeps the break it had; a line the edit made ends like most lines.
+void EditorTest::lineBreaksFollowTheirLines_data() {
+    QTest::addColumn<int>("line");      // where the edit starts
+    QTest::addColumn<QString>("typed"); // put in at the line's start
+    QTest::addColumn<int>("removed");   // lines joined to the next one there
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("a line above") << 0 << "n\n" << 0 << QByteArray("n\na\r\nb\nc\rd\n");
+    QTest::newRow("a line between") << 2 << "n\n" << 0 << QByteArray("a\r\nb\nn\nc\rd\n");
+    QTest::newRow("a line joined") << 0 << "" << 1 << QByteArray("ab\nc\rd\n");
+    QTest::newRow("text in a line") << 2 << "x" << 0 << QByteArray("a\r\nb\nxc\rd\n");
+}
+
+void EditorTest::lineBreaksFollowTheirLines() {
+    QFETCH(int, line);
+    QFETCH(QString, typed);
+    QFETCH(int, removed);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("page.txt");
+    zelvar::testing::writeAll(file, "a\r\nb\nc\rd\n");
+    Editor e;
+    e.setPlainTextMode(true);
+    e.loadFromFile(file);
+    QTextCursor c(e.document()->findBlockByNumber(line));
+    for (int k = 0; k < removed; ++k) {
+        c.movePosition(QTextCursor::EndOfBlock);
+        c.deleteChar();
+    }
+    c.insertText(typed);
+    e.saveToFile(file);
+    QCOMPARE(zelvar::testing::readAll(file), bytes);
 }
 
 QTEST_MAIN(EditorTest)
