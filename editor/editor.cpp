@@ -248,16 +248,21 @@ void Editor::saveToFile(const QString& path) {
     written.encoding = writes_;
     savePageFile(*document(), path, plainText_, written);
     if (plainText_) {
-        written.declared = pageDeclaredEncoding(*document(), written);
+        const std::optional<TextEncoding> declared = pageDeclaredEncoding(*document(), written);
+        written.declared.reset();
+        if (declared && !sameEncoding(*declared, written.encoding)) {
+            written.declared = declared;
+        }
         form_ = written;
         followDeclaration();
     }
 }
 
 void Editor::setEncoding(TextEncoding encoding) {
-    // Chosen with the declaration as it stands: that one no longer decides.
+    // The user's choice: from now on a declaration the page's text makes
+    // decides as usual, so that the file reads back as it was written.
     form_.encoding = encoding;
-    form_.declared = declaredNow_;
+    form_.declared.reset();
     followDeclaration();
 }
 

@@ -206,7 +206,8 @@ void Soak::buildCommands() {
             QAction* action = form.action(row.name);
             commands_ << Command{QLatin1String(row.name), [action] { action->trigger(); }};
             if (row.shortcut) {
-                const QKeySequence key = QKeySequence::fromString(QLatin1String(row.shortcut));
+                const QKeySequence key =
+                    QKeySequence::listFromString(QLatin1String(row.shortcut)).value(0);
                 commands_ << Command{
                     QStringLiteral("key %1").arg(QLatin1String(row.shortcut)), [key, &form] {
                         QWidget* to = QApplication::focusWidget();

@@ -96,7 +96,13 @@ void appendPlainText(QByteArray& out, QStringView raw, const PlainForm& form) {
                 ++other;
             }
             const bool differs = other != form.otherBreaks.cend() && other->line == line;
-            out.append(differs ? lineBreakBytes(other->lineBreak) : lineBreak);
+            QByteArrayView brk = differs ? lineBreakBytes(other->lineBreak) : lineBreak;
+            // A lone LF right after a lone CR would read back as one CR LF
+            // (an edit can bring them together): the line gets CR LF.
+            if (brk == "\n" && out.endsWith('\r')) {
+                brk = "\r\n";
+            }
+            out.append(brk);
             ++line;
         }
     }
@@ -130,7 +136,9 @@ PlainForm plainFormOf(QByteArrayView bytes, TextEncoding encoding) {
     form.encoding = encoding;
     form.finalBreak = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
     const std::optional<CharsetDeclaration> declared = findCharsetDeclaration(bytes);
-    form.declared = declared ? declared->encoding : std::nullopt;
+    if (declared && declared->encoding && !sameEncoding(*declared->encoding, encoding)) {
+        form.declared = declared->encoding;
+    }
     // The line breaks: the kind most lines end with, and the lines that
     // end otherwise.
     const char* data = bytes.data();

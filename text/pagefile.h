@@ -77,14 +77,16 @@ struct PlainForm {
     // ends with one, as in a file that ended with a break; a file whose last
     // line had none keeps it so.
     bool finalBreak = true;
-    // The encoding the page's charset declaration named when it was read or
-    // last written (nothing: no declaration, or a label of another
-    // encoding). A declaration that still says the same decides nothing.
+    // The encoding the page's charset declaration named when the page was
+    // read or last written against it (its bytes did not match it); nothing
+    // when they matched. Such a declaration decides nothing while it still
+    // says the same: the page is written as it was read.
     std::optional<TextEncoding> declared;
 };
 
 // The form of a file's bytes read in the encoding: its line breaks, whether
-// it ended with one, and the encoding its declaration names.
+// it ended with one, and the encoding its declaration names when that is
+// another one.
 PlainForm plainFormOf(QByteArrayView bytes, TextEncoding encoding);
 
 // Replaces the document's whole text with the file as one edit, in
