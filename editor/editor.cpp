@@ -270,7 +270,7 @@ void Editor::followDeclaration() {
     const std::optional<TextEncoding> declared =
         pageRules_ ? pageDeclaredEncoding(*document(), form_) : std::nullopt;
     // What Save As (which writes the plain-text form) would write.
-    const TextEncoding writes = pageRules_ ? pageWriteEncoding(*document(), form_) : form_.encoding;
+    const TextEncoding writes = pageRules_ ? pageWriteEncoding(form_, declared) : form_.encoding;
     const bool contradicts = declared && !sameEncoding(*declared, writes);
     if (writes != writes_ || contradicts != contradicts_ || declared != declaredNow_) {
         writes_ = writes;
@@ -652,14 +652,9 @@ void Editor::noteLongLines(int from, int added) {
 // matter keep them, set before Qt lays the new ones out; a line that leaves
 // that stretch lets them go, so that what is kept stays within it.
 void Editor::keepShownGlyphs() {
-    const int screen = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 2;
-    QTextBlock first = firstVisibleBlock();
-    for (int k = 0; k < screen && first.previous().isValid(); ++k) {
-        first = first.previous();
-    }
+    const auto [first, end] = nearBlocks();
     QList<int> shown;
-    int k = 0;
-    for (QTextBlock b = first; b.isValid() && k < 3 * screen; b = b.next(), ++k) {
+    for (QTextBlock b = first; b.isValid() && b != end; b = b.next()) {
         if (b.length() > kGlyphsKeptFrom && b.length() <= kLongLine) {
             b.layout()->setCacheEnabled(true);
             shown.append(b.blockNumber());
@@ -678,6 +673,19 @@ void Editor::keepShownGlyphs() {
         }
     }
     glyphsKept_ = std::move(shown);
+}
+
+std::pair<QTextBlock, QTextBlock> Editor::nearBlocks() const {
+    const int screen = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 2;
+    QTextBlock first = firstVisibleBlock();
+    for (int k = 0; k < screen && first.previous().isValid(); ++k) {
+        first = first.previous();
+    }
+    QTextBlock end = firstVisibleBlock();
+    for (int k = 0; k < 2 * screen && end.isValid(); ++k) {
+        end = end.next();
+    }
+    return {first, end};
 }
 
 std::pair<QTextBlock, QTextBlock> Editor::shownBlocks() const {

@@ -153,6 +153,11 @@ private:
     // Lines on screen from this length on keep their shaped glyphs.
     static constexpr int kGlyphsKeptFrom = 256;
     void keepShownGlyphs();
+    // The lines on screen with a screen's worth above and below them, the
+    // first one and the one after the last; found without laying out any
+    // line (a line is at least one line of text high), so that their
+    // layouts can be prepared before Qt lays them out.
+    std::pair<QTextBlock, QTextBlock> nearBlocks() const;
     QList<int> glyphsKept_; // the numbers of the lines that keep them
     int blockCount_ = 1;    // as the last change left it
     bool showsLongLine() const;

@@ -196,10 +196,13 @@ std::optional<TextEncoding> pageDeclaredEncoding(const QTextDocument& doc, const
 }
 
 TextEncoding pageWriteEncoding(const QTextDocument& doc, const PlainForm& form) {
+    return pageWriteEncoding(form, pageDeclaredEncoding(doc, form));
+}
+
+TextEncoding pageWriteEncoding(const PlainForm& form, std::optional<TextEncoding> declared) {
     if (form.encoding == TextEncoding::Utf8WithBom) {
         return form.encoding;
     }
-    const std::optional<TextEncoding> declared = pageDeclaredEncoding(doc, form);
     if (declared && !sameEncoding(*declared, form.encoding) &&
         !(form.declared && sameEncoding(*form.declared, *declared))) {
         return *declared;

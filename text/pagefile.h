@@ -127,6 +127,8 @@ QByteArray plainTextBytes(const QTextDocument& doc,
 // declaration is written as it was read, not converted behind the user's
 // back.
 TextEncoding pageWriteEncoding(const QTextDocument& doc, const PlainForm& form);
+// The same with the declaration found already (pageDeclaredEncoding).
+TextEncoding pageWriteEncoding(const PlainForm& form, std::optional<TextEncoding> declared);
 
 // The encoding the page's text declares now (in the first bytes of the text
 // written in the form), when the label names one of the three.
