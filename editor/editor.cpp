@@ -78,13 +78,14 @@ bool shapeLightly(const QTextBlock& block, bool on) {
     return true;
 }
 
-// The single line of an unwrapped long line, or an invalid line.
-QTextLine longUnwrappedLine(const QTextBlock& block) {
-    if (block.length() <= Editor::kLongLine) {
+// The single line of an unwrapped line long enough to be drawn by its
+// visible part, or an invalid line.
+QTextLine lineDrawnInPart(const QTextBlock& block) {
+    if (block.length() <= Editor::kDrawnInPartFrom) {
         return QTextLine();
     }
     const QTextLayout* layout = block.layout();
-    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= Editor::kLongLine) {
+    if (layout->lineCount() != 1 || layout->lineAt(0).textLength() <= Editor::kDrawnInPartFrom) {
         return QTextLine();
     }
     return layout->lineAt(0);
@@ -700,7 +701,7 @@ std::pair<QTextBlock, QTextBlock> Editor::shownBlocks() const {
     return {first, block};
 }
 
-bool Editor::showsLongLine() const {
+bool Editor::showsLineDrawnInPart() const {
     if (lineWrapMode() != NoWrap) {
         return false;
     }
@@ -708,7 +709,7 @@ bool Editor::showsLongLine() const {
     qreal top = contentOffset().y();
     for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= height;
          block = block.next()) {
-        if (longUnwrappedLine(block).isValid()) {
+        if (lineDrawnInPart(block).isValid()) {
             return true;
         }
         top += blockBoundingRect(block).height();
@@ -717,16 +718,16 @@ bool Editor::showsLongLine() const {
 }
 
 void Editor::paintEvent(QPaintEvent* e) {
-    if (showsLongLine()) {
-        paintLongLines(e);
+    if (showsLineDrawnInPart()) {
+        paintInParts(e);
     } else {
         QPlainTextEdit::paintEvent(e);
     }
 }
 
-// The widget's own painting, except that a long line draws only the part
-// that meets the repainted rectangle.
-void Editor::paintLongLines(QPaintEvent* e) {
+// The widget's own painting, except that a line of some thousand characters
+// or more draws only the part that meets the repainted rectangle.
+void Editor::paintInParts(QPaintEvent* e) {
     QPainter painter(viewport());
     QPointF offset(contentOffset());
     QRect clip = e->rect();
@@ -800,11 +801,11 @@ void Editor::paintLongLines(QPaintEvent* e) {
             }
 
             // A line that runs right to left is drawn whole.
-            const QTextLine longLine =
-                block.textDirection() == Qt::LeftToRight ? longUnwrappedLine(block) : QTextLine();
-            if (longLine.isValid()) {
+            const QTextLine inPart =
+                block.textDirection() == Qt::LeftToRight ? lineDrawnInPart(block) : QTextLine();
+            if (inPart.isValid()) {
                 const bool caret = drawCursor && !cursorAsBlock;
-                drawLongLine(painter, block, longLine, offset, selections, clip,
+                drawLinePart(painter, block, inPart, offset, selections, clip,
                              caret ? context.cursorPosition - blockStart : -1);
             } else {
                 layout->draw(&painter, offset, selections, clip);
@@ -812,7 +813,7 @@ void Editor::paintLongLines(QPaintEvent* e) {
 
             const bool preedit =
                 editable && context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty();
-            if (preedit || (drawCursor && !cursorAsBlock && !longLine.isValid())) {
+            if (preedit || (drawCursor && !cursorAsBlock && !inPart.isValid())) {
                 int position = context.cursorPosition;
                 if (position < -1) {
                     position = layout->preeditAreaPosition() - (position + 2);
@@ -835,18 +836,20 @@ void Editor::paintLongLines(QPaintEvent* e) {
     }
 }
 
-// Draws the part of the long line that meets the clip: a layout of just
-// that part, placed where the whole line's layout has it, so that its tab
-// stops and glyph positions agree with the whole line. Finding where the part
-// starts walks the line; the answer is kept while the line, its layout and
-// the scroll position stay, so a caret blink costs only the part.
+// Draws the part of the line that meets the clip: a layout of just that
+// part, with the whole line's formats and shaped the same way, placed where
+// the whole line's layout has it, so that its tab stops and glyph positions
+// agree with the whole line. Finding where the part starts walks the line;
+// the answer is kept while the line, its layout and the scroll position
+// stay, so a caret blink costs only the part.
 //
 // Positions count as the whole line's layout counts them: text being
 // composed stands in it at its place, though not yet in the document.
-void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+void Editor::drawLinePart(QPainter& painter, const QTextBlock& block, const QTextLine& line,
                           const QPointF& offset, const QList<QTextLayout::FormatRange>& selections,
                           const QRectF& clip, int caret) {
     const QTextLayout* layout = block.layout();
+    const bool light = block.length() > kLongLine;
     const QString preedit = layout->preeditAreaText();
     const int preeditLength = int(preedit.size());
     const int preeditAt = preedit.isEmpty() ? INT_MAX : layout->preeditAreaPosition();
@@ -939,7 +942,9 @@ void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTex
         QList<QTextLayout::FormatRange> formats;
         const auto addFormat = [&](int rangeStart, int rangeEnd, QTextCharFormat format) {
             if (rangeEnd > rangeStart) {
-                format.setFontStyleStrategy(QFont::PreferNoShaping);
+                if (light) {
+                    format.setFontStyleStrategy(QFont::PreferNoShaping);
+                }
                 formats.append({rangeStart - from, rangeEnd - rangeStart, format});
             }
         };
@@ -961,8 +966,14 @@ void Editor::drawLongLine(QPainter& painter, const QTextBlock& block, const QTex
         }
         if (withPreedit) {
             text.insert(preeditAt - documentFrom, preedit);
-            // The input method's own formats (an underline) over it.
-            for (const QTextLayout::FormatRange& r : layout->formats()) {
+        }
+        // The layout's own formats over the document's: on a long line only
+        // the input method's (an underline) over the composed text; on a
+        // shorter one the view's colours and marks as well.
+        for (const QTextLayout::FormatRange& r : layout->formats()) {
+            if (!light) {
+                addFormat(qMax(r.start, from), qMin(r.start + r.length, to), r.format);
+            } else if (withPreedit) {
                 addFormat(qMax(r.start, preeditAt),
                           qMin(r.start + r.length, preeditAt + preeditLength), r.format);
             }

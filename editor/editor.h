@@ -124,6 +124,8 @@ public:
     // From this length on a line is a long line: it keeps its glyphs between
     // changes, is shaped the light way and is drawn by its visible part.
     static constexpr int kLongLine = 10000;
+    // From this length on an unwrapped line is drawn by its visible part.
+    static constexpr int kDrawnInPartFrom = 1000;
 
     // Converts between Qt document positions and offsets that count a line
     // break as two characters.
@@ -160,14 +162,16 @@ private:
     std::pair<QTextBlock, QTextBlock> nearBlocks() const;
     QList<int> glyphsKept_; // the numbers of the lines that keep them
     int blockCount_ = 1;    // as the last change left it
-    bool showsLongLine() const;
-    void paintLongLines(QPaintEvent* e);
-    void drawLongLine(QPainter& painter, const QTextBlock& block, const QTextLine& line,
+    // Unwrapped lines from this length on are drawn by their visible part:
+    // drawing a whole line costs its length, whatever the clip.
+    bool showsLineDrawnInPart() const;
+    void paintInParts(QPaintEvent* e);
+    void drawLinePart(QPainter& painter, const QTextBlock& block, const QTextLine& line,
                       const QPointF& offset, const QList<QTextLayout::FormatRange>& selections,
                       const QRectF& clip, int caret);
 
-    // Where the drawn part of a long line starts, for its layout, revision
-    // and width and the left edge of what is drawn.
+    // Where the drawn part of a line starts, for its layout, revision and
+    // width and the left edge of what is drawn.
     struct LongLineStart {
         const QTextLayout* layout = nullptr;
         int revision = -1;

@@ -144,40 +144,57 @@ void LongLinesTest::drawnAsWholeLine_data() {
     QTest::addColumn<bool>("coloured");   // part of the line has a colour of its own
     QTest::addColumn<QString>("piece");   // of the line, when not the usual one
     QTest::addColumn<QString>("preedit"); // being composed at the middle of the view
+    QTest::addColumn<int>("length");      // of the line
+    QTest::addColumn<bool>("marked");     // the view gives it colours and underlines
     const QString usual;
-    QTest::newRow("start") << 0 << 0 << false << usual << QString();
-    QTest::newRow("middle") << 50 << 0 << false << usual << QString();
-    QTest::newRow("end") << 100 << 0 << false << usual << QString();
-    QTest::newRow("selection") << 50 << 40 << false << usual << QString();
-    QTest::newRow("long selection") << 30 << 20000 << false << usual << QString();
-    QTest::newRow("selection to the line's end") << 100 << 100000 << false << usual << QString();
-    QTest::newRow("colour") << 70 << 0 << true << usual << QString();
-    QTest::newRow("colour and selection") << 0 << 25 << true << usual << QString();
+    QTest::newRow("start") << 0 << 0 << false << usual << QString() << kLength << false;
+    QTest::newRow("middle") << 50 << 0 << false << usual << QString() << kLength << false;
+    QTest::newRow("end") << 100 << 0 << false << usual << QString() << kLength << false;
+    QTest::newRow("selection") << 50 << 40 << false << usual << QString() << kLength << false;
+    QTest::newRow("long selection")
+        << 30 << 20000 << false << usual << QString() << kLength << false;
+    QTest::newRow("selection to the line's end")
+        << 100 << 100000 << false << usual << QString() << kLength << false;
+    QTest::newRow("colour") << 70 << 0 << true << usual << QString() << kLength << false;
+    QTest::newRow("colour and selection")
+        << 0 << 25 << true << usual << QString() << kLength << false;
     const QString hebrew = QString::fromUtf8("a שלום עולם, שלום עולם ");
     for (int scroll : {37, 50, 81}) {
         QTest::addRow("right to left, %d %%", scroll)
-            << scroll << 0 << false << hebrew << QString();
+            << scroll << 0 << false << hebrew << QString() << kLength << false;
     }
-    QTest::newRow("composed text") << 40 << 0 << false << usual << QString::fromUtf8("ě");
+    QTest::newRow("composed text")
+        << 40 << 0 << false << usual << QString::fromUtf8("ě") << kLength << false;
+    // Shorter lines are shaped as usual and carry the view's formats.
+    for (int scroll : {0, 45, 100}) {
+        QTest::addRow("3000 characters marked, %d %%", scroll)
+            << scroll << 12 << false << usual << QString() << 3000 << true;
+    }
+    QTest::newRow("3000 characters marked, composed text")
+        << 60 << 0 << false << usual << QString::fromUtf8("ě") << 3000 << true;
+    QTest::newRow("1200 characters, colour")
+        << 80 << 0 << true << usual << QString() << 1200 << false;
 }
 
 // The page draws the long line by its visible part; Qt draws the whole line
-// of a copy of the same text and formats, given the page's light shaping,
-// in a bare widget without word wrap. Scrolled, selected and composed alike,
-// they show the same pixels.
+// of a copy of the same text and formats, given the page's light shaping
+// where the page has it, in a bare widget without word wrap. Scrolled,
+// selected, marked and composed alike, they show the same pixels.
 void LongLinesTest::drawnAsWholeLine() {
     QFETCH(int, scroll);
     QFETCH(int, selection);
     QFETCH(bool, coloured);
     QFETCH(QString, piece);
     QFETCH(QString, preedit);
+    QFETCH(int, length);
+    QFETCH(bool, marked);
     Editor page;
     QPlainTextEdit whole;
-    page.setText(QStringLiteral("<p>\n") + longLine(kLength, piece) + QStringLiteral("\n</p>\n"));
+    page.setText(QStringLiteral("<p>\n") + longLine(length, piece) + QStringLiteral("\n</p>\n"));
     if (coloured) {
         QTextCursor c(page.document());
-        c.setPosition(kLength / 2);
-        c.setPosition(kLength / 2 + 20000, QTextCursor::KeepAnchor);
+        c.setPosition(length / 2);
+        c.setPosition(length / 2 + qMin(20000, length / 3), QTextCursor::KeepAnchor);
         QTextCharFormat red;
         red.setForeground(Qt::red);
         red.setFontWeight(QFont::Bold);
@@ -206,6 +223,9 @@ void LongLinesTest::drawnAsWholeLine() {
     }
     const QTextBlock longBlock = copy->findBlockByNumber(1);
     const auto shapeLightly = [&] {
+        if (length <= Editor::kLongLine) {
+            return;
+        }
         QTextLayout::FormatRange light;
         light.start = 0;
         light.length = longBlock.length() + int(longBlock.layout()->preeditAreaText().size());
@@ -214,6 +234,24 @@ void LongLinesTest::drawnAsWholeLine() {
         copy->markContentsDirty(longBlock.position(), longBlock.length());
     };
     shapeLightly();
+    // Marks as the view's layers give them: a colour over every other word
+    // of ten characters and a wavy underline over the next.
+    if (marked) {
+        QList<QTextLayout::FormatRange> marks;
+        for (int at = 7; at + 20 < length; at += 50) {
+            QTextLayout::FormatRange colour{at, 10, {}};
+            colour.format.setForeground(Qt::darkGreen);
+            QTextLayout::FormatRange wavy{at + 10, 10, {}};
+            wavy.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+            wavy.format.setUnderlineColor(Qt::red);
+            marks << colour << wavy;
+        }
+        for (QTextDocument* doc : {page.document(), copy.get()}) {
+            const QTextBlock block = doc->findBlockByNumber(1);
+            block.layout()->setFormats(marks);
+            doc->markContentsDirty(block.position(), block.length());
+        }
+    }
 
     QImage shown[2];
     int i = 0;
