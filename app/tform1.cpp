@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -22,10 +23,14 @@
 #include <QVBoxLayout>
 
 #include "editor/editor.h"
+#include "editor/htmlhighlighter.h"
+#include "editor/spellview.h"
 #include "ground/glyphs.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
+#include "ground/settings.h"
 #include "ground/shortcutrouter.h"
+#include "ground/speller.h"
 #include "ground/surface_tables.h"
 #include "ground/texts.h"
 #include "tools/swatches.h"
@@ -112,7 +117,10 @@ QPushButton* pushButton(const ToolButtonRow& row, QWidget* parent) {
 
 } // namespace
 
-TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+TForm1::TForm1(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform),
+      settings_(std::make_unique<Settings>(platform.settingsFile)),
+      pageEvents_(new PageEvents(this)) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(u(text::kMainCaption));
     // Sizeable, with system menu and minimise but no maximise button.
@@ -144,7 +152,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     column->addWidget(band);
     column->addWidget(buildOptionStrip());
     column->addSpacing(2);
-    column->addWidget(buildPages(), 1);
+    column->addWidget(buildPanelPlaces(buildPages()), 1);
     column->addWidget(buildBottomRow());
     setCentralWidget(central);
 
@@ -176,18 +184,24 @@ TForm1::TForm1(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     for (const PageSlot& slot : kPageSlots) {
         const int n = slot.number;
         Editor* e = editor(n);
-        connect(e, &Editor::changed, this, [this, n] { richEditChange(n); });
+        connect(e, &Editor::changed, this, [this, n] {
+            richEditChange(n);
+            Q_EMIT pageEvents_->textChanged(n);
+        });
         connect(e, &Editor::entered, this, [this, n] { richEditEnter(n); });
         connect(e, &Editor::left, this, [this, n] { richEditExit(n); });
         connect(e, &Editor::encodingChanged, this, [this, n] {
             if (n == shownSlot()) {
                 showEncoding(n);
             }
+            Q_EMIT pageEvents_->encodingChanged(n);
         });
         on(slot.formatItem, [this, n] { pageItemClick(n); });
     }
-    connect(pages_, &QTabWidget::currentChanged, this,
-            [this](int index) { tabSheetShow(index + 1); });
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        tabSheetShow(index + 1);
+        Q_EMIT pageEvents_->shownPageChanged(index + 1);
+    });
 
     // The window is first shown with page 1.
     tabSheetShow(1);
@@ -248,6 +262,10 @@ QWidget* TForm1::buildPages() {
         setTextColor(e, Qt::black);
         // Only the first page takes the Tab key as a character.
         e->setAcceptsTab(slot.number == 1);
+        // Its HTML view: the colours and the matching tags, and the
+        // spelling underlines once the spelling check has its dictionary.
+        new HtmlHighlighter(e);
+        new SpellView(e);
         layout->addWidget(e);
         editors_[slot.number - 1] = e;
         pages_->addTab(sheet, u(slot.tabCaption));
@@ -277,6 +295,41 @@ QWidget* TForm1::buildPages() {
     }
     pages_->installEventFilter(this);
     return pages_;
+}
+
+// The places of the panels: the pages in a splitter with those at their
+// right, that one in a splitter with those below. Without a shown panel the
+// pages fill both.
+QWidget* TForm1::buildPanelPlaces(QWidget* pages) {
+    belowPages_ = new QSplitter(Qt::Vertical, this);
+    belowPages_->setObjectName(QStringLiteral("PanelsBelowPages"));
+    rightOfPages_ = new QSplitter(Qt::Horizontal, belowPages_);
+    rightOfPages_->setObjectName(QStringLiteral("PanelsRightOfPages"));
+    for (QSplitter* s : {belowPages_, rightOfPages_}) {
+        s->setChildrenCollapsible(false);
+        s->setHandleWidth(5);
+    }
+    rightOfPages_->addWidget(pages);
+    belowPages_->addWidget(rightOfPages_);
+    rightOfPages_->setStretchFactor(0, 1);
+    belowPages_->setStretchFactor(0, 1);
+    return belowPages_;
+}
+
+void TForm1::addPanel(QWidget* panel, PanelPlace place) {
+    panel->hide();
+    movePanel(panel, place);
+}
+
+void TForm1::movePanel(QWidget* panel, PanelPlace place) {
+    QSplitter* into = place == PanelPlace::Right ? rightOfPages_ : belowPages_;
+    if (panel->parentWidget() == into) {
+        return;
+    }
+    const bool shown = !panel->isHidden();
+    into->addWidget(panel); // takes it out of the other place
+    into->setStretchFactor(into->indexOf(panel), 0);
+    panel->setVisible(shown);
 }
 
 void TForm1::placeTabRowOverlays() {

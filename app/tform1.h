@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/workspace.h"
 
@@ -17,12 +18,14 @@ class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTabWidget;
 
 namespace zelvar {
 
 class Editor;
 class Patterns;
+class Settings;
 class ShortcutRouter;
 struct Platform;
 
@@ -38,8 +41,13 @@ public:
     Editor* notesEditor() const override { return notes_; }
     QTabWidget* pageControl() const override { return pages_; }
     void showPage(int slot) override;
+    PageRecord& pageRecord(int slot) override { return records_.at(slot - 1); }
+    PageEvents& pageEvents() override { return *pageEvents_; }
+    void addPanel(QWidget* panel, PanelPlace place) override;
+    void movePanel(QWidget* panel, PanelPlace place) override;
     Platform& platform() override { return platform_; }
     Patterns& patterns() override { return *patterns_; }
+    Settings& settings() override { return *settings_; }
     QAction* action(const char* name) const override;
     QAbstractButton* button(const char* name) const override;
     QMenu* menu(const char* name) const override;
@@ -61,6 +69,7 @@ private:
     void buildToolbars(QWidget* band);
     QWidget* buildOptionStrip();
     QWidget* buildPages();
+    QWidget* buildPanelPlaces(QWidget* pages);
     QWidget* buildBottomRow();
     void buildStatusBar();
     void placeTabRowOverlays();
@@ -77,6 +86,11 @@ private:
 
     Platform& platform_;
     std::unique_ptr<Patterns> patterns_;
+    std::unique_ptr<Settings> settings_;
+    PageEvents* pageEvents_ = nullptr;
+    std::array<PageRecord, kPageCount> records_;
+    QSplitter* rightOfPages_ = nullptr; // the pages and the panels at their right
+    QSplitter* belowPages_ = nullptr;   // those and the panels below them
     ShortcutRouter* router_ = nullptr;
     QTabWidget* pages_ = nullptr;
     std::array<Editor*, kPageCount> editors_{};

@@ -69,7 +69,7 @@ Editor* shownPage(const QString& text) {
     auto* e = new Editor;
     e->resize(800, 600);
     new HtmlHighlighter(e);
-    new SpellView(e, loadedSpeller());
+    (new SpellView(e))->setSpeller(loadedSpeller());
     e->show();
     e->setPlainText(text);
     QApplication::setActiveWindow(e);

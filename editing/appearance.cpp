@@ -16,6 +16,7 @@
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
+#include "ground/settings.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
@@ -122,6 +123,8 @@ void setWindowColour(Workspace& form, const WindowColour& chosen) {
     form.patterns().message("Změna vzhledu...");
 }
 
+constexpr const char* kColouringSetting = "view/colouring";
+
 void toggleWordWrap(Workspace& form) {
     Editor* editor = form.activeEditor();
     editor->setWordWrap(!editor->wordWrap());
@@ -137,21 +140,21 @@ void toggleWordWrap(Workspace& form) {
 
 // The item is checkable: choosing it has flipped its mark, which the pages
 // follow.
-void toggleSyntaxColours(Workspace& form) {
-    const bool on = form.action("Zvrazovatsyntaxi1")->isChecked();
+void colourSyntax(Workspace& form, bool on) {
     for (const PageSlot& slot : kPageSlots) {
         HtmlHighlighter::of(form.editor(slot.number))->setEnabled(on);
     }
+    form.settings().setFlag(kColouringSetting, on);
+}
+
+void toggleSyntaxColours(Workspace& form) {
+    colourSyntax(form, form.action("Zvrazovatsyntaxi1")->isChecked());
     form.patterns().message("Zvýrazňovat syntaxi...");
 }
 
 } // namespace
 
 void installAppearanceCommands(Workspace& form) {
-    // The page editors show their HTML in colour; the notes pad does not.
-    for (const PageSlot& slot : kPageSlots) {
-        new HtmlHighlighter(form.editor(slot.number));
-    }
     for (const char* control : {"Psmo1", "Psmo2", "SpeedButton48"}) {
         form.on(control, [&form] { chooseFont(form, *form.activeEditor()); });
     }
@@ -165,6 +168,11 @@ void installAppearanceCommands(Workspace& form) {
     }
     form.on("Zalamovndk1", [&form] { toggleWordWrap(form); });
     form.on("Zvrazovatsyntaxi1", [&form] { toggleSyntaxColours(form); });
+    // The colours stay as the user last chose them.
+    if (!form.settings().flag(kColouringSetting, true)) {
+        form.action("Zvrazovatsyntaxi1")->setChecked(false);
+        colourSyntax(form, false);
+    }
 }
 
 } // namespace zelvar

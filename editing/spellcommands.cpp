@@ -16,6 +16,7 @@
 #include "ground/commands.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
+#include "ground/settings.h"
 #include "ground/speller.h"
 #include "ground/texts.h"
 #include "ground/workspace.h"
@@ -134,6 +135,8 @@ private:
     QList<QAction*> added_;
 };
 
+constexpr const char* kSpellingSetting = "view/spelling";
+
 void installSpelling(Workspace& form) {
     QAction* item = form.action(kSpellItem);
     if (!Speller::czechInstalled()) {
@@ -147,17 +150,26 @@ void installSpelling(Workspace& form) {
                                 QDir::current().absoluteFilePath(QLatin1String(kUserWordsFile)),
                                 &form.mainWindow());
     for (const PageSlot& slot : kPageSlots) {
-        new SpellView(form.editor(slot.number), speller);
+        SpellView::of(form.editor(slot.number))->setSpeller(speller);
     }
     new SpellPopup(form, speller);
     // The item is checkable: choosing it has flipped its mark, which the
     // pages follow.
-    form.on(kSpellItem, [&form, item] {
+    const auto check = [&form](bool on) {
         for (const PageSlot& slot : kPageSlots) {
-            SpellView::of(form.editor(slot.number))->setEnabled(item->isChecked());
+            SpellView::of(form.editor(slot.number))->setEnabled(on);
         }
+        form.settings().setFlag(kSpellingSetting, on);
+    };
+    form.on(kSpellItem, [&form, item, check] {
+        check(item->isChecked());
         form.patterns().message("Kontrola pravopisu...");
     });
+    // The check stays as the user last chose it.
+    if (!form.settings().flag(kSpellingSetting, true)) {
+        item->setChecked(false);
+        check(false);
+    }
 }
 
 // In the selection, or in the whole page when nothing is selected; one undo

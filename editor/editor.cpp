@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include "editor/viewlayers.h"
 #include "text/charset.h"
 #include "text/linenumbers.h"
 #include "text/pagefile.h"
@@ -123,7 +124,7 @@ private:
 
 } // namespace
 
-Editor::Editor(QWidget* parent) : QPlainTextEdit(parent) {
+Editor::Editor(QWidget* parent) : QPlainTextEdit(parent), layers_(new ViewLayers(this)) {
     auto* doc = new QTextDocument(this);
     doc->setDocumentLayout(new PageLayout(doc));
     setDocument(doc);

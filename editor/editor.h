@@ -23,6 +23,8 @@
 
 namespace zelvar {
 
+class ViewLayers;
+
 class Editor : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -118,6 +120,9 @@ public:
     // Whether the format gives its characters a colour of their own.
     static bool hasOwnColour(const QTextCharFormat& format);
 
+    // The stack of what is only shown over the text.
+    ViewLayers& layers() const { return *layers_; }
+
     // The lines on screen: the first one and the one after the last.
     std::pair<QTextBlock, QTextBlock> shownBlocks() const;
 
@@ -195,6 +200,7 @@ private:
     // Works out the next save's encoding again after a change near the start.
     void followDeclaration();
 
+    ViewLayers* layers_;
     bool modified_ = false;
     bool plainText_ = false;
     PlainForm form_;

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "editor/editor.h"
+#include "editor/viewlayers.h"
 
 namespace zelvar {
 
@@ -69,9 +70,6 @@ double leastContrast(const std::array<QRgb, kKinds>& set, const QColor& backgrou
 bool isDark(const QColor& background) {
     return leastContrast(kOnDark, background) > leastContrast(kOnLight, background);
 }
-
-// Identifies the extra selections that are this view's marks.
-constexpr int kTagMark = QTextFormat::UserProperty + 20;
 
 // Up to this many lines, the states are read from each line's own text when
 // needed; the screen that needs more is coloured from a guess meanwhile, made
@@ -141,6 +139,7 @@ HtmlHighlighter::HtmlHighlighter(Editor* editor) : QObject(editor), editor_(edit
     // A caret move changes only the matching-tag mark.
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, &HtmlHighlighter::scheduleMarks);
     connect(editor, &Editor::viewFormatsLost, this, &HtmlHighlighter::invalidate);
+    connect(&editor->layers(), &ViewLayers::linesChanged, this, &HtmlHighlighter::invalidate);
     editor->installEventFilter(this);
     editor->viewport()->installEventFilter(this);
     schedule();
@@ -152,11 +151,6 @@ HtmlHighlighter* HtmlHighlighter::of(const Editor* editor) {
 
 void HtmlHighlighter::setEnabled(bool on) {
     enabled_ = on;
-    invalidate();
-}
-
-void HtmlHighlighter::setOverlay(Overlay overlay) {
-    overlay_ = std::move(overlay);
     invalidate();
 }
 
@@ -216,8 +210,8 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
     }
     const int oldLast = last - delta; // the last edited line as it was numbered
     const int known = int(endStates_.size());
-    if ((!enabled_ && !overlay_) || first < 0 || first > known || oldLast >= known ||
-        oldLast < first || last - first >= kLinesColouredAtOnce) {
+    if ((!enabled_ && !editor_->layers().hasLineLayers()) || first < 0 || first > known ||
+        oldLast >= known || oldLast < first || last - first >= kLinesColouredAtOnce) {
         endStates_.resize(qBound(0, first, known));
         return;
     }
@@ -261,7 +255,7 @@ void HtmlHighlighter::refresh() {
     scheduled_ = false;
     int dirtyFrom = -1;
     int dirtyTo = -1;
-    const bool coloured = enabled_ || bool(overlay_);
+    const bool coloured = enabled_ || editor_->layers().hasLineLayers();
     // The screen and a screen's worth of lines above and below it: lines that
     // a caret key or a page key brings in have their formats before Qt lays
     // them out, so that they are shaped once, not again for their colours.
@@ -359,7 +353,7 @@ int HtmlHighlighter::guessState(const QTextBlock& block) {
 void HtmlHighlighter::readAhead() {
     const QTextDocument* doc = editor_->document();
     const int needed = doc->blockCount() - 1; // the last line starts no other
-    if (!(enabled_ || overlay_) || int(endStates_.size()) >= needed) {
+    if (!(enabled_ || editor_->layers().hasLineLayers()) || int(endStates_.size()) >= needed) {
         return;
     }
     QElapsedTimer slice;
@@ -423,7 +417,7 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
     state = htmlLineSpans(text, state, spans_);
     QList<QTextLayout::FormatRange> out;
     if (!enabled_) {
-        overlay_(text, lineStart, spans_, out);
+        editor_->layers().addLineFormats(text, lineStart, spans_, out);
         return out;
     }
     // Characters with a colour of their own keep it.
@@ -465,9 +459,7 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
             out.append({start, end - start, format});
         }
     }
-    if (overlay_) {
-        overlay_(text, lineStart, spans_, out);
-    }
+    editor_->layers().addLineFormats(text, lineStart, spans_, out);
     return out;
 }
 
@@ -487,26 +479,8 @@ void HtmlHighlighter::scheduleMarks() {
 }
 
 void HtmlHighlighter::markTags() {
-    const QList<QTextEdit::ExtraSelection> marks =
-        enabled_ ? tagMarks() : QList<QTextEdit::ExtraSelection>();
-    // The editor's other extra selections stay.
-    QList<QTextEdit::ExtraSelection> all = editor_->extraSelections();
-    QList<std::pair<int, int>> shown;
-    all.removeIf([&shown](const QTextEdit::ExtraSelection& s) {
-        if (!s.format.hasProperty(kTagMark)) {
-            return false;
-        }
-        shown.append({s.cursor.selectionStart(), s.cursor.selectionEnd()});
-        return true;
-    });
-    QList<std::pair<int, int>> wanted;
-    for (const QTextEdit::ExtraSelection& m : marks) {
-        wanted.append({m.cursor.selectionStart(), m.cursor.selectionEnd()});
-    }
-    if (wanted != shown) {
-        all.append(marks);
-        editor_->setExtraSelections(all);
-    }
+    editor_->layers().setMarks(ViewLayers::MatchingTags,
+                               enabled_ ? tagMarks() : QList<QTextEdit::ExtraSelection>());
 }
 
 QList<QTextEdit::ExtraSelection> HtmlHighlighter::tagMarks() {
@@ -548,7 +522,6 @@ QList<QTextEdit::ExtraSelection> HtmlHighlighter::tagMarks() {
     }
     QTextCharFormat format;
     format.setBackground(markColour(editor_->palette().color(QPalette::Base)));
-    format.setProperty(kTagMark, true);
     QList<QTextEdit::ExtraSelection> marks;
     for (const HtmlRange& r : {pair->tag, pair->partner}) {
         QTextCursor range(doc);

@@ -1,9 +1,12 @@
 #pragma once
 // The HTML of a page editor in colour, and the tag that belongs to the one
-// under the caret marked with a light background. Both are a view only:
-// the colours are formats of the lines' layouts and the marks are extra
-// selections, so neither enters the document, its undo history or its
-// modified state, nor anything saved, copied or printed from it.
+// under the caret marked with a light background: the colouring and the
+// matching-tag layers of the editor's view stack. It builds the lines on
+// screen for every line layer of the stack, the colours at the bottom.
+// All of it is a view only: the colours are formats of the lines' layouts
+// and the marks are extra selections, so nothing enters the document, its
+// undo history or its modified state, nor anything saved, copied or printed
+// from it.
 //
 // Only the lines on screen are coloured. The state each line starts in
 // depends on every line before it; it is kept per line, read by the cheap
@@ -43,18 +46,12 @@ public:
     // Off, the lines lose their colours and the marks go.
     void setEnabled(bool on);
 
-    // A further part of the view, drawn over the colours whether they are on
-    // or not: given a line on screen, the state it starts in and its
-    // coloured parts, it appends formats of its own. An empty one removes it.
-    using Overlay = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
-                                       QList<QTextLayout::FormatRange>& formats)>;
-    void setOverlay(Overlay overlay);
     // Builds the view of the lines on screen that need it (shown for the
     // first time, edited, or starting in another state), before the next
     // repaint.
     void schedule();
     // The same for every line on screen: what the view shows has changed
-    // (the words the overlay knows, say).
+    // (the words a line layer knows, say).
     void invalidate();
 
     // The state the line starts in, read as far as needed.
@@ -89,7 +86,6 @@ private:
 
     Editor* editor_;
     bool enabled_ = true;
-    Overlay overlay_;
     bool scheduled_ = false;
     bool marksScheduled_ = false;
     // Counts the changes of what every line shows; a line built under an

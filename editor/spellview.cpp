@@ -5,13 +5,17 @@
 
 #include "editor/editor.h"
 #include "editor/htmlhighlighter.h"
+#include "editor/viewlayers.h"
 #include "ground/speller.h"
 #include "text/spelltext.h"
 
 namespace zelvar {
 
-SpellView::SpellView(Editor* editor, Speller* speller)
-    : QObject(editor), editor_(editor), speller_(speller) {
+SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {}
+
+void SpellView::setSpeller(Speller* speller) {
+    speller_ = speller;
+    // New words of the user's, or the dictionary ready: the lines again.
     connect(speller, &Speller::wordsChanged, this, [this] {
         if (HtmlHighlighter* view = HtmlHighlighter::of(editor_)) {
             view->invalidate();
@@ -30,31 +34,28 @@ void SpellView::setEnabled(bool on) {
 }
 
 void SpellView::apply() {
-    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
-    if (!view) {
-        return;
-    }
-    if (!enabled_) {
-        view->setOverlay({});
+    if (!enabled_ || !speller_) {
+        editor_->layers().setLineLayer(ViewLayers::Spelling, {});
         return;
     }
     QTextCharFormat underline;
     underline.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     underline.setUnderlineColor(Qt::red);
-    view->setOverlay([this, underline, words = QList<SpellWord>()](
-                         QStringView line, int state, const QList<HtmlSpan>& spans,
-                         QList<QTextLayout::FormatRange>& formats) mutable {
-        if (!speller_ || !speller_->isReady()) {
-            return;
-        }
-        words.clear();
-        spellWords(line, state, spans, words);
-        for (const SpellWord& w : words) {
-            if (!speller_->isKnown(w.word)) {
-                formats.append({int(w.start), int(w.length), underline});
+    editor_->layers().setLineLayer(
+        ViewLayers::Spelling, [this, underline, words = QList<SpellWord>()](
+                                  QStringView line, int state, const QList<HtmlSpan>& spans,
+                                  QList<QTextLayout::FormatRange>& formats) mutable {
+            if (!speller_ || !speller_->isReady()) {
+                return;
             }
-        }
-    });
+            words.clear();
+            spellWords(line, state, spans, words);
+            for (const SpellWord& w : words) {
+                if (!speller_->isKnown(w.word)) {
+                    formats.append({int(w.start), int(w.length), underline});
+                }
+            }
+        });
 }
 
 std::optional<SpellView::Word> SpellView::unknownWordAt(int position) const {

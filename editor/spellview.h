@@ -18,9 +18,11 @@ class Speller;
 class SpellView : public QObject {
     Q_OBJECT
 public:
-    // Underlines the editor's unknown words from now on; the editor owns it.
-    // The editor must have its HtmlHighlighter.
-    SpellView(Editor* editor, Speller* speller);
+    // The spelling layer of the editor's view, which owns it. Nothing is
+    // underlined until it has its speller; the editor's HtmlHighlighter
+    // builds the lines.
+    explicit SpellView(Editor* editor);
+    void setSpeller(Speller* speller);
     // The editor's spell view, or nullptr.
     static SpellView* of(const Editor* editor);
 

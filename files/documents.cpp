@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 #include "files/pageencoding.h"
 #include "ground/commands.h"
+#include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
@@ -75,6 +76,7 @@ void Documents::newPage() {
     if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
         if (editor->isModifiedFlag()) {
             editor->clearAll();
+            setPageFile(form_, form_.shownSlot(), QString());
         }
     }
     form_.patterns().message("Čistá stránka...");
@@ -87,16 +89,18 @@ void Documents::open() {
     if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
         const QString name = askOpenName();
         if (!name.isEmpty()) {
-            openInto(editor, name);
+            openInto(form_.shownSlot(), name);
             return;
         }
     }
     form_.patterns().message("Otevírání souboru...");
 }
 
-void Documents::openInto(Editor* editor, const QString& name) {
+void Documents::openInto(int slot, const QString& name) {
+    Editor* editor = form_.editor(slot);
     editor->setPlainTextMode(true);
     editor->loadFromFile(name); // a failure reaches the exception display
+    setPageFile(form_, slot, name);
     noteDeclarationMismatch(form_, *editor);
     form_.patterns().message("Otevírání souboru...");
 }
@@ -105,7 +109,7 @@ void Documents::openFiles(const QStringList& files) {
     for (int slot = 1; slot <= std::min<int>(files.size(), kPageCount); ++slot) {
         // The open dialog offers the name next, as after a pick in it.
         open_.fileName = QFileInfo(files[slot - 1]).absoluteFilePath();
-        form_.patterns().guarded([&] { openInto(form_.editor(slot), open_.fileName); });
+        form_.patterns().guarded([&] { openInto(slot, open_.fileName); });
     }
     if (files.size() > kPageCount) {
         form_.patterns().notice(
@@ -121,6 +125,7 @@ void Documents::saveAs() {
     const QString name = askSaveName();
     if (!name.isEmpty() && settleSaveAsEncoding(form_, *editor)) {
         editor->saveToFile(name); // a failure reaches the exception display
+        setPageFile(form_, form_.shownSlot(), name);
     }
     form_.patterns().message("Ukládání souboru...");
 }
@@ -134,9 +139,21 @@ void replacePageFromFile(Workspace& form, const QString& file, const char* failu
     }
     if (patterns.fileErrorReport(text::kLoadWording, failureWord,
                                  [&] { editor->loadFromFile(file); })) {
+        // The program's own file: the page belongs to none.
+        setPageFile(form, form.shownSlot(), QString());
         noteDeclarationMismatch(form, *editor);
         patterns.message(successMessage);
     }
+}
+
+void setPageFile(Workspace& form, int slot, const QString& file) {
+    PageRecord& record = form.pageRecord(slot);
+    if (file.isEmpty()) {
+        record.clear();
+    } else {
+        record.setFile(file);
+    }
+    Q_EMIT form.pageEvents().fileChanged(slot);
 }
 
 // --- Static memory and templates ---------------------------------------------

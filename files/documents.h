@@ -48,7 +48,7 @@ private:
     QString ask(Remembered& memory, bool save);
     // Loads the file into the editor in plain-text form, as Open does after
     // its dialog.
-    void openInto(Editor* editor, const QString& name);
+    void openInto(int slot, const QString& name);
 
     Workspace& form_;
     Remembered open_;
@@ -61,5 +61,9 @@ private:
 // the failure word, and on success writes the message.
 void replacePageFromFile(Workspace& form, const QString& file, const char* failureWord,
                          const char* successMessage);
+
+// The page of the slot now belongs to the file as it is on disk (an empty
+// name: to no file); the page events say so.
+void setPageFile(Workspace& form, int slot, const QString& file);
 
 } // namespace zelvar

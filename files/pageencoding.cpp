@@ -6,6 +6,7 @@
 #include <array>
 
 #include "editor/editor.h"
+#include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
@@ -105,12 +106,14 @@ void installEncodingMenu(Workspace& form) {
         form.on(item.name, [&form, encoding = item.encoding] { chooseEncoding(form, encoding); });
     }
     QObject* context = form.action(kEncodingItems[0].name);
-    QObject::connect(form.pageControl(), &QTabWidget::currentChanged, context,
+    PageEvents& events = form.pageEvents();
+    QObject::connect(&events, &PageEvents::shownPageChanged, context,
                      [&form] { showEncodingChecks(form); });
-    for (const PageSlot& slot : kPageSlots) {
-        QObject::connect(form.editor(slot.number), &Editor::encodingChanged, context,
-                         [&form] { showEncodingChecks(form); });
-    }
+    QObject::connect(&events, &PageEvents::encodingChanged, context, [&form](int slot) {
+        if (slot == form.shownSlot()) {
+            showEncodingChecks(form);
+        }
+    });
 }
 
 } // namespace zelvar

@@ -18,10 +18,8 @@ void installSnippetCommands(Workspace& form);
 void installDateTimeCommands(Workspace& form);
 void installFindCommands(Workspace& form);       // the notes pad's find dialog
 void installAppearanceCommands(Workspace& form); // fonts, colours, window colour, word wrap
-// The spelling check and the non-breaking spaces (after the appearance
-// commands, which give the pages their HTML view).
-void installSpellCommands(Workspace& form);
-void installNotesCommands(Workspace& form); // the notes pad's buttons, popup and file
+void installSpellCommands(Workspace& form);      // the spelling check, non-breaking spaces
+void installNotesCommands(Workspace& form);      // the notes pad's buttons, popup and file
 void installTagLibrary(Workspace& form);
 void installPrintCommands(Workspace& form);
 void installSnippetWindows(Workspace& form); // the Tools menu's five snippet windows

@@ -121,6 +121,8 @@ public:
 };
 
 struct Platform {
+    // The settings file; empty keeps the settings in memory.
+    QString settingsFile;
     std::unique_ptr<Dialogs> dialogs;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Clock> clock;

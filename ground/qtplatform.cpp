@@ -23,6 +23,7 @@
 #include <QUrl>
 
 #include "ground/platform.h"
+#include "ground/settings.h"
 #include "ground/texts.h"
 
 namespace zelvar {
@@ -385,6 +386,7 @@ Platform makeQtPlatform() {
     p.clock = std::make_unique<QtClock>();
     p.regional = std::make_unique<QtRegional>();
     p.printing = std::make_unique<QtPrinting>();
+    p.settingsFile = Settings::userFile();
     return p;
 }
 

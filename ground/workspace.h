@@ -1,7 +1,8 @@
 #pragma once
-// What the commands of the subsystems need of the main window: the editors,
-// the services, the controls by name and the window itself. The main window
-// implements it; the subsystems know this interface only.
+// What the commands of the subsystems need of the main window: the editors
+// and what is known of their pages, the page events, places for panels, the
+// services and settings, the controls by name and the window itself. The
+// main window implements it; the subsystems know this interface only.
 
 #include <QMainWindow>
 #include <functional>
@@ -12,13 +13,20 @@ class QAction;
 class QMenu;
 class QString;
 class QTabWidget;
+class QWidget;
 
 namespace zelvar {
 
 class Editor;
+class PageEvents;
 class Patterns;
+class Settings;
 class ShortcutRouter;
+struct PageRecord;
 struct Platform;
+
+// Where a panel stands: at the right of the pages or below them.
+enum class PanelPlace { Right, Below };
 
 class Workspace {
 public:
@@ -31,10 +39,25 @@ public:
     // The Format menu's page item: shows the page and keeps the focus in the
     // page editors when it was there.
     virtual void showPage(int slot) = 0;
+    // The page's file and what it was when last read or written.
+    virtual PageRecord& pageRecord(int slot) = 0;
+    PageRecord& shownRecord() { return pageRecord(shownSlot()); }
+    // The shown page changed; a page's text, file or encoding changed.
+    virtual PageEvents& pageEvents() = 0;
+
+    // --- Panels --------------------------------------------------------------
+    // Gives a feature's panel a place beside the pages, behind a splitter the
+    // user can drag. It starts hidden; shown and hidden with setVisible, it
+    // takes its space from the pages and gives it back. The window takes it
+    // over.
+    virtual void addPanel(QWidget* panel, PanelPlace place) = 0;
+    // Moves a panel to the other place, keeping whether it is shown.
+    virtual void movePanel(QWidget* panel, PanelPlace place) = 0;
 
     // --- Services and controls ---------------------------------------------
     virtual Platform& platform() = 0;
     virtual Patterns& patterns() = 0;
+    virtual Settings& settings() = 0;
     virtual QAction* action(const char* name) const = 0;
     virtual QAbstractButton* button(const char* name) const = 0;
     virtual QMenu* menu(const char* name) const = 0;

@@ -1,0 +1,18 @@
+#include "ground/pagerecord.h"
+
+#include <QFileInfo>
+
+namespace zelvar {
+
+void PageRecord::setFile(const QString& path) {
+    file = QFileInfo(path).absoluteFilePath();
+    stampFile();
+}
+
+void PageRecord::stampFile() {
+    const QFileInfo info(file);
+    size = info.exists() ? info.size() : -1;
+    modified = info.exists() ? info.lastModified() : QDateTime();
+}
+
+} // namespace zelvar

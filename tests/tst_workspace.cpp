@@ -1,0 +1,207 @@
+// What the main window offers its features: places for panels beside the
+// pages, a record of each page's file with the page events, the stack of
+// view layers of every page editor, and settings that last.
+
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <memory>
+
+#include "editor/editor.h"
+#include "editor/viewlayers.h"
+#include "ground/pagerecord.h"
+#include "ground/settings.h"
+#include "support/filebytes.h"
+#include "support/testprogram.h"
+
+using namespace zelvar;
+using zelvar::testing::TestProgram;
+
+class WorkspaceTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void panelTakesAndGivesBackSpace_data();
+    void panelTakesAndGivesBackSpace();
+    void pageRecordFollowsItsFile();
+    void layersAddUp();
+    void settingsLast_data();
+    void settingsLast();
+
+private:
+    std::unique_ptr<TestProgram> p_;
+};
+
+void WorkspaceTest::initTestCase() {
+    p_ = std::make_unique<TestProgram>();
+    QVERIFY(p_->showAndActivate());
+}
+
+void WorkspaceTest::cleanupTestCase() {
+    p_.reset();
+}
+
+void WorkspaceTest::panelTakesAndGivesBackSpace_data() {
+    QTest::addColumn<bool>("right");
+    QTest::newRow("right of the pages") << true;
+    QTest::newRow("below the pages") << false;
+}
+
+void WorkspaceTest::panelTakesAndGivesBackSpace() {
+    QFETCH(bool, right);
+    TForm1& form = p_->form();
+    QWidget* pages = form.pageControl();
+    const QSize before = pages->size();
+    const int minimumWidth = form.minimumSizeHint().width();
+    auto owned = std::make_unique<QLabel>(QStringLiteral("panel"));
+    QLabel* panel = owned.get();
+    panel->setMinimumSize(120, 80);
+    form.addPanel(panel, PanelPlace::Below);
+    form.movePanel(panel, right ? PanelPlace::Right : PanelPlace::Below);
+    QApplication::processEvents();
+    QVERIFY(panel->isHidden());
+    QCOMPARE(pages->size(), before);
+
+    panel->show();
+    QTRY_VERIFY(panel->isVisible() && panel->width() >= 120 && panel->height() >= 80);
+    if (right) {
+        QTRY_VERIFY(pages->width() < before.width());
+        QCOMPARE(pages->height(), before.height());
+        QVERIFY(panel->mapTo(&form, QPoint()).x() > pages->mapTo(&form, QPoint()).x());
+    } else {
+        QTRY_VERIFY(pages->height() < before.height());
+        QCOMPARE(pages->width(), before.width());
+        QVERIFY(panel->mapTo(&form, QPoint()).y() > pages->mapTo(&form, QPoint()).y());
+    }
+
+    panel->hide();
+    QTRY_COMPARE(pages->size(), before);
+    QCOMPARE(form.minimumSizeHint().width(), minimumWidth);
+}
+
+// Open gives the page its file, Save As another one, the static memory none; each
+// says so through the page events, as a change of the shown page does.
+void WorkspaceTest::pageRecordFollowsItsFile() {
+    p_->resetEditors();
+    TForm1& form = p_->form();
+    const QString file = p_->path(QStringLiteral("stranka.html"));
+    testing::writeAll(file, "<p>a</p>\n");
+    QSignalSpy files(&form.pageEvents(), &PageEvents::fileChanged);
+    QSignalSpy shown(&form.pageEvents(), &PageEvents::shownPageChanged);
+
+    form.showPage(2);
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(shown.takeFirst().at(0).toInt(), 2);
+    p_->dialogs().fileAnswers.append({true, file, 1});
+    form.action("Otevt1")->trigger();
+    QCOMPARE(form.pageRecord(2).file, file);
+    QCOMPARE(form.pageRecord(2).size, 9);
+    QVERIFY(!form.pageRecord(1).hasFile());
+
+    const QString other = p_->path(QStringLiteral("jina.html"));
+    p_->dialogs().fileAnswers.append({true, other, 1});
+    form.action("Uloitjako1")->trigger();
+    QCOMPARE(form.pageRecord(2).file, other);
+
+    // Stored in the static memory and loaded from it: the program's own file.
+    form.action("Uloit1")->trigger();
+    QCOMPARE(form.pageRecord(2).file, other);
+    p_->dialogs().answers.append(MsgButton::Ok); // the page holds changes
+    form.action("Nast1")->trigger();
+    QVERIFY(!form.pageRecord(2).hasFile());
+    QCOMPARE(files.count(), 3);
+    for (const QList<QVariant>& event : std::as_const(files)) {
+        QCOMPARE(event.at(0).toInt(), 2);
+    }
+    form.showPage(1);
+}
+
+// Two layers mark one word: both show, the higher rank over the lower. A
+// layer taken out leaves no format behind, and the stack's marks of one
+// rank leave the others'.
+void WorkspaceTest::layersAddUp() {
+    p_->resetEditors();
+    Editor& page = *p_->form().editor(1);
+    page.setText(QStringLiteral("<p>slovo</p>\n"));
+    ViewLayers& layers = page.layers();
+    const auto marking = [](QTextCharFormat format) {
+        return [format](QStringView, int, const QList<HtmlSpan>&,
+                        QList<QTextLayout::FormatRange>& formats) {
+            formats.append({3, 5, format});
+        };
+    };
+    QTextCharFormat wavy;
+    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    QTextCharFormat found;
+    found.setBackground(Qt::yellow);
+    layers.setLineLayer(ViewLayers::Spelling, marking(wavy));
+    layers.setLineLayer(ViewLayers::SearchMarks, marking(found));
+    QApplication::processEvents();
+    const QTextLayout* line = page.document()->firstBlock().layout();
+    const QList<QTextLayout::FormatRange> both = line->formats();
+    QVERIFY(both.size() >= 2);
+    QCOMPARE(both.at(both.size() - 2).format, wavy);
+    QCOMPARE(both.last().format, found);
+
+    layers.setLineLayer(ViewLayers::Spelling, {});
+    layers.setLineLayer(ViewLayers::SearchMarks, {});
+    QApplication::processEvents();
+    QCOMPARE(line->formats().size(), both.size() - 2);
+
+    QTextCursor word(page.document());
+    word.setPosition(3);
+    word.setPosition(8, QTextCursor::KeepAnchor);
+    layers.setMarks(ViewLayers::SearchMarks, {{word, found}});
+    const int withTags = int(layers.marks(ViewLayers::MatchingTags).size());
+    QCOMPARE(page.extraSelections().size(), withTags + 1);
+    layers.setMarks(ViewLayers::SearchMarks, {});
+    QCOMPARE(page.extraSelections().size(), withTags);
+}
+
+void WorkspaceTest::settingsLast_data() {
+    QTest::addColumn<QByteArray>("stored"); // the file as found: none, a folder, or bytes
+    QTest::addColumn<bool>("colouring");    // what the settings then say
+    QTest::addColumn<bool>("lasting");      // a change is kept in the file
+    QTest::newRow("no file") << QByteArray() << true << true;
+    QTest::newRow("off") << QByteArray("[view]\ncolouring=false\n") << false << true;
+    QTest::newRow("not a yes or no") << QByteArray("[view]\ncolouring=maybe\n") << true << true;
+    QTest::newRow("damaged") << QByteArray("\x01\xff\xfe[[[=\n\x00colouring") << true << true;
+    QTest::newRow("a folder in its place") << QByteArray("/") << true << false;
+}
+
+// Read as stored, or the defaults; written only when a value changes.
+void WorkspaceTest::settingsLast() {
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, colouring);
+    QFETCH(bool, lasting);
+    const QString file = p_->path(QStringLiteral("config/zelvar/zelvar.conf"));
+    QFile::remove(file);
+    QDir(file).removeRecursively();
+    QDir().mkpath(QFileInfo(file).path());
+    if (stored == "/") {
+        QDir().mkpath(file);
+    } else if (!stored.isEmpty()) {
+        testing::writeAll(file, stored);
+    }
+    {
+        Settings settings(file);
+        QCOMPARE(settings.flag("view/colouring", true), colouring);
+        if (stored.contains("=false")) {
+            settings.setFlag("view/colouring", false);
+            QCOMPARE(testing::readAll(file), stored); // nothing changed, nothing written
+        }
+        settings.setFlag("view/colouring", !colouring);
+        QCOMPARE(settings.flag("view/colouring", true), !colouring);
+        settings.setList("files/recent", {QStringLiteral("/a.html"), QStringLiteral("/b.html")});
+    }
+    Settings again(file);
+    QCOMPARE(again.flag("view/colouring", true), lasting ? !colouring : colouring);
+    QCOMPARE(again.list("files/recent").size(), lasting ? 2 : 0);
+}
+
+QTEST_MAIN(WorkspaceTest)
+#include "tst_workspace.moc"
