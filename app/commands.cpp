@@ -16,8 +16,6 @@ void installCommands(Workspace& form) {
     installNotesCommands(form);
     installTagLibrary(form);
     installPrintCommands(form);
-    buildSnippetWindows(form);
-    buildInformationWindows(form);
     installSnippetWindows(form);
     installHelpAndLinks(form);
     installHtmlCheck(form);

@@ -10,7 +10,6 @@
 #include "app/tform1.h"
 #include "ground/commands.h"
 #include "ground/texts.h"
-#include "windows/forms.h"
 
 namespace zelvar {
 
@@ -41,16 +40,8 @@ void prepareApplication(QApplication& app) {
 
 Program::Program(Platform platform) : platform_(std::move(platform)) {
     form1_ = std::make_unique<TForm1>(platform_);
-    // The secondary windows belong to the main window and live as long as it.
-    new TForm2(form1_.get());
-    new TForm3(form1_.get());
-    new TForm4(form1_.get());
-    new TForm5(form1_.get());
-    new TForm6(form1_.get());
-    new TForm7(form1_.get());
-    new TForm8(form1_.get());
-    new TForm9(form1_.get());
-    // The commands are wired once every window they show exists.
+    // The commands, with the secondary windows they show, which belong to
+    // the main window and live as long as it.
     installCommands(*form1_);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The running program: the outside world it talks to and its nine windows,
-// created in order (the main window first, then TForm2 to TForm9).
+// The running program: the outside world it talks to and its main window,
+// whose commands build the secondary windows they show.
 
 #include <memory>
 

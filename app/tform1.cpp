@@ -42,12 +42,8 @@ namespace {
 const QColor kMaroon(0x80, 0x00, 0x00);
 const QColor kNavy(0x00, 0x00, 0x80);
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QLabel* boldLabel(const char* caption, QWidget* parent) {
-    auto* label = new QLabel(u(caption), parent);
+    auto* label = new QLabel(text::q(caption), parent);
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);
@@ -75,13 +71,13 @@ void setTextColor(QWidget* w, const QColor& color) {
 void applyButtonStyle(QAbstractButton* button, const ToolButtonRow& row) {
     button->setObjectName(QLatin1String(row.name));
     if (row.caption) {
-        button->setText(u(row.caption));
+        button->setText(text::q(row.caption));
     }
     if (row.glyph) {
         button->setIcon(glyph(QLatin1String(row.glyph)));
     }
     if (row.hint) {
-        button->setToolTip(u(row.hint));
+        button->setToolTip(text::q(row.hint));
     }
     if (row.style & StyleBold) {
         QFont f = button->font();
@@ -122,7 +118,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
       settings_(std::make_unique<Settings>(platform.settingsFile)),
       pageEvents_(new PageEvents(this)) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(u(text::kMainCaption));
+    setWindowTitle(text::q(text::kMainCaption));
     // Sizeable, with system menu and minimise but no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -196,6 +192,11 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
             }
             Q_EMIT pageEvents_->encodingChanged(n);
         });
+        connect(e, &Editor::wordWrapChanged, this, [this, n] {
+            if (n == shownSlot()) {
+                showWordWrap(n);
+            }
+        });
         on(slot.formatItem, [this, n] { pageItemClick(n); });
     }
     connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -221,7 +222,7 @@ QWidget* TForm1::buildOptionStrip() {
     row->setSpacing(8);
     int index = 0;
     for (const ToolGroupRow& g : checkBoxRows()) {
-        auto* box = new QCheckBox(u(g.checkCaption), strip);
+        auto* box = new QCheckBox(text::q(g.checkCaption), strip);
         box->setObjectName(QLatin1String(g.checkBox));
         box->setChecked(true);
         row->addWidget(box);
@@ -268,13 +269,14 @@ QWidget* TForm1::buildPages() {
         new SpellView(e);
         layout->addWidget(e);
         editors_[slot.number - 1] = e;
-        pages_->addTab(sheet, u(slot.tabCaption));
+        pages_->addTab(sheet, text::q(slot.tabCaption));
     }
 
     // The tab row also carries the page name and the colour swatches.
-    auto* staticCaption = new QLabel(u("Statická paměť:"), pages_);
+    auto* staticCaption = new QLabel(text::q("Statická paměť:"), pages_);
     staticCaption->setObjectName(QStringLiteral("Panel17"));
-    auto* pageName = new QLabel(u(kPageSlots[0].tabCaption), pages_);
+    auto* pageName = new QLabel(text::q(kPageSlots[0].tabCaption), pages_);
+    pageNameLabel_ = pageName;
     pageName->setObjectName(QStringLiteral("Panel18"));
     QFont bold = pageName->font();
     bold.setBold(true);
@@ -292,6 +294,7 @@ QWidget* TForm1::buildPages() {
         swatch->setCursor(Qt::PointingHandCursor);
         swatch->setMouseTracking(true);
         tabRowOverlays_ << swatch;
+        controls_.swatches << swatch;
     }
     pages_->installEventFilter(this);
     return pages_;
@@ -372,7 +375,7 @@ QWidget* TForm1::buildBottomRow() {
     };
 
     // Notes: the notes editor and eight small buttons in two columns.
-    auto* notesBox = new QGroupBox(u("Poznámky"), bottom);
+    auto* notesBox = new QGroupBox(text::q("Poznámky"), bottom);
     notesBox->setObjectName(QStringLiteral("GroupBox1"));
     notesBox->setMinimumWidth(417);
     auto* notesRow = new QHBoxLayout(notesBox);
@@ -391,13 +394,14 @@ QWidget* TForm1::buildBottomRow() {
     row->addWidget(notesBox, 1);
 
     // Tag library: the sorted list and its four buttons.
-    auto* tagBox = new QGroupBox(u("Další tagy"), bottom);
+    auto* tagBox = new QGroupBox(text::q("Další tagy"), bottom);
     tagBox->setObjectName(QStringLiteral("GroupBox3"));
     tagBox->setFixedWidth(265);
     auto* tagRow = new QHBoxLayout(tagBox);
     tagRow->setContentsMargins(6, 2, 6, 6);
     auto* list = new QListView(tagBox);
     list->setObjectName(QStringLiteral("ListBox1"));
+    controls_.tagList = list;
     tagRow->addWidget(list, 1);
     auto* tagButtons = new QVBoxLayout();
     tagButtons->setSpacing(2);
@@ -416,15 +420,15 @@ QWidget* TForm1::buildBottomRow() {
     auto* staticColumn = new QVBoxLayout(staticBox);
     staticColumn->setContentsMargins(4, 4, 4, 4);
     staticColumn->setSpacing(2);
-    staticColumn->addWidget(new QLabel(u("Statická paměť:"), staticBox));
+    staticColumn->addWidget(new QLabel(text::q("Statická paměť:"), staticBox));
     for (const ToolButtonRow* r : rowsOf("GroupBox2")) {
         staticColumn->addWidget(pushButton(*r, staticBox));
     }
     auto* editorRow = new QHBoxLayout();
     editorRow->addWidget(boldLabel("Editor:", staticBox));
-    auto* label9 = new QLabel(staticBox);
-    label9->setObjectName(QStringLiteral("Label9"));
-    editorRow->addWidget(label9, 1);
+    editorNameLabel_ = new QLabel(staticBox);
+    editorNameLabel_->setObjectName(QStringLiteral("Label9"));
+    editorRow->addWidget(editorNameLabel_, 1);
     staticColumn->addLayout(editorRow);
     row->addWidget(staticBox);
 
@@ -458,15 +462,18 @@ QWidget* TForm1::buildBottomRow() {
         slider->setPageStep(10);
         slider->setValue(255);
         mixerGrid->addWidget(slider, k, 0);
+        controls_.mixerSliders[k] = slider;
         auto* value = new QLabel(QStringLiteral("255"), mixer);
         value->setObjectName(QLatin1String(values[k]));
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setAlignment(Qt::AlignCenter);
         value->setFixedWidth(32);
+        controls_.mixerValues[k] = value;
         mixerGrid->addWidget(value, k, 1);
     }
     auto* sample = new QPlainTextEdit(mixer);
     sample->setObjectName(QStringLiteral("Memo1"));
+    controls_.mixerSample = sample;
     sample->setFixedWidth(56);
     sample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sample->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -498,7 +505,7 @@ void TForm1::buildStatusBar() {
     };
     int n = 0;
     for (const Panel& p : panels) {
-        auto* label = new QLabel(u(p.text), bar);
+        auto* label = new QLabel(text::q(p.text), bar);
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(n++));
         if (p.text == kEncodingPanel) {
             encodingPanel_ = label;
@@ -519,7 +526,7 @@ void TForm1::buildMenus() {
                 if (!bar) {
                     continue; // the root row of a popup menu
                 }
-                top = bar->addMenu(u(r.caption));
+                top = bar->addMenu(text::q(r.caption));
                 top->setObjectName(QLatin1String(r.name));
                 top->menuAction()->setObjectName(QLatin1String(r.name));
                 sub = nullptr;
@@ -536,11 +543,11 @@ void TForm1::buildMenus() {
             const bool opensSubmenu = r.level == 1 && k + 1 < rows.size() && rows[k + 1].level == 2;
             QAction* a = nullptr;
             if (opensSubmenu) {
-                sub = into->addMenu(u(r.caption));
+                sub = into->addMenu(text::q(r.caption));
                 sub->setObjectName(QLatin1String(r.name));
                 a = sub->menuAction();
             } else {
-                a = into->addAction(u(r.caption));
+                a = into->addAction(text::q(r.caption));
             }
             a->setObjectName(QLatin1String(r.name));
             if (r.shortcut) {
@@ -566,8 +573,8 @@ void TForm1::buildMenus() {
                 a->setIcon(glyph(QLatin1String(r.glyph)));
             }
             if (r.hint) {
-                a->setToolTip(u(r.hint));
-                a->setStatusTip(u(r.hint));
+                a->setToolTip(text::q(r.hint));
+                a->setStatusTip(text::q(r.hint));
             }
         }
         if (root) {
@@ -592,7 +599,7 @@ void TForm1::buildToolbars(QWidget* bandWidget) {
     auto* band = static_cast<QMainWindow*>(bandWidget);
     int lastRow = 1;
     for (const ToolGroupRow& g : toolGroupRows()) {
-        auto* bar = new QToolBar(u(g.checkCaption), band);
+        auto* bar = new QToolBar(text::q(g.checkCaption), band);
         bar->setObjectName(QLatin1String(g.name));
         bar->setMovable(true);
         bar->setFloatable(false);
@@ -620,14 +627,14 @@ void TForm1::buildToolbars(QWidget* bandWidget) {
         if (qstrcmp(g.name, "PageScroller4") == 0) {
             // Statistics: the line counter and the word-wrap indicator.
             bar->addWidget(boldLabel(" Řádků: ", bar));
-            auto* lines = new QLabel(QStringLiteral("0"), bar);
-            lines->setObjectName(QStringLiteral("Label3"));
-            lines->setMinimumWidth(36);
-            bar->addWidget(lines);
+            lineCountLabel_ = new QLabel(QStringLiteral("0"), bar);
+            lineCountLabel_->setObjectName(QStringLiteral("Label3"));
+            lineCountLabel_->setMinimumWidth(36);
+            bar->addWidget(lineCountLabel_);
             bar->addWidget(boldLabel(" Tisk: ", bar));
-            auto* wrap = new QLabel(QStringLiteral("NO"), bar);
-            wrap->setObjectName(QStringLiteral("Label7"));
-            bar->addWidget(wrap);
+            wordWrapLabel_ = new QLabel(QStringLiteral("NO"), bar);
+            wordWrapLabel_->setObjectName(QStringLiteral("Label7"));
+            bar->addWidget(wordWrapLabel_);
         } else if (qstrcmp(g.name, "PageScroller7") == 0) {
             auto* label = new QLabel(QStringLiteral("HTML"), bar);
             label->setObjectName(QStringLiteral("Label1"));
@@ -679,6 +686,7 @@ void TForm1::on(const char* name, std::function<void()> command) {
         connect(a, &QAction::triggered, this, run);
     } else {
         qWarning("zelvar: no control named %s", name);
+        unmatchedControls_ << QLatin1String(name);
     }
 }
 
@@ -696,25 +704,29 @@ void TForm1::writeExitBackups() {
 
 void TForm1::tabSheetShow(int slot) {
     const PageSlot& s = pageSlot(slot);
-    findChild<QLabel*>(QStringLiteral("Panel18"))->setText(u(s.tabCaption));
-    findChild<QLabel*>(QStringLiteral("Label9"))->setText(u(s.tabCaption));
-    action("gh1")->setText(u(s.header));
+    pageNameLabel_->setText(text::q(s.tabCaption));
+    editorNameLabel_->setText(text::q(s.tabCaption));
+    action("gh1")->setText(text::q(s.header));
     setPageChecks(slot);
-    const bool wraps = editor(slot)->wordWrap();
-    action("Zalamovndk1")->setChecked(wraps);
-    findChild<QLabel*>(QStringLiteral("Label7"))
-        ->setText(wraps ? QStringLiteral("OK") : QStringLiteral("NO"));
+    showWordWrap(slot);
     showEncoding(slot);
     placeTabRowOverlays();
 }
 
+// The item's mark and the indicator follow the shown page's editor.
+void TForm1::showWordWrap(int slot) {
+    const bool wraps = editor(slot)->wordWrap();
+    action("Zalamovndk1")->setChecked(wraps);
+    wordWrapLabel_->setText(wraps ? QStringLiteral("OK") : QStringLiteral("NO"));
+}
+
 void TForm1::showEncoding(int slot) {
     const Editor* page = editor(slot);
-    QString shown = u("Kódování: ") + encodingName(page->writeEncoding());
+    QString shown = text::q("Kódování: ") + encodingName(page->writeEncoding());
     QString tip;
     if (page->contradictsDeclaration()) {
-        shown += u(text::kDeclarationMismatchMark);
-        tip = u(text::kDeclarationMismatchTip).arg(encodingName(*page->declaredEncoding()));
+        shown += text::q(text::kDeclarationMismatchMark);
+        tip = text::q(text::kDeclarationMismatchTip).arg(encodingName(*page->declaredEncoding()));
     }
     encodingPanel_->setText(shown);
     encodingPanel_->setToolTip(tip);
@@ -729,8 +741,7 @@ void TForm1::setPageChecks(int slot) {
 }
 
 void TForm1::richEditChange(int slot) {
-    findChild<QLabel*>(QStringLiteral("Label3"))
-        ->setText(QString::number(editor(slot)->lineCount()));
+    lineCountLabel_->setText(QString::number(editor(slot)->lineCount()));
 }
 
 void TForm1::richEditEnter(int slot) {

@@ -5,6 +5,7 @@
 // with their subsystems.
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -51,6 +52,7 @@ public:
     QAction* action(const char* name) const override;
     QAbstractButton* button(const char* name) const override;
     QMenu* menu(const char* name) const override;
+    const RegionControls& controls() const override { return controls_; }
     ShortcutRouter& router() const override { return *router_; }
     void on(const char* name, std::function<void()> command) override;
     const QString& printTitle() const override { return printTitle_; }
@@ -58,6 +60,9 @@ public:
     void setCloseQuery(std::function<bool()> query) override { closeQuery_ = std::move(query); }
     void addExitBackup(std::function<void()> write) override;
     void writeExitBackups() override;
+
+    // The names given to on() that name no control: a misspelt name.
+    QStringList unmatchedControls() const { return unmatchedControls_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -83,6 +88,7 @@ private:
     void pageItemClick(int slot);
     void setPageChecks(int slot);
     void showEncoding(int slot);
+    void showWordWrap(int slot);
 
     Platform& platform_;
     std::unique_ptr<Patterns> patterns_;
@@ -97,10 +103,16 @@ private:
     Editor* notes_ = nullptr;
     QLabel* operationLabel_ = nullptr;
     QLabel* encodingPanel_ = nullptr;
+    QLabel* wordWrapLabel_ = nullptr;   // Label7
+    QLabel* lineCountLabel_ = nullptr;  // Label3
+    QLabel* pageNameLabel_ = nullptr;   // Panel18, in the tab row
+    QLabel* editorNameLabel_ = nullptr; // Label9, in the static memory box
     QList<QWidget*> tabRowOverlays_;
     QString printTitle_;
     std::function<bool()> closeQuery_;
     std::vector<std::function<void()>> exitBackups_;
+    QStringList unmatchedControls_;
+    RegionControls controls_;
 };
 
 } // namespace zelvar

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <array>
@@ -125,17 +124,12 @@ void setWindowColour(Workspace& form, const WindowColour& chosen) {
 
 constexpr const char* kColouringSetting = "view/colouring";
 
+// The window shows the shown page's state in the item's mark and the
+// indicator.
 void toggleWordWrap(Workspace& form) {
     Editor* editor = form.activeEditor();
     editor->setWordWrap(!editor->wordWrap());
-    // The item is checkable, so choosing it has already flipped its mark; the
-    // mark follows the shown page's editor, whose state was just flipped too.
-    QAction* item = form.action("Zalamovndk1");
-    item->setChecked(editor->wordWrap());
     form.patterns().message("Zalamování řádků...");
-    form.mainWindow()
-        .findChild<QLabel*>(QStringLiteral("Label7"))
-        ->setText(item->isChecked() ? QStringLiteral("OK") : QStringLiteral("NO"));
 }
 
 // The item is checkable: choosing it has flipped its mark, which the pages

@@ -11,15 +11,12 @@
 #include "editor/editor.h"
 #include "ground/commands.h"
 #include "ground/patterns.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The editor's text with every line break written as CR LF, so that an index
 // into it is an offset as SelStart counts it. Nothing is added after the last
@@ -33,20 +30,20 @@ QString crlfText(const Editor& editor) {
 } // namespace
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(u("Najít"));
+    setWindowTitle(text::q("Najít"));
     setModal(false);
 
-    auto* caption = new QLabel(u("&Najít:"), this);
+    auto* caption = new QLabel(text::q("&Najít:"), this);
     box_ = new QLineEdit(this);
     box_->setObjectName(QStringLiteral("FindText"));
     box_->setMaxLength(kMaxFindText);
     box_->setMinimumWidth(220);
     caption->setBuddy(box_);
 
-    findButton_ = new QPushButton(u("Najít &další"), this);
+    findButton_ = new QPushButton(text::q("Najít &další"), this);
     findButton_->setObjectName(QStringLiteral("FindNext"));
     findButton_->setDefault(true);
-    auto* closeButton = new QPushButton(u("Zavřít"), this);
+    auto* closeButton = new QPushButton(text::q("Zavřít"), this);
     closeButton->setObjectName(QStringLiteral("CloseFind"));
     closeButton->setAutoDefault(false);
 

@@ -11,6 +11,7 @@
 #include "ground/addresses.h"
 #include "ground/commands.h"
 #include "ground/patterns.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
@@ -29,73 +30,72 @@ struct FixedSnippet {
     const char* message; // UTF-8
 };
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 using enum Primitive;
 
 const std::array<FixedSnippet, 37>& fixedSnippets() {
     static const std::array<FixedSnippet, 37> table{{
         // Text style.
-        {"SpeedButton50", u("<B></B>"), Line, "Tučný text..."},
-        {"SpeedButton51", u("<I></I>"), Line, "Kurzíva..."},
-        {"SpeedButton52", u("<U></U>"), Line, "Podtržený text..."},
-        {"SpeedButton53", u("<STRIKE></STRIKE>"), Line, "Přeškrtnutý text..."},
-        {"SpeedButton54", u("<FONT FACE=\"Verdana\" SIZE=2 COLOR=\"#000000\"></FONT>"), Line,
+        {"SpeedButton50", text::q("<B></B>"), Line, "Tučný text..."},
+        {"SpeedButton51", text::q("<I></I>"), Line, "Kurzíva..."},
+        {"SpeedButton52", text::q("<U></U>"), Line, "Podtržený text..."},
+        {"SpeedButton53", text::q("<STRIKE></STRIKE>"), Line, "Přeškrtnutý text..."},
+        {"SpeedButton54", text::q("<FONT FACE=\"Verdana\" SIZE=2 COLOR=\"#000000\"></FONT>"), Line,
          "Font..."},
-        {"SpeedButton1", u("<BR>"), Line, "Konec řádku..."},
-        {"SpeedButton2", u("<HR SIZE=1 WIDTH=500 ALIGN=\"CENTER\" COLOR=\"#000000\">"), Line,
+        {"SpeedButton1", text::q("<BR>"), Line, "Konec řádku..."},
+        {"SpeedButton2", text::q("<HR SIZE=1 WIDTH=500 ALIGN=\"CENTER\" COLOR=\"#000000\">"), Line,
          "Vodorovná čára..."},
-        {"SpeedButton3", u("<H3></H3>"), Line, "Nadpis..."},
-        {"SpeedButton4", u("&nbsp;"), Line, "Mezera..."},
+        {"SpeedButton3", text::q("<H3></H3>"), Line, "Nadpis..."},
+        {"SpeedButton4", text::q("&nbsp;"), Line, "Mezera..."},
         // Placement.
-        {"SpeedButton5", u("<P ALIGN=\"LEFT\"></P>"), Text, "Zarovnání vlevo..."},
-        {"SpeedButton6", u("<P ALIGN=\"CENTER\"></P>"), Text, "Zarovnání střed..."},
-        {"SpeedButton7", u("<P ALIGN=\"RIGHT\"></P>"), Text, "Zarovnání vpravo..."},
-        {"SpeedButton8", u("<P ALIGN=\"JUSTIFY\">"), Text, "Rozložit..."},
-        {"SpeedButton9", u("<CENTER></CENTER>"), Line, "Centrování..."},
-        {"SpeedButton10", u("<P>"), Text, "Odstavec..."},
+        {"SpeedButton5", text::q("<P ALIGN=\"LEFT\"></P>"), Text, "Zarovnání vlevo..."},
+        {"SpeedButton6", text::q("<P ALIGN=\"CENTER\"></P>"), Text, "Zarovnání střed..."},
+        {"SpeedButton7", text::q("<P ALIGN=\"RIGHT\"></P>"), Text, "Zarovnání vpravo..."},
+        {"SpeedButton8", text::q("<P ALIGN=\"JUSTIFY\">"), Text, "Rozložit..."},
+        {"SpeedButton9", text::q("<CENTER></CENTER>"), Line, "Centrování..."},
+        {"SpeedButton10", text::q("<P>"), Text, "Odstavec..."},
         // Special characters.
-        {"SpeedButton11", u("&copy;"), Line, "Copyright..."},
-        {"SpeedButton12", u("&reg;"), Line, "Registered..."},
-        {"SpeedButton13", u("&#153;"), Line, "Trade mark..."},
-        {"SpeedButton14", u("&lt;"), Line, "Znak: <..."},
-        {"SpeedButton15", u("&gt;"), Line, "Znak: >..."},
-        {"SpeedButton16", u("&amp;"), Line, "Znak: and..."},
-        {"SpeedButton17", u("&quot;"), Line, "Znak: \"..."},
-        {"SpeedButton18", u("&sect;"), Line, "Paragraf..."},
-        {"SpeedButton19", u("<SUP></SUP>"), Line, "Horní index..."},
-        {"SpeedButton20", u("<SUB></SUB>"), Line, "Dolní index..."},
-        {"SpeedButton21", u("<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>"), Text,
+        {"SpeedButton11", text::q("&copy;"), Line, "Copyright..."},
+        {"SpeedButton12", text::q("&reg;"), Line, "Registered..."},
+        {"SpeedButton13", text::q("&#153;"), Line, "Trade mark..."},
+        {"SpeedButton14", text::q("&lt;"), Line, "Znak: <..."},
+        {"SpeedButton15", text::q("&gt;"), Line, "Znak: >..."},
+        {"SpeedButton16", text::q("&amp;"), Line, "Znak: and..."},
+        {"SpeedButton17", text::q("&quot;"), Line, "Znak: \"..."},
+        {"SpeedButton18", text::q("&sect;"), Line, "Paragraf..."},
+        {"SpeedButton19", text::q("<SUP></SUP>"), Line, "Horní index..."},
+        {"SpeedButton20", text::q("<SUB></SUB>"), Line, "Dolní index..."},
+        {"SpeedButton21", text::q("<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>"), Text,
          "Netříděný seznam..."},
-        {"SpeedButton22", u("<OL><LI>Položka<LI>Položka<LI>Položka</OL>"), Text,
+        {"SpeedButton22", text::q("<OL><LI>Položka<LI>Položka<LI>Položka</OL>"), Text,
          "Tříděný seznam..."},
         // Links, image, table, sound, definitions.
         {"SpeedButton23",
-         u("<A HREF=\"") + u(kHomePageAddress) + u("\" TARGET=\"_blank\">ODKAZ</A>"), Line,
-         "Odkaz..."},
+         text::q("<A HREF=\"") + text::q(kHomePageAddress) +
+             text::q("\" TARGET=\"_blank\">ODKAZ</A>"),
+         Line, "Odkaz..."},
         {"SpeedButton24",
-         u("<A HREF=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\">ODKAZ</A>"),
+         text::q(
+             "<A HREF=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\">ODKAZ</A>"),
          Line, "Odkaz na vybraný text..."},
         {"SpeedButton25",
-         u("<IMG SRC=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\" WIDTH=790 "
-           "HEIGHT=120 ALT=\"Logo\" BORDER=0\">"),
+         text::q(
+             "<IMG SRC=\"FILE://C:/Documents and Settings/Pelmar 2/Plocha/logo1.gif\" WIDTH=790 "
+             "HEIGHT=120 ALT=\"Logo\" BORDER=0\">"),
          Line, "Obrázek..."},
         {"SpeedButton26",
-         u("<TABLE BORDER=1><CAPTION>Tabulka_1</CAPTION> <TR><TH><TH><TH> <TR><TH><TD><TD> "
-           "<TR><TH><TD><TD> <TR><TH><TD><TD> <TR><TH><TD><TD> </TABLE>"),
+         text::q("<TABLE BORDER=1><CAPTION>Tabulka_1</CAPTION> <TR><TH><TH><TH> <TR><TH><TD><TD> "
+                 "<TR><TH><TD><TD> <TR><TH><TD><TD> <TR><TH><TD><TD> </TABLE>"),
          Text, "Tabulka..."},
         {"SpeedButton27",
-         u("<BGSOUND LOOP=\"infinite\" DELAY=1 SRC=\"FILE://C:/Documents and "
-           "Settings/Pelmar/Plocha/webside ll/radio.wav\">"),
+         text::q("<BGSOUND LOOP=\"infinite\" DELAY=1 SRC=\"FILE://C:/Documents and "
+                 "Settings/Pelmar/Plocha/webside ll/radio.wav\">"),
          Text, "Hudba na pozadí..."},
-        {"SpeedButton28", u("<DL><DT>Položka<DD></DL>"), Text, "Seznam definic..."},
+        {"SpeedButton28", text::q("<DL><DT>Položka<DD></DL>"), Text, "Seznam definic..."},
         // Frame targets: the attribute alone, no blank around it.
-        {"SpeedButton55", u("TARGET=\"_top\""), Line, "Cíl: _top..."},
-        {"SpeedButton56", u("TARGET=\"_parent\""), Line, "Cíl: _parent..."},
-        {"SpeedButton57", u("TARGET=\"_self\""), Line, "Cíl: _self..."},
-        {"SpeedButton58", u("TARGET=\"_blank\""), Line, "Cíl: _blank..."},
+        {"SpeedButton55", text::q("TARGET=\"_top\""), Line, "Cíl: _top..."},
+        {"SpeedButton56", text::q("TARGET=\"_parent\""), Line, "Cíl: _parent..."},
+        {"SpeedButton57", text::q("TARGET=\"_self\""), Line, "Cíl: _self..."},
+        {"SpeedButton58", text::q("TARGET=\"_blank\""), Line, "Cíl: _blank..."},
     }};
     return table;
 }

@@ -487,7 +487,10 @@ bool Editor::wordWrap() const {
 }
 
 void Editor::setWordWrap(bool on) {
-    setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    if (on != wordWrap()) {
+        setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        Q_EMIT wordWrapChanged();
+    }
 }
 
 void Editor::setAcceptsTab(bool on) {

@@ -142,6 +142,7 @@ Q_SIGNALS:
     void entered(); // the editor received the keyboard focus
     void left();    // the editor lost the keyboard focus
     void encodingChanged();
+    void wordWrapChanged();
     // An input method replaced the display formats of the caret's line.
     void viewFormatsLost();
 

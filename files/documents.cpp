@@ -12,17 +12,10 @@
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
-
-namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
 
 Documents::Documents(Workspace& form) : QObject(&form.mainWindow()), form_(form) {
     setObjectName(QStringLiteral("Documents"));
@@ -34,23 +27,23 @@ Documents& Documents::of(const Workspace& form) {
 
 FileDialogRequest Documents::openRequest() {
     FileDialogRequest r;
-    r.title = u("Otevřít soubor...");
-    r.filter = u("HTML soubor (*.html);;Všechny soubory (*.*)");
+    r.title = text::q("Otevřít soubor...");
+    r.filter = text::q("HTML soubor (*.html);;Všechny soubory (*.*)");
     r.defaultExt = QStringLiteral("html");
     return r;
 }
 
 FileDialogRequest Documents::saveRequest() {
     FileDialogRequest r;
-    r.title = u("Uložit soubor...");
-    r.filter = u("HTML soubor (*.html);;Textový dokument (*.txt)");
+    r.title = text::q("Uložit soubor...");
+    r.filter = text::q("HTML soubor (*.html);;Textový dokument (*.txt)");
     r.defaultExt = QStringLiteral("html");
     return r;
 }
 
-QString Documents::ask(Remembered& memory, bool save) {
+QString Documents::ask(Remembered& memory, bool save, const QString& proposed) {
     FileDialogRequest request = save ? saveRequest() : openRequest();
-    request.fileName = memory.fileName;
+    request.fileName = proposed;
     request.filterIndex = memory.filterIndex;
     Dialogs& dialogs = *form_.platform().dialogs;
     const FileDialogAnswer answer = save ? dialogs.saveFile(&form_.mainWindow(), request)
@@ -63,12 +56,23 @@ QString Documents::ask(Remembered& memory, bool save) {
     return answer.fileName;
 }
 
-QString Documents::askOpenName() {
-    return ask(open_, false);
+QString Documents::askOpenName(OpenStart start) {
+    const PageRecord& page = form_.shownRecord();
+    QString proposed = open_.fileName;
+    if (page.hasFile()) {
+        const QString folder = QFileInfo(page.file).absolutePath();
+        if (start == OpenStart::PageFile) {
+            proposed = page.file;
+        } else if (QFileInfo(proposed).absolutePath() != folder) {
+            proposed = folder + QLatin1Char('/'); // the folder, no file chosen
+        }
+    }
+    return ask(open_, false, proposed);
 }
 
-QString Documents::askSaveName() {
-    return ask(save_, true);
+QString Documents::askSaveName(int slot) {
+    const PageRecord& page = form_.pageRecord(slot);
+    return ask(save_, true, page.hasFile() ? page.file : save_.fileName);
 }
 
 void Documents::newPage() {
@@ -113,8 +117,8 @@ void Documents::openFiles(const QStringList& files) {
     }
     if (files.size() > kPageCount) {
         form_.patterns().notice(
-            u("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory nebyly "
-              "otevřeny:\n") +
+            text::q("Otevřít lze nejvýše pět souborů, do stránek 1 až 5 ! Tyto soubory nebyly "
+                    "otevřeny:\n") +
             files.mid(kPageCount).join(QLatin1Char('\n')));
     }
 }
@@ -122,7 +126,7 @@ void Documents::openFiles(const QStringList& files) {
 void Documents::saveAs() {
     Editor* editor = form_.activeEditor();
     editor->setPlainTextMode(true);
-    const QString name = askSaveName();
+    const QString name = askSaveName(form_.shownSlot());
     if (!name.isEmpty() && settleSaveAsEncoding(form_, *editor)) {
         editor->saveToFile(name); // a failure reaches the exception display
         setPageFile(form_, form_.shownSlot(), name);

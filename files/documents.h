@@ -29,10 +29,15 @@ public:
     // fifth are not opened, and a notice names them.
     void openFiles(const QStringList& files);
 
-    // Shows the dialog with the name and filter chosen last; returns the
-    // chosen name, which is then remembered, or an empty text when cancelled.
-    QString askOpenName();
-    QString askSaveName();
+    // Shows the dialog with the filter chosen last and returns the chosen
+    // name, which is then remembered, or an empty text when cancelled. The
+    // open dialog starts with the name chosen last, in the shown page's
+    // folder when the page has a file (or at that file itself); the save
+    // dialog proposes the page's own file, for a page with none the name
+    // chosen last.
+    enum class OpenStart { PageFolder, PageFile };
+    QString askOpenName(OpenStart start = OpenStart::PageFolder);
+    QString askSaveName(int slot);
     QString openName() const { return open_.fileName; }
     void setOpenName(const QString& name) { open_.fileName = name; }
     QString saveName() const { return save_.fileName; }
@@ -45,7 +50,7 @@ private:
         QString fileName;
         int filterIndex = 1;
     };
-    QString ask(Remembered& memory, bool save);
+    QString ask(Remembered& memory, bool save, const QString& proposed);
     // Loads the file into the editor in plain-text form, as Open does after
     // its dialog.
     void openInto(int slot, const QString& name);

@@ -47,9 +47,9 @@ void askToSavePages(Workspace& form) {
         if (!form.patterns().askYesNo(question)) {
             continue;
         }
-        // The save dialog offers the name chosen last, also the one chosen
-        // for the previous page.
-        const QString name = documents.askSaveName();
+        // The save dialog offers the page's own file, for a page with none
+        // the name chosen last, also the one chosen for the previous page.
+        const QString name = documents.askSaveName(slot.number);
         if (name.isEmpty()) {
             continue;
         }

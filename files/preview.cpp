@@ -38,7 +38,7 @@ void basicPreview(Workspace& form) {
 // in the browser. The picked name is handed over unchanged.
 void filePreview(Workspace& form) {
     Documents& documents = Documents::of(form);
-    QString name = documents.askOpenName();
+    QString name = documents.askOpenName(Documents::OpenStart::PageFile);
     if (name.isEmpty()) {
         name = documents.openName();
     }

@@ -10,8 +10,8 @@
 #include "text/htmlsyntax.h"
 #include "text/pagefile.h"
 #include "text/rtf.h"
+#include "text/tagfile.h"
 #include "text/textencoding.h"
-#include "tools/taglibrary.h"
 
 namespace zelvar::fuzz {
 

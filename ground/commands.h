@@ -23,10 +23,8 @@ void installNotesCommands(Workspace& form);      // the notes pad's buttons, pop
 void installTagLibrary(Workspace& form);
 void installPrintCommands(Workspace& form);
 void installSnippetWindows(Workspace& form); // the Tools menu's five snippet windows
-void installHelpAndLinks(Workspace& form);   // help file, web pages, About, clipboard viewer
-void installHtmlCheck(Workspace& form);      // Operace > Zkontrolovat HTML and its window
-// The contents of the secondary windows.
-void buildSnippetWindows(Workspace& form);
-void buildInformationWindows(Workspace& form);
+// The help file, the web pages, and the About and clipboard viewer windows.
+void installHelpAndLinks(Workspace& form);
+void installHtmlCheck(Workspace& form); // Operace > Zkontrolovat HTML and its window
 
 } // namespace zelvar

@@ -30,7 +30,7 @@ struct FileDialogRequest {
     QString filter;      // "Popis (*.a);;Popis (*.b)"
     int filterIndex = 1; // one-based, as the dialog remembers it
     QString defaultExt;  // without the dot; appended when the typed name has none
-    QString fileName;    // the name the dialog starts with
+    QString fileName;    // the name the dialog starts with; ending in '/', its folder
 };
 
 struct FileDialogAnswer {

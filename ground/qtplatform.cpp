@@ -194,7 +194,9 @@ private:
                                  dialog.setDefaultSuffix(extensionOf(filter, request.defaultExt));
                              });
         }
-        if (!request.fileName.isEmpty()) {
+        if (request.fileName.endsWith(QLatin1Char('/'))) {
+            dialog.setDirectory(request.fileName);
+        } else if (!request.fileName.isEmpty()) {
             dialog.selectFile(request.fileName);
         }
         FileDialogAnswer answer;

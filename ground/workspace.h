@@ -4,11 +4,17 @@
 // services and settings, the controls by name and the window itself. The
 // main window implements it; the subsystems know this interface only.
 
+#include <QList>
 #include <QMainWindow>
+#include <array>
 #include <functional>
 
 class QAbstractButton;
 class QAction;
+class QLabel;
+class QListView;
+class QPlainTextEdit;
+class QScrollBar;
 
 class QMenu;
 class QString;
@@ -24,6 +30,16 @@ class Settings;
 class ShortcutRouter;
 struct PageRecord;
 struct Platform;
+
+// The controls of the window's fixed regions that commands drive.
+struct RegionControls {
+    // The colour mixer: red, green and blue, and the sample.
+    std::array<QScrollBar*, 3> mixerSliders{};
+    std::array<QLabel*, 3> mixerValues{};
+    QPlainTextEdit* mixerSample = nullptr;
+    QListView* tagList = nullptr; // the tag box's sorted list
+    QList<QLabel*> swatches;      // the colour swatches of the tab row, left to right
+};
 
 // Where a panel stands: at the right of the pages or below them.
 enum class PanelPlace { Right, Below };
@@ -61,6 +77,7 @@ public:
     virtual QAction* action(const char* name) const = 0;
     virtual QAbstractButton* button(const char* name) const = 0;
     virtual QMenu* menu(const char* name) const = 0;
+    virtual const RegionControls& controls() const = 0;
     // The key routing of the window (popup menus, main menu, own keys).
     virtual ShortcutRouter& router() const = 0;
     // Connects the menu item or button of this name to a command; the

@@ -10,16 +10,13 @@
 #include "editing/datetime.h"
 #include "editor/editor.h"
 #include "ground/patterns.h"
+#include "ground/texts.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::TestProgram;
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 void putCaret(Editor* e, int position) {
     QTextCursor c = e->textCursor();
@@ -97,9 +94,9 @@ void DateTimeTest::timeText_data() {
     QTest::newRow("separator of two characters")
         << QTime(23, 59, 9) << convention(true, false, false, " : ") << "23 : 59 : 09";
     TimeConvention marked = convention(false, true, true, ":");
-    marked.am = u("dop.");
-    marked.pm = u("odp.");
-    QTest::newRow("own marker texts") << morning << marked << u("dop. 9:05:03");
+    marked.am = text::q("dop.");
+    marked.pm = text::q("odp.");
+    QTest::newRow("own marker texts") << morning << marked << text::q("dop. 9:05:03");
 }
 
 void DateTimeTest::timeText() {
@@ -161,7 +158,7 @@ void DateTimeTest::localeTexts_data() {
                                 << "9:05:03 AM"
                                 << "9:05:03 PM";
     QTest::newRow("Korean") << QLocale(QLocale::Korean, QLocale::SouthKorea) << "26. 3. 9."
-                            << u("오전 9:05:03") << u("오후 9:05:03");
+                            << text::q("오전 9:05:03") << text::q("오후 9:05:03");
     QTest::newRow("Finnish") << QLocale(QLocale::Finnish, QLocale::Finland) << "9.3.2026"
                              << "9.05.03"
                              << "21.05.03";
@@ -193,7 +190,7 @@ void DateTimeTest::buttonsInsertAtCaret() {
     click(p, "SpeedButton59");
     QCOMPARE(e->toPlainText(), QString("ab\nc09.03.26d"));
     QCOMPARE(e->caretPos(), QPoint(10, 1));
-    QCOMPARE(p.message(), u("Aktuální datum..."));
+    QCOMPARE(p.message(), text::q("Aktuální datum..."));
     QCOMPARE(p.label("Label3"), QString("2"));
     QVERIFY(e->isModifiedFlag());
 
@@ -201,7 +198,7 @@ void DateTimeTest::buttonsInsertAtCaret() {
     click(p, "SpeedButton60");
     QCOMPARE(e->toPlainText(), QString("a9:05:03b\nc09.03.26d"));
     QCOMPARE(e->caretPos(), QPoint(9, 0));
-    QCOMPARE(p.message(), u("Aktuální čas..."));
+    QCOMPARE(p.message(), text::q("Aktuální čas..."));
 }
 
 void DateTimeTest::dateAndTimeInEmptyEditor() {
@@ -212,7 +209,7 @@ void DateTimeTest::dateAndTimeInEmptyEditor() {
     QCOMPARE(e->toPlainText(), QString("09.03.26 - 9:05:03"));
     QCOMPARE(e->lineCount(), 1);
     QCOMPARE(e->caretPos(), QPoint(18, 0));
-    QCOMPARE(p.message(), u("Aktuální datum a čas..."));
+    QCOMPARE(p.message(), text::q("Aktuální datum a čas..."));
     QCOMPARE(p.clock().reads, 1);
 }
 
@@ -274,14 +271,14 @@ void DateTimeTest::menuCombinedKeepsMessage() {
     QVERIFY(p.showAndActivate());
     TForm1& f = p.form();
     click(p, "SpeedButton50");
-    QCOMPARE(p.message(), u("Tučný text..."));
+    QCOMPARE(p.message(), text::q("Tučný text..."));
     f.action("Vloitdatumas1")->trigger();
     QCOMPARE(f.editor(1)->toPlainText(), QString("<B></B>09.03.26 - 9:05:03"));
-    QCOMPARE(p.message(), u("Tučný text..."));
+    QCOMPARE(p.message(), text::q("Tučný text..."));
     f.action("Vloitdatum1")->trigger();
-    QCOMPARE(p.message(), u("Aktuální datum..."));
+    QCOMPARE(p.message(), text::q("Aktuální datum..."));
     f.action("Vloitas1")->trigger();
-    QCOMPARE(p.message(), u("Aktuální čas..."));
+    QCOMPARE(p.message(), text::q("Aktuální čas..."));
     QCOMPARE(f.editor(1)->toPlainText(), QString("<B></B>09.03.26 - 9:05:0309.03.269:05:03"));
 }
 
@@ -310,11 +307,11 @@ void DateTimeTest::keysActOnShownPage() {
 
     QTest::keyClick(focus, Qt::Key_F4);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y"));
-    QCOMPARE(p.message(), u("Aktuální datum..."));
+    QCOMPARE(p.message(), text::q("Aktuální datum..."));
     // Each insertion leaves the caret at the end of the line.
     QTest::keyClick(focus, Qt::Key_F5);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y9:05:03"));
-    QCOMPARE(p.message(), u("Aktuální čas..."));
+    QCOMPARE(p.message(), text::q("Aktuální čas..."));
     p.form().patterns().message("kept");
     QTest::keyClick(focus, Qt::Key_F6);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y9:05:0309.03.26 - 9:05:03"));
@@ -335,7 +332,7 @@ void DateTimeTest::regionalChangeSeenAtNextInsertion() {
     p.regional().value = QLocale(QLocale::Korean, QLocale::SouthKorea);
     e->setPlainText(QString());
     click(p, "SpeedButton61");
-    QCOMPARE(e->toPlainText(), u("26. 3. 9. - 오후 9:05:03"));
+    QCOMPARE(e->toPlainText(), text::q("26. 3. 9. - 오후 9:05:03"));
     p.regional().value = QLocale(QLocale::Finnish, QLocale::Finland);
     e->setPlainText(QString());
     click(p, "SpeedButton61");

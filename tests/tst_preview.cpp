@@ -11,6 +11,7 @@
 #include "files/documents.h"
 #include "files/preview.h"
 #include "ground/patterns.h"
+#include "ground/texts.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
 
@@ -20,10 +21,6 @@ using zelvar::testing::TestProgram;
 using zelvar::testing::writeFileBytes;
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 FileDialogAnswer chosen(const QString& name) {
     return FileDialogAnswer{true, name, 1};
@@ -97,7 +94,7 @@ void PreviewTest::previewWritesTheShownPageOnly() {
     p.form().button("BitBtn1")->click();
     QCOMPARE(readFileBytes(preview), QByteArray("four\r\n"));
     QCOMPARE(p.shell().files, QStringList{preview});
-    QCOMPARE(p.message(), u("Internetový prohlížeč..."));
+    QCOMPARE(p.message(), text::q("Internetový prohlížeč..."));
     for (int n = 1; n <= 5; ++n) {
         QCOMPARE(p.form().editor(n)->toPlainText(), QString(pages[n - 1]));
         QCOMPARE(p.form().editor(n)->plainTextMode(), n == 4);
@@ -117,7 +114,7 @@ void PreviewTest::previewWritesTheShownPageOnly() {
 void PreviewTest::richPageIsPreviewedAsPlainText() {
     TestProgram p;
     Editor* e = p.form().editor(1);
-    e->setPlainText(u("<P>Žluťoučký kůň</P>\n<BR>"));
+    e->setPlainText(text::q("<P>Žluťoučký kůň</P>\n<BR>"));
     p.form().action("Uloit1")->trigger(); // the static memory, still rich
     QVERIFY(readFileBytes(p.path("staticka_pamet1.txt")).startsWith("{\\rtf"));
     p.form().button("BitBtn1")->click();
@@ -172,7 +169,7 @@ void PreviewTest::filePreviewHandsThePickedFileUnchanged() {
     p.dialogs().fileAnswers << chosen(p.path("Pokus.htm"));
     p.form().button("BitBtn2")->click();
     QCOMPARE(p.dialogs().fileRequests.size(), 1);
-    QCOMPARE(p.dialogs().fileRequests[0].title, u("Otevřít soubor..."));
+    QCOMPARE(p.dialogs().fileRequests[0].title, text::q("Otevřít soubor..."));
     QCOMPARE(p.shell().files, QStringList{p.path("Pokus.htm")});
     QCOMPARE(Documents::of(p.form()).openName(), p.path("Pokus.htm"));
     QCOMPARE(p.message(), QString("before"));

@@ -33,10 +33,6 @@ Q_DECLARE_METATYPE(zelvar::PrintRange)
 
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // A text as the print job receives it: lines separated by the paragraph
 // separator.
 QString job(QString text) {
@@ -47,7 +43,7 @@ QString job(QString text) {
 QString numberedLines(int count) {
     QStringList lines;
     for (int i = 1; i <= count; ++i) {
-        lines << u("řádek č. %1").arg(i);
+        lines << text::q("řádek č. %1").arg(i);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -160,7 +156,7 @@ void PrintingTest::printCommand() {
     QCOMPARE(printing().jobTexts,
              accepted && installed ? QStringList{job(page.arg(4))} : QStringList());
     QCOMPARE(printing().jobTitles, accepted && installed ? QStringList{QString()} : QStringList());
-    QCOMPARE(p_->message(), installed ? u("Tisk...") : QStringLiteral("before"));
+    QCOMPARE(p_->message(), installed ? text::q("Tisk...") : QStringLiteral("before"));
     QCOMPARE(form().editor(4)->toPlainText(), page.arg(4));
     QCOMPARE(printing().setups, 0);
     if (installed) {
@@ -209,12 +205,12 @@ void PrintingTest::ctrlPFromEveryControl() {
 void PrintingTest::printerSetup() {
     form().action("Nastaventisku1")->trigger();
     QCOMPARE(printing().setups, 1);
-    QCOMPARE(p_->message(), u("Nastavení tisku..."));
+    QCOMPARE(p_->message(), text::q("Nastavení tisku..."));
     printing().setupAnswer = false;
     form().patterns().message("before");
     form().action("Nastaventisku1")->trigger();
     QCOMPARE(printing().setups, 2);
-    QCOMPARE(p_->message(), u("Nastavení tisku..."));
+    QCOMPARE(p_->message(), text::q("Nastavení tisku..."));
     // Setting up prints nothing and asks nothing else.
     QCOMPARE(printing().printDialogs, 0);
     QVERIFY(printing().jobTexts.isEmpty());
@@ -246,7 +242,7 @@ void PrintingTest::printoutIsTheText_data() {
     QTest::newRow("several pages") << 300 << 0 << 0 << PrintRange::All << numberedLines(300);
     // Offsets count a line break as two characters: "řádek č. 2" starts at 12.
     QTest::newRow("selection") << 300 << 12 << 22 << PrintRange::Selection
-                               << u("řádek č. 2\nřádek č. 3");
+                               << text::q("řádek č. 2\nřádek č. 3");
     QTest::newRow("selection not chosen") << 3 << 12 << 22 << PrintRange::All << numberedLines(3);
 }
 
@@ -266,7 +262,7 @@ void PrintingTest::printoutIsTheText() {
     printing().choice.range = range;
     const PdfDocument pdf = printout();
     QVERIFY(pdf.ok);
-    QCOMPARE(p_->message(), u("Tisk..."));
+    QCOMPARE(p_->message(), text::q("Tisk..."));
     QCOMPARE(printing().selectionOffered, QList<bool>{selLength > 0});
     QCOMPARE(printing().jobTexts, QStringList{job(printed)});
     QStringList pages;
@@ -294,7 +290,7 @@ void PrintingTest::printoutPageRange() {
     printing().choice.pages = QPageRanges::fromString("900-901");
     const PdfDocument none = printout();
     QVERIFY(!none.ok);
-    QCOMPARE(p_->message(), u("before"));
+    QCOMPARE(p_->message(), text::q("before"));
     QCOMPARE(p_->dialogs().shown.size(), 1);
     QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kNothingInPrintRange));
 }

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void popupMenusInOrder();
     void everyItemAsItsRow();
     void everyButtonAsItsRow();
+    void everyCommandFindsItsControl();
     void groupsInTwoRows();
     void checkBoxesInOrder();
 };
@@ -114,6 +115,13 @@ void SurfaceTest::everyItemAsItsRow() {
         }
     }
     QVERIFY(checkedRows > 90);
+}
+
+// A command connected by a name that no menu item or button has would never
+// run.
+void SurfaceTest::everyCommandFindsItsControl() {
+    TestProgram p;
+    QCOMPARE(p.form().unmatchedControls(), QStringList());
 }
 
 void SurfaceTest::everyButtonAsItsRow() {

@@ -6,15 +6,18 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <memory>
 
 #include "editor/editor.h"
 #include "editor/viewlayers.h"
+#include "ground/commands.h"
 #include "ground/pagerecord.h"
 #include "ground/settings.h"
 #include "support/filebytes.h"
+#include "support/standinworkspace.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
@@ -83,12 +86,16 @@ void WorkspaceTest::panelTakesAndGivesBackSpace() {
     QCOMPARE(form.minimumSizeHint().width(), minimumWidth);
 }
 
-// Open gives the page its file, Save As another one, the static memory none; each
-// says so through the page events, as a change of the shown page does.
+// Open gives the page its file, Save As another one, the static memory none;
+// each says so through the page events, as a change of the shown page does,
+// and the dialogs start from the page's file.
 void WorkspaceTest::pageRecordFollowsItsFile() {
-    p_->resetEditors();
-    TForm1& form = p_->form();
-    const QString file = p_->path(QStringLiteral("stranka.html"));
+    testing::StandInWorkspace form;
+    installDocumentCommands(form);
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path()); // where the static memory lies
+    const QString file = folder.filePath(QStringLiteral("stranka.html"));
     testing::writeAll(file, "<p>a</p>\n");
     QSignalSpy files(&form.pageEvents(), &PageEvents::fileChanged);
     QSignalSpy shown(&form.pageEvents(), &PageEvents::shownPageChanged);
@@ -96,36 +103,49 @@ void WorkspaceTest::pageRecordFollowsItsFile() {
     form.showPage(2);
     QCOMPARE(shown.count(), 1);
     QCOMPARE(shown.takeFirst().at(0).toInt(), 2);
-    p_->dialogs().fileAnswers.append({true, file, 1});
+    form.dialogs().fileAnswers.append({true, file, 1});
     form.action("Otevt1")->trigger();
     QCOMPARE(form.pageRecord(2).file, file);
     QCOMPARE(form.pageRecord(2).size, 9);
     QVERIFY(!form.pageRecord(1).hasFile());
 
-    const QString other = p_->path(QStringLiteral("jina.html"));
-    p_->dialogs().fileAnswers.append({true, other, 1});
+    // Save As proposes the page's own file, for a page with none the name
+    // chosen last; Open starts in the shown page's folder.
+    QDir(folder.path()).mkdir(QStringLiteral("jinde"));
+    const QString other = folder.filePath(QStringLiteral("jinde/jina.html"));
+    form.dialogs().fileAnswers.append({true, other, 1});
     form.action("Uloitjako1")->trigger();
+    QCOMPARE(form.dialogs().fileRequests.last().fileName, file);
     QCOMPARE(form.pageRecord(2).file, other);
+    form.showPage(1);
+    form.action("Uloitjako1")->trigger(); // cancelled
+    QCOMPARE(form.dialogs().fileRequests.last().fileName, other);
+    form.showPage(2);
+    form.dialogs().answers.append(MsgButton::Ok); // the page holds changes
+    form.action("Otevt1")->trigger();             // cancelled
+    QCOMPARE(form.dialogs().fileRequests.last().fileName,
+             folder.filePath(QStringLiteral("jinde/")));
 
     // Stored in the static memory and loaded from it: the program's own file.
     form.action("Uloit1")->trigger();
     QCOMPARE(form.pageRecord(2).file, other);
-    p_->dialogs().answers.append(MsgButton::Ok); // the page holds changes
+    form.dialogs().answers.append(MsgButton::Ok); // the page holds changes
     form.action("Nast1")->trigger();
+    QDir::setCurrent(previous);
     QVERIFY(!form.pageRecord(2).hasFile());
     QCOMPARE(files.count(), 3);
     for (const QList<QVariant>& event : std::as_const(files)) {
         QCOMPARE(event.at(0).toInt(), 2);
     }
-    form.showPage(1);
 }
 
 // Two layers mark one word: both show, the higher rank over the lower. A
 // layer taken out leaves no format behind, and the stack's marks of one
 // rank leave the others'.
 void WorkspaceTest::layersAddUp() {
-    p_->resetEditors();
-    Editor& page = *p_->form().editor(1);
+    testing::StandInWorkspace form;
+    Editor& page = *form.editor(1);
+    form.mainWindow().show();
     page.setText(QStringLiteral("<p>slovo</p>\n"));
     ViewLayers& layers = page.layers();
     const auto marking = [](QTextCharFormat format) {

@@ -37,14 +37,13 @@ void refreshSample(const MixerControls& c) {
 } // namespace
 
 void installColourMixer(Workspace& form) {
+    const RegionControls& region = form.controls();
     MixerControls c{};
-    const char* sliders[] = {"ScrollBar1", "ScrollBar2", "ScrollBar3"};
-    const char* panels[] = {"Panel7", "Panel8", "Panel9"};
     for (int i = 0; i < 3; ++i) {
-        c.sliders[i] = form.mainWindow().findChild<QScrollBar*>(QLatin1String(sliders[i]));
-        c.panels[i] = form.mainWindow().findChild<QLabel*>(QLatin1String(panels[i]));
+        c.sliders[i] = region.mixerSliders[i];
+        c.panels[i] = region.mixerValues[i];
     }
-    c.sample = form.mainWindow().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    c.sample = region.mixerSample;
     for (int i = 0; i < 3; ++i) {
         // Reached with Tab and moved with the keys like any slider: Left and
         // Page Down lower the value, Right and Page Up raise it (a scroll

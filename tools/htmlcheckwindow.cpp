@@ -20,16 +20,13 @@
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/shortcutrouter.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 #include "tools/htmlcheckrun.h"
 
 namespace zelvar {
 
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class FindingsModel : public QAbstractTableModel {
 public:
@@ -69,7 +66,7 @@ public:
             return {};
         }
         static const char* const titles[] = {"Řádek", "Sloupec", "Druh", "Zpráva"};
-        return u(titles[section]);
+        return text::q(titles[section]);
     }
 
 private:
@@ -105,9 +102,9 @@ HtmlCheckWindow::HtmlCheckWindow(Workspace& form)
     : QDialog(&form.mainWindow()), form_(form), run_(new HtmlCheckRun(this)),
       model_(new FindingsModel(this)), view_(new QTreeView(this)), page_(new QLabel(this)),
       summary_(new QLabel(this)), progress_(new QProgressBar(this)),
-      cancel_(new QPushButton(u("Zrušit"), this)) {
+      cancel_(new QPushButton(text::q("Zrušit"), this)) {
     setObjectName(QStringLiteral("TForm10"));
-    setWindowTitle(u("Kontrola HTML"));
+    setWindowTitle(text::q("Kontrola HTML"));
     setModal(false);
     run_->setObjectName(QStringLiteral("HtmlCheckRun"));
     view_->setObjectName(QStringLiteral("ListView20"));
@@ -168,8 +165,8 @@ void HtmlCheckWindow::check() {
     slot_ = form_.shownSlot();
     form_.patterns().message("Kontrola HTML...");
     model_->setFindings({});
-    page_->setText(u("Stránka: ") + u(pageSlot(slot_).tabCaption));
-    summary_->setText(u("Probíhá kontrola..."));
+    page_->setText(text::q("Stránka: ") + text::q(pageSlot(slot_).tabCaption));
+    summary_->setText(text::q("Probíhá kontrola..."));
     showRunning(true);
     if (!placed_) {
         placeBesideMainWindow();

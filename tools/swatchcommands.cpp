@@ -51,10 +51,9 @@ private:
 } // namespace
 
 void installSwatchCommands(Workspace& form) {
-    for (const SwatchRow& row : kSwatches) {
-        if (auto* swatch = form.mainWindow().findChild<QLabel*>(QLatin1String(row.panel))) {
-            swatch->installEventFilter(new SwatchWatcher(form, row));
-        }
+    const QList<QLabel*>& swatches = form.controls().swatches;
+    for (qsizetype i = 0; i < swatches.size() && i < qsizetype(kSwatches.size()); ++i) {
+        swatches[i]->installEventFilter(new SwatchWatcher(form, kSwatches[size_t(i)]));
     }
 }
 

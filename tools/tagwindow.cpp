@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "ground/patterns.h"
+#include "ground/secondarywindow.h"
 #include "ground/workspace.h"
 #include "tools/taglibrary.h"
 
@@ -79,7 +80,10 @@ private:
 
 } // namespace
 
-void buildTagWindow(QDialog& window, TagLibrary& library) {
+QDialog* buildTagWindow(TagLibrary& library) {
+    auto* made = new SecondaryWindow({"TForm9", ".: Další tagy :.", 210, 64, true},
+                                     &library.form().mainWindow());
+    QDialog& window = *made;
     auto* edit = new QLineEdit(&window);
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->setMaxLength(std::numeric_limits<int>::max());
@@ -95,6 +99,7 @@ void buildTagWindow(QDialog& window, TagLibrary& library) {
     QObject::connect(button, &QPushButton::clicked, handlers, [handlers, &library] {
         library.form().patterns().guarded([handlers] { handlers->write(); });
     });
+    return made;
 }
 
 } // namespace zelvar

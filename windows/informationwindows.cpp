@@ -23,21 +23,19 @@
 #include "ground/commands.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
+#include "ground/secondarywindow.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
 
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 constexpr const char* kHelpFile = "navod.txt";
 
 // A page of the program's own site.
 QString sitePage(const char* path) {
-    return u(kHomePageAddress) + u(path);
+    return text::q(kHomePageAddress) + text::q(path);
 }
 
 struct WebCommand {
@@ -53,25 +51,25 @@ struct WebCommand {
 const std::array<WebCommand, 15>& webCommands() {
     static const std::array<WebCommand, 15> table{{
         // Help pages of the "Nápověda HTML" submenu.
-        {"Zanme1", u("https://www.jakpsatweb.cz/"), "Začínáme..."},
-        {"ZkladyHTML1", u("https://www.jakpsatweb.cz/html/"), "Základy HTML..."},
+        {"Zanme1", text::q("https://www.jakpsatweb.cz/"), "Začínáme..."},
+        {"ZkladyHTML1", text::q("https://www.jakpsatweb.cz/html/"), "Základy HTML..."},
         {"Nvod1",
-         u("https://developer.mozilla.org/en-US/docs/Learn/Getting_started_with_the_web/"
-           "Publishing_your_website"),
+         text::q("https://developer.mozilla.org/en-US/docs/Learn/Getting_started_with_the_web/"
+                 "Publishing_your_website"),
          "Jak publikovat..."},
-        {"HTMLtahk1", u("https://www.w3schools.com/tags/default.asp"), "HTML tahák..."},
+        {"HTMLtahk1", text::q("https://www.w3schools.com/tags/default.asp"), "HTML tahák..."},
         {"Zkontrolovatverzi1", sitePage("/verze.html"), "Kontrola verze..."},
         // The links menu.
-        {"Domovskyweb1", u(kHomePageAddress), "Odkaz..."},
-        {"Webodkaz1", u("https://www.itnetwork.cz/"), "Odkaz..."}, // web-design courses
-        {"JavaScriptLibrary1", u("https://www.dynamicdrive.com/"), "Odkaz..."},
-        {"Animace1", u("https://giphy.com/"), "Odkaz..."},            // animations
-        {"Webodkaz2", u("https://www.okoun.cz/"), "Odkaz..."},        // discussion boards
-        {"CikCakTools1", u("https://validator.w3.org/"), "Odkaz..."}, // checkers for pages
-        {"MaXsite1", u("https://www.webnode.cz/"), "Odkaz..."},       // site builder
-        {"Webodkaz3", u("https://neocities.org/"), "Odkaz..."},       // free hosting
-        {"Webodkaz4", u("https://www.estranky.cz/"), "Odkaz..."},     // free hosting
-        {"Webhosting1", u("https://www.wedos.cz/"), "Odkaz..."},      // paid hosting
+        {"Domovskyweb1", text::q(kHomePageAddress), "Odkaz..."},
+        {"Webodkaz1", text::q("https://www.itnetwork.cz/"), "Odkaz..."}, // web-design courses
+        {"JavaScriptLibrary1", text::q("https://www.dynamicdrive.com/"), "Odkaz..."},
+        {"Animace1", text::q("https://giphy.com/"), "Odkaz..."},            // animations
+        {"Webodkaz2", text::q("https://www.okoun.cz/"), "Odkaz..."},        // discussion boards
+        {"CikCakTools1", text::q("https://validator.w3.org/"), "Odkaz..."}, // checkers for pages
+        {"MaXsite1", text::q("https://www.webnode.cz/"), "Odkaz..."},       // site builder
+        {"Webodkaz3", text::q("https://neocities.org/"), "Odkaz..."},       // free hosting
+        {"Webodkaz4", text::q("https://www.estranky.cz/"), "Odkaz..."},     // free hosting
+        {"Webhosting1", text::q("https://www.wedos.cz/"), "Odkaz..."},      // paid hosting
     }};
     return table;
 }
@@ -141,12 +139,15 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geom
     return l;
 }
 
+constexpr WindowDescription kAboutWindow{"TForm2", ".: O programu :.", 262, 211, false};
+constexpr WindowDescription kClipboardWindow{"TForm5", ".: Obsah schránky :.", 290, 175, false};
+
 // --- About ----------------------------------------------------------------
 
 void buildAbout(Workspace& form, QDialog* about) {
     Shell& shell = *form.platform().shell;
 
-    auto* title = label(about, "Label2", u("- Zelvar -"), {0, 6, 262, 38});
+    auto* title = label(about, "Label2", text::q("- Zelvar -"), {0, 6, 262, 38});
     QFont titleFont(QStringLiteral("BernhardMod BT"));
     titleFont.setPixelSize(27);
     titleFont.setBold(true);
@@ -173,12 +174,12 @@ void buildAbout(Workspace& form, QDialog* about) {
     };
     int y = 46;
     for (const Pair& p : pairs) {
-        label(about, p.caption, u(p.captionText), {16, y, 70, 16}, true);
-        label(about, p.value, u(p.valueText), {90, y, 166, 16});
+        label(about, p.caption, text::q(p.captionText), {16, y, 70, 16}, true);
+        label(about, p.value, text::q(p.valueText), {90, y, 166, 16});
         y += 15;
     }
-    label(about, "Label15", u("Web:"), {16, y, 70, 16}, true);
-    auto* home = new LinkLabel(u(kHomePageAddress), about,
+    label(about, "Label15", text::q("Web:"), {16, y, 70, 16}, true);
+    auto* home = new LinkLabel(text::q(kHomePageAddress), about,
                                [&shell] { shell.openUrl(addressOf("Domovskyweb1")); });
     home->setObjectName(QStringLiteral("Label16"));
     home->setGeometry(90, y, 166, 16);
@@ -186,14 +187,14 @@ void buildAbout(Workspace& form, QDialog* about) {
     blue.setColor(QPalette::WindowText, Qt::blue);
     home->setPalette(blue);
 
-    auto* check = new LinkLabel(u("->> Zkontrolovat verzi <<--"), about,
+    auto* check = new LinkLabel(text::q("->> Zkontrolovat verzi <<--"), about,
                                 [&shell] { shell.openUrl(addressOf("Zkontrolovatverzi1")); });
     check->setObjectName(QStringLiteral("Label12"));
     QFont small = check->font();
     small.setPixelSize(13);
     check->setFont(small);
     check->setAlignment(Qt::AlignCenter);
-    check->setToolTip(u("Zkontrolujte, zda-li není k dispozici nová verze"));
+    check->setToolTip(text::q("Zkontrolujte, zda-li není k dispozici nová verze"));
     check->setGeometry(0, 139, 262, 18);
 
     auto* line = new QFrame(about);
@@ -203,9 +204,9 @@ void buildAbout(Workspace& form, QDialog* about) {
     line->setGeometry(8, 161, 246, 4);
 
     const QRect below[] = {{8, 168, 246, 16}, {8, 186, 246, 16}};
-    label(about, "Label13", u("Editor pro tvorbu webových prezentací."), below[0])
+    label(about, "Label13", text::q("Editor pro tvorbu webových prezentací."), below[0])
         ->setAlignment(Qt::AlignCenter);
-    label(about, "Label14", u("Nápovědu najdete pod klávesou F1."), below[1])
+    label(about, "Label14", text::q("Nápovědu najdete pod klávesou F1."), below[1])
         ->setAlignment(Qt::AlignCenter);
 }
 
@@ -230,15 +231,15 @@ void buildClipboardViewer(QDialog* viewer) {
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     field->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    QLabel* caption = label(viewer, "Label1", u("Formát:"), {8, 124, 56, 16}, true);
+    QLabel* caption = label(viewer, "Label1", text::q("Formát:"), {8, 124, 56, 16}, true);
     QPalette maroon = caption->palette();
     maroon.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
     caption->setPalette(maroon);
     QLabel* format = label(viewer, "Label2", QString(), {66, 124, 216, 16});
 
-    auto* close = new QPushButton(u("&Konec"), viewer);
+    auto* close = new QPushButton(text::q("&Konec"), viewer);
     close->setObjectName(QStringLiteral("Button2"));
-    close->setToolTip(u("Ukončit formulář"));
+    close->setToolTip(text::q("Ukončit formulář"));
     close->setAutoDefault(false);
     close->setGeometry(206, 142, 75, 25);
     QObject::connect(close, &QPushButton::clicked, viewer, &QDialog::reject);
@@ -249,26 +250,18 @@ void buildClipboardViewer(QDialog* viewer) {
         field->clear();
         field->document()->setModified(false);
         pasteText(field);
-        format->setText(field->document()->isModified() ? u("Známý, schránka byla zobrazena.")
-                                                        : u("Neznámý, schránku nelze zobrazit."));
+        format->setText(field->document()->isModified()
+                            ? text::q("Známý, schránka byla zobrazena.")
+                            : text::q("Neznámý, schránku nelze zobrazit."));
     });
 }
 
 } // namespace
 
-void buildInformationWindows(Workspace& form) {
-    if (auto* about = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm2"))) {
-        buildAbout(form, about);
-    }
-    if (auto* viewer = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm5"))) {
-        buildClipboardViewer(viewer);
-    }
-}
-
 void installHelpAndLinks(Workspace& form) {
     for (const char* control : kHelpControls) {
         form.on(control, [&form] {
-            form.platform().shell->openFile(QDir::current().absoluteFilePath(u(kHelpFile)));
+            form.platform().shell->openFile(QDir::current().absoluteFilePath(text::q(kHelpFile)));
             form.patterns().message("Nápověda...");
         });
     }
@@ -278,16 +271,14 @@ void installHelpAndLinks(Workspace& form) {
             form.patterns().message(c.message);
         });
     }
+    auto* about = new SecondaryWindow(kAboutWindow, &form.mainWindow());
+    buildAbout(form, about);
+    auto* viewer = new SecondaryWindow(kClipboardWindow, &form.mainWindow());
+    buildClipboardViewer(viewer);
     // The clipboard viewer leaves the message as it was.
-    form.on("Zobrazitschrnku1", [&form] {
-        if (auto* viewer = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm5"))) {
-            viewer->exec();
-        }
-    });
-    form.on("Oprogramu1", [&form] {
-        if (auto* about = form.mainWindow().findChild<QDialog*>(QStringLiteral("TForm2"))) {
-            about->exec();
-        }
+    form.on("Zobrazitschrnku1", [viewer] { viewer->exec(); });
+    form.on("Oprogramu1", [&form, about] {
+        about->exec();
         form.patterns().message("O programu...");
     });
 }

@@ -20,21 +20,19 @@
 #include "ground/addresses.h"
 #include "ground/commands.h"
 #include "ground/patterns.h"
+#include "ground/secondarywindow.h"
+#include "ground/texts.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
 
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The site's name as the favourites folder shows it.
 constexpr const char* kFavouritesTitle = "Zelvar - editor HTML";
 
 struct SnippetWindow {
-    const char* form;
+    WindowDescription window;
     const char* menuItem;
     const char* copyButton;
     const char* closeButton;
@@ -45,99 +43,125 @@ struct SnippetWindow {
 
 QStringList movingText() {
     return {
-        u("<span style=\"font-weight: 400\"><font size=\"1\" face=\"Verdana\">"),
-        u("<strong><marquee height=\"10\" width=\"80%\">Pohybující se text ! <FONT "
-          "COLOR=\"#A80000\">A dokonce se pohybuje !</FONT>!</marquee></strong></A>"),
+        text::q("<span style=\"font-weight: 400\"><font size=\"1\" face=\"Verdana\">"),
+        text::q("<strong><marquee height=\"10\" width=\"80%\">Pohybující se text ! <FONT "
+                "COLOR=\"#A80000\">A dokonce se pohybuje !</FONT>!</marquee></strong></A>"),
     };
 }
 
 // Every line but the empty ones and the last ends with a blank.
 QStringList colourChange() {
     return {
-        u("<script> "),
-        u("<!-- "),
-        u("var ua=navigator.userAgent; "),
-        u("var v=navigator.appVersion.substring(0,1); "),
-        u(""),
-        u("if ((ua.lastIndexOf(\"MSIE\")!=-1) && (v!=\"1\") && (v!=\"2\") && (v!=\"3\")) "),
-        u("{ "),
-        u("   document.body.onmouseover=makeCool; "),
-        u("   document.body.onmouseout=makeNormal; "),
-        u("} "),
-        u(""),
-        u("function makeCool() "),
-        u("{ "),
-        u(""),
-        u("   src=event.toElement; "),
-        u("   if (src.tagName==\"A\") "),
-        u("   { "),
-        u("      src.oldcol=src.style.color; "),
-        u("      src.style.color=\"FFFFFF\"; "),
-        u("   } "),
-        u("} "),
-        u(""),
-        u("function makeNormal() "),
-        u("{ "),
-        u("   src=event.fromElement; "),
-        u("   if (src.tagName==\"A\") src.style.color=src.oldcol; "),
-        u("} "),
-        u("// --> "),
-        u("</script>"),
+        text::q("<script> "),
+        text::q("<!-- "),
+        text::q("var ua=navigator.userAgent; "),
+        text::q("var v=navigator.appVersion.substring(0,1); "),
+        text::q(""),
+        text::q("if ((ua.lastIndexOf(\"MSIE\")!=-1) && (v!=\"1\") && (v!=\"2\") && (v!=\"3\")) "),
+        text::q("{ "),
+        text::q("   document.body.onmouseover=makeCool; "),
+        text::q("   document.body.onmouseout=makeNormal; "),
+        text::q("} "),
+        text::q(""),
+        text::q("function makeCool() "),
+        text::q("{ "),
+        text::q(""),
+        text::q("   src=event.toElement; "),
+        text::q("   if (src.tagName==\"A\") "),
+        text::q("   { "),
+        text::q("      src.oldcol=src.style.color; "),
+        text::q("      src.style.color=\"FFFFFF\"; "),
+        text::q("   } "),
+        text::q("} "),
+        text::q(""),
+        text::q("function makeNormal() "),
+        text::q("{ "),
+        text::q("   src=event.fromElement; "),
+        text::q("   if (src.tagName==\"A\") src.style.color=src.oldcol; "),
+        text::q("} "),
+        text::q("// --> "),
+        text::q("</script>"),
     };
 }
 
 // The indents are two blanks followed by tab characters.
 QStringList clock() {
     return {
-        u("<SCRIPT language=VBScript type=text/vbscript>"),
-        u("  <!--"),
-        u("  \t'--- Vypsat element s hodinami"),
-        u("  \tDocument.Write \"<SPAN ID=\"\"span_Timer\"\">\" & Now() & \"</SPAN>\""),
-        u("  "),
-        u("  \t'--- Nastavit první timeout na vteřinu"),
-        u("  \tSetTimeout \"UpdateTimer()\", 1000"),
-        u("  "),
-        u("  \t'--- Funkce pro aktualizaci času v prvku span_Timer"),
-        u("  \tFunction UpdateTimer()"),
-        u("  \t\tspan_Timer.InnerText = Now()"),
-        u("  \t\t' Znovu zavolat za jednu vteřinu"),
-        u("  \t\tSetTimeout \"UpdateTimer()\", 1000"),
-        u("  \tEnd Function"),
-        u("  -->"),
-        u("          </SCRIPT>"),
+        text::q("<SCRIPT language=VBScript type=text/vbscript>"),
+        text::q("  <!--"),
+        text::q("  \t'--- Vypsat element s hodinami"),
+        text::q("  \tDocument.Write \"<SPAN ID=\"\"span_Timer\"\">\" & Now() & \"</SPAN>\""),
+        text::q("  "),
+        text::q("  \t'--- Nastavit první timeout na vteřinu"),
+        text::q("  \tSetTimeout \"UpdateTimer()\", 1000"),
+        text::q("  "),
+        text::q("  \t'--- Funkce pro aktualizaci času v prvku span_Timer"),
+        text::q("  \tFunction UpdateTimer()"),
+        text::q("  \t\tspan_Timer.InnerText = Now()"),
+        text::q("  \t\t' Znovu zavolat za jednu vteřinu"),
+        text::q("  \t\tSetTimeout \"UpdateTimer()\", 1000"),
+        text::q("  \tEnd Function"),
+        text::q("  -->"),
+        text::q("          </SCRIPT>"),
     };
 }
 
 QStringList homePage() {
     return {
-        u("<A href=\"index.html\" TARGET=\"obsah\" "),
-        u("onClick=\"javascript:this.style.behavior='url(#default#homepage)';this.setHomePage('") +
-            u(kHomePageAddress) + u("');\"> "),
-        u("<IMG SRC=\"home.jpg\" WIDTH=32 HEIGHT=32></A>"),
+        text::q("<A href=\"index.html\" TARGET=\"obsah\" "),
+        text::q("onClick=\"javascript:this.style.behavior='url(#default#homepage)';this."
+                "setHomePage('") +
+            text::q(kHomePageAddress) + text::q("');\"> "),
+        text::q("<IMG SRC=\"home.jpg\" WIDTH=32 HEIGHT=32></A>"),
     };
 }
 
 QStringList favourites() {
     return {
-        u("<a style=\"text-decoration: none; color: RGB(120,040,032);\" href=\"javascript: "
-          "window.external.AddFavorite ('") +
-            u(kHomePageAddress) + u("', '") + u(kFavouritesTitle) +
-            u("');\"><IMG SRC=\"fordres.jpg\" WIDTH=32 HEIGHT=32></a>"),
+        text::q("<a style=\"text-decoration: none; color: RGB(120,040,032);\" href=\"javascript: "
+                "window.external.AddFavorite ('") +
+            text::q(kHomePageAddress) + text::q("', '") + text::q(kFavouritesTitle) +
+            text::q("');\"><IMG SRC=\"fordres.jpg\" WIDTH=32 HEIGHT=32></a>"),
     };
 }
 
 const std::array<SnippetWindow, 5>& snippetWindows() {
     static const std::array<SnippetWindow, 5> table{{
-        {"TForm3", "Pohybujcsetext1", "Button2", "Button3",
-         "Pohybující se text. Opakovaně (ve smyčce).", "Text v pohybu...", movingText()},
-        {"TForm4", "Zmnabarvy1", "Button2", "Button3",
-         "Po najetí myší na odkaz dojde ke změně jeho barvy.", "Změna barvy...", colourChange()},
-        {"TForm6", "Datumas1", "Button1", "Button2", "Aktuální datum a čas.", "Datum a čas...",
+        {{"TForm3", ".: Text v pohybu :.", 290, 175, false},
+         "Pohybujcsetext1",
+         "Button2",
+         "Button3",
+         "Pohybující se text. Opakovaně (ve smyčce).",
+         "Text v pohybu...",
+         movingText()},
+        {{"TForm4", ".: Změna barvy :.", 290, 175, false},
+         "Zmnabarvy1",
+         "Button2",
+         "Button3",
+         "Po najetí myší na odkaz dojde ke změně jeho barvy.",
+         "Změna barvy...",
+         colourChange()},
+        {{"TForm6", ".: Datum a čas :.", 290, 175, false},
+         "Datumas1",
+         "Button1",
+         "Button2",
+         "Aktuální datum a čas.",
+         "Datum a čas...",
          clock()},
-        {"TForm7", "Domovskstrnka1", "Button2", "Button1", "Nastavení dané stránky jako domovské.",
-         "Domovská stránka...", homePage()},
-        {"TForm8", "Pidatkoblbenm1", "Button2", "Button1", "Přidání stránky do složky Oblíbené.",
-         "Přidat k oblíbeným...", favourites()},
+        {{"TForm7", ".: Domovská stránka :.", 290, 175, false},
+         "Domovskstrnka1",
+         "Button2",
+         "Button1",
+         "Nastavení dané stránky jako domovské.",
+         "Domovská stránka...",
+         homePage()},
+        {{"TForm8", ".: Přidat k oblíbeným :.", 290, 175, false},
+         "Pidatkoblbenm1",
+         "Button2",
+         "Button1",
+         "Přidání stránky do složky Oblíbené.",
+         "Přidat k oblíbeným...",
+         favourites()},
     }};
     return table;
 }
@@ -162,9 +186,9 @@ protected:
 
 QPushButton* windowButton(QDialog* window, const char* name, const char* caption, const char* hint,
                           int x) {
-    auto* b = new QPushButton(u(caption), window);
+    auto* b = new QPushButton(text::q(caption), window);
     b->setObjectName(QLatin1String(name));
-    b->setToolTip(u(hint));
+    b->setToolTip(text::q(hint));
     b->setAutoDefault(false);
     b->setGeometry(x, 142, 75, 25);
     return b;
@@ -185,7 +209,7 @@ void buildSnippetWindow(QDialog* window, const SnippetWindow& s) {
     field->setTabChangesFocus(false);
     field->setPlainText(s.lines.join(QLatin1Char('\n')));
 
-    auto* description = new QLabel(u(s.description), window);
+    auto* description = new QLabel(text::q(s.description), window);
     description->setObjectName(QStringLiteral("Label1"));
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -204,22 +228,14 @@ void buildSnippetWindow(QDialog* window, const SnippetWindow& s) {
 
 } // namespace
 
-void buildSnippetWindows(Workspace& form) {
-    for (const SnippetWindow& s : snippetWindows()) {
-        if (auto* window = form.mainWindow().findChild<QDialog*>(QLatin1String(s.form))) {
-            buildSnippetWindow(window, s);
-        }
-    }
-}
-
 // Each menu item shows its window modally; the message follows only when the
 // window has closed, by its close button or by its close box.
 void installSnippetWindows(Workspace& form) {
     for (const SnippetWindow& s : snippetWindows()) {
-        form.on(s.menuItem, [&form, &s] {
-            if (auto* window = form.mainWindow().findChild<QDialog*>(QLatin1String(s.form))) {
-                window->exec();
-            }
+        auto* window = new SecondaryWindow(s.window, &form.mainWindow());
+        buildSnippetWindow(window, s);
+        form.on(s.menuItem, [&form, &s, window] {
+            window->exec();
             form.patterns().message(s.message);
         });
     }
