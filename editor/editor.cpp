@@ -16,6 +16,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -134,10 +135,24 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent), layers_(new ViewLayers
     setTabChangesFocus(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     // Every change of the text, typed or made by a command, sets the flag;
-    // only Clear resets it.
+    // undo back to the text last read or written clears it.
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed != 0 || added != 0) {
             modified_ = true;
+        }
+    });
+    // Only an undo or redo reaches the text last read or written again, and
+    // only while the history still leads there: a history emptied by other
+    // means than a read or write (Qt's own replacing of the whole text) no
+    // longer does.
+    connect(document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+        if (!changed && undoing_ && cleanReachable_) {
+            modified_ = false;
+        }
+    });
+    connect(document(), &QTextDocument::undoAvailable, this, [this](bool available) {
+        if (!available && !undoing_) {
+            cleanReachable_ = false;
         }
     });
     connect(document(), &QTextDocument::contentsChange, this,
@@ -242,6 +257,13 @@ void Editor::loadFromFile(const QString& path) {
     document()->clearUndoRedoStacks();
     spreadDefaultColour(true);
     followDeclaration();
+    markUnchanged();
+}
+
+void Editor::markUnchanged() {
+    modified_ = false;
+    cleanReachable_ = true;
+    document()->setModified(false);
 }
 
 void Editor::saveToFile(const QString& path) {
@@ -443,9 +465,9 @@ void Editor::selectAllText() {
 void Editor::clearAll() {
     clear();
     spreadDefaultColour(true);
-    modified_ = false;
     form_ = PlainForm(); // a clean page is a new page
     document()->clearUndoRedoStacks();
+    markUnchanged();
     followDeclaration();
 }
 
@@ -471,11 +493,13 @@ void Editor::pasteFromClipboard() {
     paste();
 }
 void Editor::undoLast() {
+    const QScopedValueRollback<bool> undoing(undoing_, true);
     undo();
     followDefaultColour();
 }
 
 void Editor::redoLast() {
+    const QScopedValueRollback<bool> undoing(undoing_, true);
     redo();
     followDefaultColour();
 }
@@ -1059,8 +1083,10 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         QApplication::sendEvent(this, &menu);
         return;
     }
+    const bool undoKey = e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo);
+    const QScopedValueRollback<bool> undoing(undoing_, undoKey);
     QPlainTextEdit::keyPressEvent(e);
-    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+    if (undoKey) {
         followDefaultColour();
     }
 }

@@ -78,7 +78,15 @@ public:
     void redoLast();
 
     // --- Flags -------------------------------------------------------------
-    bool isModifiedFlag() const { return modified_; } // Modified
+    // Whether the text changed since it was last read or written to its
+    // file (Modified): every change sets it, and undoing back to the text
+    // read or written clears it again.
+    bool isModifiedFlag() const { return modified_; }
+    // The text now is what its file holds: read from it, or just written.
+    void markUnchanged();
+    // The text differs from its file though it was just read (from a backup
+    // in the file's place).
+    void markChanged() { modified_ = true; }
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
@@ -203,6 +211,8 @@ private:
 
     ViewLayers* layers_;
     bool modified_ = false;
+    bool undoing_ = false;       // in an undo or redo
+    bool cleanReachable_ = true; // undo can lead back to the text last read or written
     bool plainText_ = false;
     PlainForm form_;
     TextEncoding writes_ = TextEncoding::Windows1250;

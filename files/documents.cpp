@@ -41,9 +41,14 @@ FileDialogRequest Documents::saveRequest() {
     return r;
 }
 
-QString Documents::ask(Remembered& memory, bool save, const QString& proposed) {
+QString Documents::ask(Remembered& memory, bool save, const QString& proposed,
+                       const PageRecord* page) {
     FileDialogRequest request = save ? saveRequest() : openRequest();
     request.fileName = proposed;
+    if (page && page->hasFile()) {
+        request.ownFile = page->file;
+        request.ownFileChanged = page->changedOnDisk();
+    }
     request.filterIndex = memory.filterIndex;
     Dialogs& dialogs = *form_.platform().dialogs;
     const FileDialogAnswer answer = save ? dialogs.saveFile(&form_.mainWindow(), request)
@@ -67,21 +72,21 @@ QString Documents::askOpenName(OpenStart start) {
             proposed = folder + QLatin1Char('/'); // the folder, no file chosen
         }
     }
-    return ask(open_, false, proposed);
+    return ask(open_, false, proposed, nullptr);
 }
 
 QString Documents::askSaveName(int slot) {
     const PageRecord& page = form_.pageRecord(slot);
-    return ask(save_, true, page.hasFile() ? page.file : save_.fileName);
+    return ask(save_, true, page.hasFile() ? page.file : save_.fileName, &page);
 }
 
 void Documents::newPage() {
     Editor* editor = form_.activeEditor();
+    // A page with changes asks first; any page, also one just read from its
+    // file, is new and empty after it.
     if (form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
-        if (editor->isModifiedFlag()) {
-            editor->clearAll();
-            setPageFile(form_, form_.shownSlot(), QString());
-        }
+        editor->clearAll();
+        setPageFile(form_, form_.shownSlot(), QString());
     }
     form_.patterns().message("Čistá stránka...");
 }
@@ -129,6 +134,7 @@ void Documents::saveAs() {
     const QString name = askSaveName(form_.shownSlot());
     if (!name.isEmpty() && settleSaveAsEncoding(form_, *editor)) {
         editor->saveToFile(name); // a failure reaches the exception display
+        editor->markUnchanged();
         setPageFile(form_, form_.shownSlot(), name);
     }
     form_.patterns().message("Ukládání souboru...");

@@ -12,6 +12,7 @@ namespace zelvar {
 class Editor;
 class Workspace;
 struct FileDialogRequest;
+struct PageRecord;
 
 class Documents : public QObject {
     Q_OBJECT
@@ -50,7 +51,7 @@ private:
         QString fileName;
         int filterIndex = 1;
     };
-    QString ask(Remembered& memory, bool save, const QString& proposed);
+    QString ask(Remembered& memory, bool save, const QString& proposed, const PageRecord* page);
     // Loads the file into the editor in plain-text form, as Open does after
     // its dialog.
     void openInto(int slot, const QString& name);

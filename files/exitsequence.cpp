@@ -55,6 +55,7 @@ void askToSavePages(Workspace& form) {
         }
         editor->setPlainTextMode(true);
         editor->saveToFile(name);
+        editor->markUnchanged();
         setPageFile(form, slot.number, name);
     }
 }

@@ -3,12 +3,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "editor/editor.h"
 #include "files/documents.h"
+#include "ground/pagerecord.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
 #include "ground/workspace.h"
+#include "text/baseaddress.h"
+#include "text/pagefile.h"
 
 namespace zelvar {
 
@@ -30,6 +34,14 @@ void basicPreview(Workspace& form) {
     const QString path = previewFilePath();
     QDir().mkpath(QFileInfo(path).path());
     editor->saveToFile(path); // a failure reaches the exception display
+    // Relative addresses resolve against the page's own folder, or the
+    // working folder for a page of no file.
+    const PageRecord& page = form.shownRecord();
+    const QString folder =
+        page.hasFile() ? QFileInfo(page.file).absolutePath() : QDir::currentPath();
+    writeWholeFile(path,
+                   withBaseAddress(readWholeFile(path),
+                                   QUrl::fromLocalFile(folder + QLatin1Char('/')).toEncoded()));
     form.platform().shell->openFile(path);
     form.patterns().message("Internetový prohlížeč...");
 }

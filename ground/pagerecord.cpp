@@ -15,4 +15,12 @@ void PageRecord::stampFile() {
     modified = info.exists() ? info.lastModified() : QDateTime();
 }
 
+bool PageRecord::changedOnDisk() const {
+    if (!hasFile()) {
+        return false;
+    }
+    const QFileInfo info(file);
+    return !info.exists() || info.size() != size || info.lastModified() != modified;
+}
+
 } // namespace zelvar

@@ -23,6 +23,9 @@ struct PageRecord {
     void setFile(const QString& path);
     // Reads the size and time of the file again, after the page wrote it.
     void stampFile();
+    // Whether the file is no longer as the page last read or wrote it:
+    // another size or time, or gone.
+    bool changedOnDisk() const;
     void clear() { *this = PageRecord(); }
 };
 

@@ -31,6 +31,11 @@ struct FileDialogRequest {
     int filterIndex = 1; // one-based, as the dialog remembers it
     QString defaultExt;  // without the dot; appended when the typed name has none
     QString fileName;    // the name the dialog starts with; ending in '/', its folder
+    // Save: the page's own file, replaced without the dialog's question
+    // while it is as the page last read or wrote it; changed by another
+    // program since, replacing it asks whether to.
+    QString ownFile;
+    bool ownFileChanged = false;
 };
 
 struct FileDialogAnswer {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -156,11 +157,45 @@ private:
     }
 
     // The save dialog asks before it replaces an existing file (Qt's
-    // default, never switched off here); the open dialog lets the working
-    // folder be.
-    static FileDialogAnswer run(QWidget* parent, const FileDialogRequest& request,
-                                QFileDialog::AcceptMode mode) {
-        QFileDialog dialog(parent, request.title);
+    // default, but for the page's own file); the open dialog lets the
+    // working folder be.
+    // The save dialog replaces the page's own file without its question
+    // while the file is as the page last read or wrote it, and asks the
+    // program's own question when another program changed it since.
+    class FileDialog final : public QFileDialog {
+    public:
+        FileDialog(QWidget* parent, const FileDialogRequest& request, QtDialogs& dialogs)
+            : QFileDialog(parent, request.title), request_(request), dialogs_(dialogs) {}
+
+    protected:
+        void accept() override {
+            bool quiet = false;
+            const QStringList chosen = selectedFiles();
+            if (acceptMode() == AcceptSave && !request_.ownFile.isEmpty() && chosen.size() == 1 &&
+                QFileInfo(chosen.first()) == QFileInfo(request_.ownFile) &&
+                QFileInfo::exists(request_.ownFile)) {
+                if (request_.ownFileChanged &&
+                    dialogs_.messageBox(this, text::q(text::kMessageCaption),
+                                        text::q(text::kChangedOutsideQuestion)
+                                            .arg(QDir::toNativeSeparators(request_.ownFile)),
+                                        MsgButtons::YesNo) != MsgButton::Yes) {
+                    return; // the dialog stays open for another name
+                }
+                quiet = true;
+            }
+            setOption(DontConfirmOverwrite, quiet);
+            QFileDialog::accept();
+            setOption(DontConfirmOverwrite, false);
+        }
+
+    private:
+        const FileDialogRequest& request_;
+        QtDialogs& dialogs_;
+    };
+
+    FileDialogAnswer run(QWidget* parent, const FileDialogRequest& request,
+                         QFileDialog::AcceptMode mode) {
+        FileDialog dialog(parent, request, *this);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);

@@ -23,6 +23,9 @@ inline constexpr const char* kQuitQuestion = "Obsah bude smazán, nebylo by vhod
 // The per-page exit question; %1 is the page name without a blank ("Page1").
 inline constexpr const char* kSavePageQuestion =
     "Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?";
+// Save As over the page's own file that another program changed; %1 the file.
+inline constexpr const char* kChangedOutsideQuestion =
+    "Soubor %1 byl mezitím změněn jiným programem. Přesto jej nahradit obsahem stránky ?";
 inline constexpr const char* kDeleteTagQuestion = "Opravdu si přejete smazat položku ?";
 // Save As of a page whose encoding cannot hold a character: %1 the
 // character, %2 its code point (U+XXXX), %3 its line, %4 the encoding.

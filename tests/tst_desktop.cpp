@@ -184,7 +184,9 @@ void DesktopTest::routes() {
         QFile::remove(path);
         p_->dialogs().fileAnswers << FileDialogAnswer{true, path, 1};
         form().action(write.toLatin1().constData())->trigger();
-        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(target.isEmpty() ? testing::withoutPreviewBase(readAll(path), p_->dir())
+                                  : readAll(path),
+                 bytes);
     }
 }
 
@@ -248,7 +250,7 @@ void DesktopTest::bytesSurvive() {
     form().action("Uloitjako1")->trigger();
     QCOMPARE(readAll(p_->path("out.html")), bytes);
     form().action("Zkladnvzhled1")->trigger();
-    QCOMPARE(readAll(previewFilePath()), bytes);
+    QCOMPARE(testing::withoutPreviewBase(readAll(previewFilePath()), p_->dir()), bytes);
     // What was written reads back in the same encoding.
     p_->dialogs().answers << MsgButton::Ok;
     p_->dialogs().fileAnswers << FileDialogAnswer{true, p_->path("out.html"), 1};

@@ -95,6 +95,8 @@ private Q_SLOTS:
     // The close query.
     void closeWithoutChangesWritesAndAsksNothing();
     void closeBacksUpAndAsksAboutChangedPages();
+    void closeAsksOnlyAboutChanges_data();
+    void closeAsksOnlyAboutChanges();
     void yesSavesIntoTheChosenFile();
     void failedChosenSaveKeepsTheProgramOpen();
     void failedBackupGoesOnWithTheNextPage();
@@ -155,6 +157,50 @@ void ExitTest::closeBacksUpAndAsksAboutChangedPages() {
         QCOMPARE(readFileBytes(p.path(name)), QByteArray("old"));
     }
     QCOMPARE(filesIn(p.dir()).size(), 5);
+}
+
+void ExitTest::closeAsksOnlyAboutChanges_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("changed"); // asked about and backed up
+    QTest::newRow("opened") << QStringList{"open"} << false;
+    QTest::newRow("typed and saved") << QStringList{"type", "save"} << false;
+    QTest::newRow("opened and typed") << QStringList{"open", "type"} << true;
+    QTest::newRow("typed and undone") << QStringList{"open", "type", "undo"} << false;
+    QTest::newRow("saved, typed, undone twice")
+        << QStringList{"type", "save", "type", "undo", "undo"} << true;
+}
+
+// A page counts as changed from the last time it was read or written on:
+// the way out asks about it and backs it up only then.
+void ExitTest::closeAsksOnlyAboutChanges() {
+    QFETCH(QStringList, steps);
+    QFETCH(bool, changed);
+    TestProgram p;
+    QVERIFY(writeFileBytes(p.path("page.html"), "<p>a</p>\r\n"));
+    p.form().show();
+    Editor* page = p.form().editor(1);
+    for (const QString& step : steps) {
+        if (step == u"open") {
+            p.dialogs().fileAnswers << chosen(p.path("page.html"));
+            p.form().action("Otevt1")->trigger();
+        } else if (step == u"save") {
+            p.dialogs().fileAnswers << chosen(p.path("saved.html"));
+            p.form().action("Uloitjako1")->trigger();
+        } else if (step == u"type") {
+            // At the start each time: one undo step a key.
+            page->moveCursor(QTextCursor::Start);
+            QTest::keyClick(page, Qt::Key_X);
+        } else {
+            page->undoLast();
+        }
+    }
+    const QStringList before = filesIn(p.dir());
+    const int asked = int(p.dialogs().shown.size());
+    QVERIFY(p.form().close()); // answered No
+    QCOMPARE(texts(p.dialogs().shown.mid(asked)),
+             changed ? QStringList{pageQuestion("Page1")} : QStringList());
+    QCOMPARE(filesIn(p.dir()).contains("zaloha1.txt"), changed);
+    QCOMPARE(filesIn(p.dir()).size(), before.size() + (changed ? 1 : 0));
 }
 
 void ExitTest::yesSavesIntoTheChosenFile() {

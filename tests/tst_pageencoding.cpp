@@ -147,7 +147,10 @@ void PageEncodingTest::declarationWins() {
     p.dialogs().answers << MsgButton::Yes; // Konec: the program stays open
     p.form().action(qPrintable(control))->trigger();
     const QString path = control == "Zkladnvzhled1" ? p.cacheDir() + '/' + file : p.path(file);
-    QCOMPARE(readAll(path), QByteArray("<meta charset=\"utf-8\">\r\n\xC5\xA1\r\n\xE2\x86\x92\r\n"));
+    const QByteArray written = control == "Zkladnvzhled1"
+                                   ? testing::withoutPreviewBase(readAll(path), p.dir())
+                                   : readAll(path);
+    QCOMPARE(written, QByteArray("<meta charset=\"utf-8\">\r\n\xC5\xA1\r\n\xE2\x86\x92\r\n"));
     QCOMPARE(encodingPanel(p), QString::fromUtf8("Kódování: UTF-8"));
     QVERIFY(p.form().action("UTF81")->isChecked());
     QVERIFY(!p.form().action("Windows12501")->isChecked());

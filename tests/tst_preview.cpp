@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QUrl>
 
 #include "editor/editor.h"
 #include "files/documents.h"
@@ -62,6 +63,8 @@ private Q_SLOTS:
     void richPageIsPreviewedAsPlainText();
     void previewFileCannotBeCreated();
     void previewKeys();
+    void previewResolvesAgainstThePage_data();
+    void previewResolvesAgainstThePage();
     void filePreviewHandsThePickedFileUnchanged();
     void filePreviewCancelled();
 };
@@ -92,7 +95,7 @@ void PreviewTest::previewWritesTheShownPageOnly() {
     }
     p.form().action("Page41")->trigger();
     p.form().button("BitBtn1")->click();
-    QCOMPARE(readFileBytes(preview), QByteArray("four\r\n"));
+    QCOMPARE(testing::withoutPreviewBase(readFileBytes(preview), p.dir()), QByteArray("four\r\n"));
     QCOMPARE(p.shell().files, QStringList{preview});
     QCOMPARE(p.message(), text::q("Internetový prohlížeč..."));
     for (int n = 1; n <= 5; ++n) {
@@ -105,10 +108,49 @@ void PreviewTest::previewWritesTheShownPageOnly() {
     // A second preview of another page keeps only that page.
     p.form().action("Page21")->trigger();
     p.form().action("Zkladnvzhled1")->trigger();
-    QCOMPARE(readFileBytes(preview), QByteArray("two\r\n"));
+    QCOMPARE(testing::withoutPreviewBase(readFileBytes(preview), p.dir()), QByteArray("two\r\n"));
     QCOMPARE(p.shell().files, (QStringList{preview, preview}));
     QCOMPARE(filesIn(p.cacheDir() + "/zelvar"), QStringList{"nahled_stranky.html"});
     QCOMPARE(p.dialogs().shown.size(), 0);
+}
+
+void PreviewTest::previewResolvesAgainstThePage_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("preview"); // @ stands for the base element
+    QTest::newRow("head") << QByteArray("<html><HEAD lang=cs>\r\n<title>t</title>")
+                          << QByteArray("<html><HEAD lang=cs>@\r\n<title>t</title>");
+    QTest::newRow("after the charset's meta")
+        << QByteArray("<head><meta http-equiv=x><META charset=utf-8><link href=s.css>")
+        << QByteArray("<head><meta http-equiv=x><META charset=utf-8>@<link href=s.css>");
+    QTest::newRow("html only") << QByteArray("<!DOCTYPE html><html>\r\n<img src=a.jpg>")
+                               << QByteArray("<!DOCTYPE html><html>@\r\n<img src=a.jpg>");
+    QTest::newRow("no html, doctype and mark") << QByteArray("\xEF\xBB\xBF<!doctype html><p>a")
+                                               << QByteArray("\xEF\xBB\xBF<!doctype html>@<p>a");
+    QTest::newRow("a header is no head")
+        << QByteArray("<header>x</header>") << QByteArray("@<header>x</header>");
+    QTest::newRow("its own base") << QByteArray("<head><BASE href=\"http://a/\"></head>")
+                                  << QByteArray("<head><BASE href=\"http://a/\"></head>");
+}
+
+// The preview file holds the page with a base address of the page's own
+// folder, so that its pictures and style sheets show; the page never gets it.
+void PreviewTest::previewResolvesAgainstThePage() {
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, preview);
+    TestProgram p;
+    QDir(p.dir()).mkpath(QStringLiteral("web site"));
+    const QString file = p.path(QStringLiteral("web site/stranka.html"));
+    writeFileBytes(file, page);
+    p.dialogs().fileAnswers << chosen(file);
+    p.form().action("Otevt1")->trigger();
+    const QString text = p.form().editor(1)->toPlainText();
+    p.form().action("Zkladnvzhled1")->trigger();
+    const QByteArray base =
+        "<base href=\"" + QUrl::fromLocalFile(p.dir() + "/web site/").toEncoded() + "\">";
+    QVERIFY(base.contains("/web%20site/"));
+    QCOMPARE(readFileBytes(p.cacheDir() + "/zelvar/nahled_stranky.html"),
+             QByteArray(preview).replace("@", base));
+    QCOMPARE(p.form().editor(1)->toPlainText(), text);
 }
 
 void PreviewTest::richPageIsPreviewedAsPlainText() {
@@ -119,7 +161,7 @@ void PreviewTest::richPageIsPreviewedAsPlainText() {
     QVERIFY(readFileBytes(p.path("staticka_pamet1.txt")).startsWith("{\\rtf"));
     p.form().button("BitBtn1")->click();
     const QByteArray plain("<P>\x8elu\x9dou\xe8k\xfd k\xf9\xf2</P>\r\n<BR>\r\n");
-    QCOMPARE(readFileBytes(previewFilePath()), plain);
+    QCOMPARE(testing::withoutPreviewBase(readFileBytes(previewFilePath()), p.dir()), plain);
     QVERIFY(e->plainTextMode());
     // The page stays in plain form: later stores and backups are plain too.
     p.form().action("Uloit1")->trigger();
@@ -154,7 +196,8 @@ void PreviewTest::previewKeys() {
     e->setFocus();
     QTest::keyClicks(e, "typed");
     QTest::keyClick(e, Qt::Key_F9);
-    QCOMPARE(readFileBytes(previewFilePath()), QByteArray("typed\r\n"));
+    QCOMPARE(testing::withoutPreviewBase(readFileBytes(previewFilePath()), p.dir()),
+             QByteArray("typed\r\n"));
     p.dialogs().fileAnswers << chosen(p.path("a.html"));
     QTest::keyClick(e, Qt::Key_F10);
     QCOMPARE(p.shell().files, (QStringList{previewFilePath(), p.path("a.html")}));

@@ -147,21 +147,32 @@ void QtDialogsTest::saveAsksBeforeReplacing_data() {
     QTest::addColumn<int>("answer");   // to the question, when one comes up
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("own"); // page.html is the page's file: 1 as it was, 2 changed since
+    const int yes = int(QMessageBox::Yes);
+    const int no = int(QMessageBox::No);
     QTest::newRow("existing file, Yes") << 1 << "page.html"
-                                        << "page.html" << int(QMessageBox::Yes) << true << true;
+                                        << "page.html" << yes << true << true << 0;
     QTest::newRow("existing file, No") << 1 << "page.html"
-                                       << "page.html" << int(QMessageBox::No) << true << false;
+                                       << "page.html" << no << true << false << 0;
     QTest::newRow("new file") << 1 << "new.html"
-                              << "new.html" << int(QMessageBox::Yes) << false << true;
+                              << "new.html" << yes << false << true << 0;
     // The filter's extension is part of the name the question is about.
-    QTest::newRow("existing by the HTML filter, No")
-        << 1 << "page"
-        << "page.html" << int(QMessageBox::No) << true << false;
-    QTest::newRow("existing by the text filter, Yes")
-        << 2 << "notes"
-        << "notes.txt" << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("existing by the HTML filter, No") << 1 << "page"
+                                                     << "page.html" << no << true << false << 0;
+    QTest::newRow("existing by the text filter, Yes") << 2 << "notes"
+                                                      << "notes.txt" << yes << true << true << 0;
     QTest::newRow("new by the text filter") << 2 << "page"
-                                            << "page.txt" << int(QMessageBox::Yes) << false << true;
+                                            << "page.txt" << yes << false << true << 0;
+    // The page's own file is replaced without a question, unless another
+    // program changed it; another file still asks.
+    QTest::newRow("own file") << 1 << "page.html"
+                              << "page.html" << no << false << true << 1;
+    QTest::newRow("own file changed since, Ano") << 1 << "page.html"
+                                                 << "page.html" << yes << true << true << 2;
+    QTest::newRow("own file changed since, Ne") << 1 << "page.html"
+                                                << "page.html" << no << true << false << 2;
+    QTest::newRow("another file than its own") << 2 << "notes"
+                                               << "notes.txt" << no << true << false << 1;
 }
 
 void QtDialogsTest::saveAsksBeforeReplacing() {
@@ -171,9 +182,14 @@ void QtDialogsTest::saveAsksBeforeReplacing() {
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, accepted);
+    QFETCH(int, own);
     FileDialogRequest request = Documents::saveRequest();
     request.fileName = dir_.filePath("page.html");
     request.filterIndex = filter;
+    if (own > 0) {
+        request.ownFile = request.fileName;
+        request.ownFileChanged = own == 2;
+    }
     FileDialogAnswer result;
     QString question;
     bool stillOpen = false;
@@ -189,6 +205,7 @@ void QtDialogsTest::saveAsksBeforeReplacing() {
     QCOMPARE(!question.isEmpty(), asked);
     if (asked) {
         QVERIFY2(question.contains(name), qPrintable(question));
+        QCOMPARE(question.contains(QString::fromUtf8("změněn jiným programem")), own == 2);
     }
     QCOMPARE(stillOpen, !accepted);
     QCOMPARE(result.accepted, accepted);

@@ -86,15 +86,17 @@ void NotesPad::loadBackup() {
     }
     form_.patterns().fileErrorReport(text::kLoadWording, text::kBackupLoadFailed, [&] {
         notes->loadFromFile(QString::fromLatin1(kNotesBackup));
+        notes->markChanged();
         form_.patterns().message("Záloha poznámek načtena...");
     });
 }
 
-// The save leaves the notes' changed flag as it is: a later load still asks.
+// Saved, the notes are what poznamky.txt holds: a later load asks nothing.
 void NotesPad::save() {
     Editor* notes = form_.notesEditor();
     form_.patterns().fileErrorReport(text::kSaveWording, text::kSaveFailed, [&] {
         notes->saveToFile(QString::fromLatin1(kNotesFile));
+        notes->markUnchanged();
         fileForm_ = fileForm();
         form_.patterns().message("Poznámky uloženy...");
     });

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QUrl>
 
 namespace zelvar::testing {
 
@@ -44,6 +45,15 @@ QByteArray readAll(const QString& path) {
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QVERIFY2(writeFileBytes(path, bytes), qPrintable(path));
+}
+
+QByteArray withoutPreviewBase(const QByteArray& preview, const QString& folder) {
+    const QByteArray base =
+        "<base href=\"" + QUrl::fromLocalFile(folder + QLatin1Char('/')).toEncoded() + "\">";
+    if (preview.count(base) != 1) {
+        return "<no base for the folder>";
+    }
+    return QByteArray(preview).replace(base, "");
 }
 
 } // namespace zelvar::testing

@@ -20,6 +20,11 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes);
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
 
+// The preview file's bytes without the base address the preview writes
+// into it for the folder, or "<no base for the folder>" when that is not
+// there exactly once: what remains is the page's bytes.
+QByteArray withoutPreviewBase(const QByteArray& preview, const QString& folder);
+
 // The document's blocks, each as its raw text (no character replaced), joined
 // with '\n'.
 QString blocksText(const QTextDocument& doc);
