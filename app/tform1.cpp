@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -184,6 +185,13 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
             richEditChange(n);
             Q_EMIT pageEvents_->textChanged(n);
         });
+        connect(e, &Editor::modifiedChanged, this, [this, n] { showFile(n); });
+        connect(e, &Editor::lineBreakChanged, this, [this, n] {
+            if (n == shownSlot()) {
+                showLineBreak(n);
+            }
+            Q_EMIT pageEvents_->encodingChanged(n);
+        });
         connect(e, &Editor::entered, this, [this, n] { richEditEnter(n); });
         connect(e, &Editor::left, this, [this, n] { richEditExit(n); });
         connect(e, &Editor::encodingChanged, this, [this, n] {
@@ -199,6 +207,7 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
         });
         on(slot.formatItem, [this, n] { pageItemClick(n); });
     }
+    connect(pageEvents_, &PageEvents::fileChanged, this, [this](int slot) { showFile(slot); });
     connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
         tabSheetShow(index + 1);
         Q_EMIT pageEvents_->shownPageChanged(index + 1);
@@ -498,7 +507,7 @@ void TForm1::buildStatusBar() {
     };
     const Panel panels[] = {
         {250, "      Používáte aplikaci:  Zelvar  (verze 2.0)"},
-        {270, "Editor pro tvorbu webových stránek v HTML"},
+        {270, text::kNoFileName}, // the shown page's file
         {180, kEncodingPanel},
         {180, "Nápověda: klávesa F1"},
         {50, "CZ"},
@@ -509,11 +518,50 @@ void TForm1::buildStatusBar() {
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(n++));
         if (p.text == kEncodingPanel) {
             encodingPanel_ = label;
+        } else if (p.text == text::kNoFileName) {
+            filePanel_ = label;
+            filePanel_->installEventFilter(this); // shortened again to its new width
         }
         label->setFixedWidth(p.width);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(label);
+        if (label == encodingPanel_) {
+            // The line breaks beside the encoding.
+            lineBreakPanel_ = new QLabel(QStringLiteral("CR LF"), bar);
+            lineBreakPanel_->setObjectName(QStringLiteral("LineBreakPanel"));
+            lineBreakPanel_->setFixedWidth(44);
+            lineBreakPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            bar->addWidget(lineBreakPanel_);
+        }
     }
+}
+
+// The file's name in the panel (shortened in the middle to fit), its whole
+// name in the tooltip, "Nový soubor" for a page of none, and a mark while the page
+// has changes; the tab's tooltip gives the whole name too.
+void TForm1::showFile(int slot) {
+    const PageRecord& record = pageRecord(slot);
+    const QString name =
+        record.hasFile() ? QDir::toNativeSeparators(record.file) : text::q(text::kNoFileName);
+    pages_->setTabToolTip(slot - 1, record.hasFile() ? name : QString());
+    if (slot != shownSlot()) {
+        return;
+    }
+    const QString mark = editor(slot)->isModifiedFlag() ? text::q(text::kChangedMark) : QString();
+    const int room =
+        qMax(0, filePanel_->width() - 8 - filePanel_->fontMetrics().horizontalAdvance(mark));
+    const QString shown = filePanel_->fontMetrics().elidedText(name, Qt::ElideMiddle, room) + mark;
+    if (filePanel_->text() != shown) {
+        filePanel_->setText(shown);
+    }
+    filePanel_->setToolTip(name);
+}
+
+void TForm1::showLineBreak(int slot) {
+    lineBreakPanel_->setText(editor(slot)->lineBreak() == LineBreak::Lf ? QStringLiteral("LF")
+                             : editor(slot)->lineBreak() == LineBreak::Cr
+                                 ? QStringLiteral("CR")
+                                 : QStringLiteral("CR LF"));
 }
 
 void TForm1::buildMenus() {
@@ -710,6 +758,8 @@ void TForm1::tabSheetShow(int slot) {
     setPageChecks(slot);
     showWordWrap(slot);
     showEncoding(slot);
+    showLineBreak(slot);
+    showFile(slot);
     placeTabRowOverlays();
 }
 
@@ -820,6 +870,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filePanel_ && event->type() == QEvent::Resize) {
+        showFile(shownSlot());
+    }
     if (watched == pages_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show ||
                               event->type() == QEvent::LayoutRequest)) {
         placeTabRowOverlays();

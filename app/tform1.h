@@ -89,6 +89,8 @@ private:
     void setPageChecks(int slot);
     void showEncoding(int slot);
     void showWordWrap(int slot);
+    void showLineBreak(int slot);
+    void showFile(int slot);
 
     Platform& platform_;
     std::unique_ptr<Patterns> patterns_;
@@ -103,6 +105,8 @@ private:
     Editor* notes_ = nullptr;
     QLabel* operationLabel_ = nullptr;
     QLabel* encodingPanel_ = nullptr;
+    QLabel* lineBreakPanel_ = nullptr;
+    QLabel* filePanel_ = nullptr;
     QLabel* wordWrapLabel_ = nullptr;   // Label7
     QLabel* lineCountLabel_ = nullptr;  // Label3
     QLabel* pageNameLabel_ = nullptr;   // Panel18, in the tab row

@@ -138,7 +138,7 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent), layers_(new ViewLayers
     // undo back to the text last read or written clears it.
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed != 0 || added != 0) {
-            modified_ = true;
+            setModified(true);
         }
     });
     // Only an undo or redo reaches the text last read or written again, and
@@ -147,7 +147,7 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent), layers_(new ViewLayers
     // longer does.
     connect(document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         if (!changed && undoing_ && cleanReachable_) {
-            modified_ = false;
+            setModified(false);
         }
     });
     connect(document(), &QTextDocument::undoAvailable, this, [this](bool available) {
@@ -258,12 +258,26 @@ void Editor::loadFromFile(const QString& path) {
     spreadDefaultColour(true);
     followDeclaration();
     markUnchanged();
+    Q_EMIT lineBreakChanged();
+}
+
+void Editor::setLineBreak(LineBreak lineBreak) {
+    form_.lineBreak = lineBreak;
+    form_.otherBreaks.clear();
+    Q_EMIT lineBreakChanged();
 }
 
 void Editor::markUnchanged() {
-    modified_ = false;
     cleanReachable_ = true;
     document()->setModified(false);
+    setModified(false);
+}
+
+void Editor::setModified(bool on) {
+    if (on != modified_) {
+        modified_ = on;
+        Q_EMIT modifiedChanged();
+    }
 }
 
 void Editor::saveToFile(const QString& path) {
@@ -318,7 +332,7 @@ void Editor::clearLines() {
 // one undo step and one change.
 
 void Editor::noteRewrite() {
-    modified_ = true;
+    setModified(true);
     Q_EMIT changed();
 }
 
@@ -469,6 +483,7 @@ void Editor::clearAll() {
     document()->clearUndoRedoStacks();
     markUnchanged();
     followDeclaration();
+    Q_EMIT lineBreakChanged();
 }
 
 // --- Clipboard and undo ------------------------------------------------------

@@ -86,7 +86,7 @@ public:
     void markUnchanged();
     // The text differs from its file though it was just read (from a backup
     // in the file's place).
-    void markChanged() { modified_ = true; }
+    void markChanged() { setModified(true); }
     bool plainTextMode() const { return plainText_; } // PlainText
     void setPlainTextMode(bool on) { plainText_ = on; }
     // The encoding of the page's plain-text form: what its last plain-text
@@ -94,6 +94,11 @@ public:
     // Windows-1250 again after Clear or a rich-text load.
     TextEncoding encoding() const { return form_.encoding; }
     void setEncoding(TextEncoding encoding);
+    // The break most lines of the plain-text form end with: what the file
+    // was read with, CR LF for a new page. Set, every line ends with it from
+    // the next write on.
+    LineBreak lineBreak() const { return form_.lineBreak; }
+    void setLineBreak(LineBreak lineBreak);
     // The encoding the next plain-text save writes (text/pagefile.h: a
     // declaration typed into the page may decide), and whether that differs
     // from what the page's text declares now. encodingChanged() tells when
@@ -150,6 +155,8 @@ Q_SIGNALS:
     void entered(); // the editor received the keyboard focus
     void left();    // the editor lost the keyboard focus
     void encodingChanged();
+    void lineBreakChanged(); // after a read, a Clear or a choice
+    void modifiedChanged();  // the modified flag turned
     void wordWrapChanged();
     // An input method replaced the display formats of the caret's line.
     void viewFormatsLost();
@@ -199,6 +206,7 @@ private:
     void takeFocusAfterInsertion();
     // Writing text back that equals what was there is still a change.
     void noteRewrite();
+    void setModified(bool on);
     // Gives the default colour to every character and line that has no
     // colour of its own; `joined` makes it part of the edit just made.
     void spreadDefaultColour(bool joined);

@@ -1,17 +1,21 @@
 #include "files/documents.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <algorithm>
 #include <array>
 
 #include "editor/editor.h"
+#include "files/outsidechanges.h"
 #include "files/pageencoding.h"
 #include "ground/commands.h"
 #include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
+#include "ground/settings.h"
 #include "ground/texts.h"
 #include "ground/workspace.h"
 
@@ -110,8 +114,63 @@ void Documents::openInto(int slot, const QString& name) {
     editor->setPlainTextMode(true);
     editor->loadFromFile(name); // a failure reaches the exception display
     setPageFile(form_, slot, name);
+    noteRecent(name);
     noteDeclarationMismatch(form_, *editor);
     form_.patterns().message("Otevírání souboru...");
+}
+
+// --- Recent files ---------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kRecentSetting = "files/recent";
+constexpr int kRecentCount = 10;
+
+} // namespace
+
+QStringList Documents::recentFiles() const {
+    return form_.settings().list(kRecentSetting).mid(0, kRecentCount);
+}
+
+void Documents::noteRecent(const QString& file) {
+    QStringList files = recentFiles();
+    const QString path = QFileInfo(file).absoluteFilePath();
+    files.removeAll(path);
+    files.prepend(path);
+    form_.settings().setList(kRecentSetting, files.mid(0, kRecentCount));
+}
+
+void Documents::fillRecentMenu(QMenu* menu) {
+    menu->clear();
+    const QStringList files = recentFiles();
+    if (files.isEmpty()) {
+        menu->addAction(text::q(text::kNoRecentFiles))->setEnabled(false);
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        // The number is the access key; an '&' of the name is no access key.
+        QString caption = QDir::toNativeSeparators(files[i]);
+        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* entry = menu->addAction(QStringLiteral("&%1 ").arg((i + 1) % 10) + caption);
+        connect(entry, &QAction::triggered, this, [this, file = files[i]] {
+            form_.patterns().guarded([this, &file] { openRecent(file); });
+        });
+    }
+}
+
+void Documents::openRecent(const QString& file) {
+    Editor* editor = form_.activeEditor();
+    if (!form_.patterns().eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
+        return;
+    }
+    if (!QFileInfo(file).isFile()) {
+        QStringList files = recentFiles();
+        files.removeAll(file);
+        form_.settings().setList(kRecentSetting, files);
+        form_.patterns().notice(text::q(text::kRecentFileGone).arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    open_.fileName = file;
+    openInto(form_.shownSlot(), file);
 }
 
 void Documents::openFiles(const QStringList& files) {
@@ -136,6 +195,7 @@ void Documents::saveAs() {
         editor->saveToFile(name); // a failure reaches the exception display
         editor->markUnchanged();
         setPageFile(form_, form_.shownSlot(), name);
+        noteRecent(name);
     }
     form_.patterns().message("Ukládání souboru...");
 }
@@ -209,6 +269,7 @@ void loadTemplate(Workspace& form, const char* file) {
 void installDocumentCommands(Workspace& form) {
     auto* documents = new Documents(form);
     installEncodingMenu(form);
+    installOutsideChanges(form);
     for (const char* name : {"Nov1", "SpeedButton35"}) {
         form.on(name, [documents] { documents->newPage(); });
     }
@@ -218,6 +279,13 @@ void installDocumentCommands(Workspace& form) {
     for (const char* name : {"Uloitjako1", "SpeedButton37"}) {
         form.on(name, [documents] { documents->saveAs(); });
     }
+    auto* recent = new QMenu(&form.mainWindow());
+    recent->setObjectName(QStringLiteral("Naposledyoteven1Menu"));
+    if (QAction* item = form.action("Naposledyoteven1")) {
+        item->setMenu(recent);
+    }
+    QObject::connect(recent, &QMenu::aboutToShow, documents,
+                     [documents, recent] { documents->fillRecentMenu(recent); });
     // The format is fixed: the item only says so and stays checked.
     form.on("FormtHTML1", [&form] {
         form.action("FormtHTML1")->setChecked(true);

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QMenu;
+
 namespace zelvar {
 
 class Editor;
@@ -43,6 +45,14 @@ public:
     void setOpenName(const QString& name) { open_.fileName = name; }
     QString saveName() const { return save_.fileName; }
 
+    // The last ten files opened or saved, the latest first; kept in the
+    // settings.
+    QStringList recentFiles() const;
+    // Opens a file of the list into the shown page as Open does.
+    void openRecent(const QString& file);
+    // The list as the entries of its submenu.
+    void fillRecentMenu(QMenu* menu);
+
     static FileDialogRequest openRequest();
     static FileDialogRequest saveRequest();
 
@@ -55,6 +65,7 @@ private:
     // Loads the file into the editor in plain-text form, as Open does after
     // its dialog.
     void openInto(int slot, const QString& name);
+    void noteRecent(const QString& file);
 
     Workspace& form_;
     Remembered open_;

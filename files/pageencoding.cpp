@@ -29,12 +29,34 @@ constexpr std::array<EncodingItem, 3> kEncodingItems{{
     {"ISO885921", TextEncoding::Iso88592},
 }};
 
-// One item is checked at a time: the shown page's encoding.
+struct LineBreakItem {
+    const char* name;
+    LineBreak lineBreak;
+    const char* message;
+};
+
+constexpr std::array<LineBreakItem, 2> kLineBreakItems{{
+    {"WindowsCRLF1", LineBreak::CrLf, "Konce řádků: Windows (CR LF)..."},
+    {"UnixLF1", LineBreak::Lf, "Konce řádků: Unix (LF)..."},
+}};
+
+// One item is checked at a time: the shown page's encoding, and its line
+// breaks (none for a page of lone CRs).
 void showEncodingChecks(Workspace& form) {
     const TextEncoding shown = form.activeEditor()->writeEncoding();
     for (const EncodingItem& item : kEncodingItems) {
         form.action(item.name)->setChecked(sameEncoding(item.encoding, shown));
     }
+    for (const LineBreakItem& item : kLineBreakItems) {
+        form.action(item.name)->setChecked(item.lineBreak == form.activeEditor()->lineBreak());
+    }
+}
+
+// Every line of the page ends with the chosen break from its next write on.
+void chooseLineBreak(Workspace& form, const LineBreakItem& item) {
+    form.activeEditor()->setLineBreak(item.lineBreak);
+    showEncodingChecks(form);
+    form.patterns().message(item.message);
 }
 
 // The page's next write is in the chosen encoding; the text stays as it is.
@@ -104,6 +126,9 @@ void noteDeclarationMismatch(Workspace& form, const Editor& editor) {
 void installEncodingMenu(Workspace& form) {
     for (const EncodingItem& item : kEncodingItems) {
         form.on(item.name, [&form, encoding = item.encoding] { chooseEncoding(form, encoding); });
+    }
+    for (const LineBreakItem& item : kLineBreakItems) {
+        form.on(item.name, [&form, &item] { chooseLineBreak(form, item); });
     }
     QObject* context = form.action(kEncodingItems[0].name);
     PageEvents& events = form.pageEvents();

@@ -45,6 +45,8 @@ constexpr MenuRow kMainMenu[] = {
     separator("N17"),
     item("Nov1", "Nový", "Ctrl+N"),
     item("Otevt1", "Otevřít...", "Ctrl+O"),
+    // The last ten files opened or saved, filled when it opens.
+    item("Naposledyoteven1", "Naposledy otevřené"),
     item("Uloitjako1", "Uložit jako...", "Ctrl+S"),
     separator("N21"),
     item("Nast1", "Načíst  (statická paměť)"),
@@ -105,6 +107,10 @@ constexpr MenuRow kMainMenu[] = {
     subItem("UTF81", "UTF-8", ItemCheckable),
     subItem("Windows12501", "Windows-1250", kChecked),
     subItem("ISO885921", "ISO-8859-2", ItemCheckable),
+    // The line breaks the shown page's next write ends its lines with.
+    item("Koncedk1", "Konce řádků"),
+    subItem("WindowsCRLF1", "Windows (CR LF)", kChecked),
+    subItem("UnixLF1", "Unix (LF)", ItemCheckable),
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),

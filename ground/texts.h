@@ -23,6 +23,24 @@ inline constexpr const char* kQuitQuestion = "Obsah bude smazán, nebylo by vhod
 // The per-page exit question; %1 is the page name without a blank ("Page1").
 inline constexpr const char* kSavePageQuestion =
     "Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?";
+// The status bar's file panel: a page of no file, and the mark of a page
+// with changes since it was read or written.
+inline constexpr const char* kNoFileName = "Nový soubor";
+inline constexpr const char* kChangedMark = " *";
+// The list of recent files: empty, and a file on it that is gone (%1).
+inline constexpr const char* kNoRecentFiles = "(žádné soubory)";
+inline constexpr const char* kRecentFileGone =
+    "Soubor %1 již neexistuje, a proto byl ze seznamu naposledy otevřených souborů odebrán.";
+// A page's file changed or removed by another program: %1 the file, %2 the
+// page's name without a blank ("Page1").
+inline constexpr const char* kReloadChangedFile =
+    "Soubor %1 stránky \"%2\" byl změněn jiným programem. Načíst jej znovu ?";
+inline constexpr const char* kTakeChangedFile =
+    "Soubor %1 stránky \"%2\" byl změněn jiným programem a stránka má neuložené změny. "
+    "Zahodit změny stránky a načíst soubor ? (Ne ponechá text stránky.)";
+inline constexpr const char* kFileRemovedOutside =
+    "Soubor %1 stránky \"%2\" byl odstraněn nebo přejmenován jiným programem. Text stránky "
+    "zůstává v editoru.";
 // Save As over the page's own file that another program changed; %1 the file.
 inline constexpr const char* kChangedOutsideQuestion =
     "Soubor %1 byl mezitím změněn jiným programem. Přesto jej nahradit obsahem stránky ?";

@@ -2,9 +2,12 @@
 // pages, a record of each page's file with the page events, the stack of
 // view layers of every page editor, and settings that last.
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +34,10 @@ private Q_SLOTS:
     void panelTakesAndGivesBackSpace_data();
     void panelTakesAndGivesBackSpace();
     void pageRecordFollowsItsFile();
+    void outsideChangeOfferedOnce_data();
+    void outsideChangeOfferedOnce();
+    void pageFileOnScreen();
+    void recentFiles();
     void layersAddUp();
     void settingsLast_data();
     void settingsLast();
@@ -137,6 +144,135 @@ void WorkspaceTest::pageRecordFollowsItsFile() {
     for (const QList<QVariant>& event : std::as_const(files)) {
         QCOMPARE(event.at(0).toInt(), 2);
     }
+}
+
+void WorkspaceTest::outsideChangeOfferedOnce_data() {
+    QTest::addColumn<bool>("typed");    // the page has changes of its own
+    QTest::addColumn<bool>("removed");  // the file is removed, not changed
+    QTest::addColumn<bool>("yes");      // the answer
+    QTest::addColumn<QString>("shown"); // the page's text after it
+    QTest::newRow("read again") << false << false << true << "<p>new</p>\n";
+    QTest::newRow("not read again") << false << false << false << "<p>a</p>\n";
+    QTest::newRow("changes kept") << true << false << false << "x<p>a</p>\n";
+    QTest::newRow("changes given up") << true << false << true << "<p>new</p>\n";
+    QTest::newRow("removed") << false << true << true << "<p>a</p>\n";
+}
+
+// When the window is activated, a page whose file another program changed
+// or removed is named, once for each change; nothing is read without a yes.
+void WorkspaceTest::outsideChangeOfferedOnce() {
+    QFETCH(bool, typed);
+    QFETCH(bool, removed);
+    QFETCH(bool, yes);
+    QFETCH(QString, shown);
+    testing::StandInWorkspace form;
+    installDocumentCommands(form);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("stranka.html"));
+    testing::writeAll(file, "<p>a</p>\n");
+    form.dialogs().fileAnswers.append({true, file, 1});
+    form.action("Otevt1")->trigger();
+    Editor* page = form.editor(1);
+    if (typed) {
+        QTextCursor(page->document()).insertText(QStringLiteral("x"));
+    }
+    const auto activate = [&form] {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(&form.mainWindow(), &activation);
+        QApplication::processEvents();
+    };
+    activate();
+    const qsizetype before = form.dialogs().shown.size();
+    QCOMPARE(before, 0); // nothing changed yet
+    if (removed) {
+        QFile::remove(file);
+    } else {
+        testing::writeAll(file, "<p>new</p>\n");
+    }
+    form.dialogs().answers.append(yes ? MsgButton::Yes : MsgButton::No);
+    activate();
+    activate(); // the same change is named once
+    QCOMPARE(form.dialogs().shown.size(), 1);
+    const QString asked = form.dialogs().shown.first().text;
+    QVERIFY2(asked.contains(QDir::toNativeSeparators(file)), qPrintable(asked));
+    QCOMPARE(asked.contains(QString::fromUtf8("neuložené změny")), typed);
+    QCOMPARE(asked.contains(QString::fromUtf8("odstraněn")), removed);
+    QCOMPARE(page->toPlainText(), shown);
+    QCOMPARE(page->isModifiedFlag(), typed && !yes);
+}
+
+// The status bar names the shown page's file and marks its changes, beside
+// the encoding its line breaks; Formát > Konce řádků converts them on the
+// next write.
+void WorkspaceTest::pageFileOnScreen() {
+    p_->resetEditors();
+    TForm1& form = p_->form();
+    const int minimumWidth = form.minimumSizeHint().width();
+    QCOMPARE(p_->label("StatusBar1Panel1"), QString::fromUtf8("Nový soubor"));
+    QCOMPARE(p_->label("LineBreakPanel"), QStringLiteral("CR LF"));
+    const QString file = p_->path(QStringLiteral("unix.html"));
+    testing::writeAll(file, "<p>a</p>\n<p>b</p>\n");
+    p_->dialogs().fileAnswers.append({true, file, 1});
+    form.action("Otevt1")->trigger();
+    QCOMPARE(form.statusBar()->findChild<QLabel*>("StatusBar1Panel1")->toolTip(), file);
+    QCOMPARE(form.pageControl()->tabToolTip(0), file);
+    QVERIFY(!p_->label("StatusBar1Panel1").endsWith('*'));
+    QCOMPARE(p_->label("LineBreakPanel"), QStringLiteral("LF"));
+    QVERIFY(form.action("UnixLF1")->isChecked());
+    QVERIFY(!form.action("WindowsCRLF1")->isChecked());
+
+    form.editor(1)->insertAtSelStart(QStringLiteral("<p>c</p>"));
+    QVERIFY(p_->label("StatusBar1Panel1").endsWith(QStringLiteral(" *")));
+    form.action("WindowsCRLF1")->trigger();
+    QCOMPARE(p_->label("LineBreakPanel"), QStringLiteral("CR LF"));
+    QCOMPARE(p_->message(), QStringLiteral("Konce řádků: Windows (CR LF)..."));
+    p_->dialogs().fileAnswers.append({true, file, 1});
+    form.action("Uloitjako1")->trigger();
+    QCOMPARE(testing::readAll(file), QByteArray("<p>a</p>\r\n<p>b</p>\r\n<p>c</p>\r\n"));
+    QVERIFY(!p_->label("StatusBar1Panel1").endsWith('*'));
+    form.showPage(2);
+    QCOMPARE(p_->label("StatusBar1Panel1"), QString::fromUtf8("Nový soubor"));
+    form.showPage(1);
+    QCOMPARE(form.minimumSizeHint().width(), minimumWidth);
+}
+
+// Soubor > Naposledy otevřené: the files opened or saved, the latest first;
+// one that is gone is named and taken off.
+void WorkspaceTest::recentFiles() {
+    p_->resetEditors();
+    TForm1& form = p_->form();
+    QStringList files;
+    for (const char* name : {"prvni.html", "druha.html"}) {
+        files.prepend(p_->path(QLatin1String(name)));
+        testing::writeAll(files.first(), name);
+        p_->dialogs().fileAnswers.append({true, files.first(), 1});
+        p_->dialogs().answers.append(MsgButton::Ok); // the page may hold changes
+        form.action("Otevt1")->trigger();
+    }
+    QMenu* recent = form.action("Naposledyoteven1")->menu();
+    QVERIFY(recent);
+    const auto entries = [recent] {
+        Q_EMIT recent->aboutToShow();
+        QStringList texts;
+        for (const QAction* entry : recent->actions()) {
+            texts << entry->text();
+        }
+        return texts;
+    };
+    const int listed = int(entries().size());
+    QCOMPARE(entries().mid(0, 2), QStringList({"&1 " + files[0], "&2 " + files[1]}));
+    recent->actions().at(1)->trigger();
+    QCOMPARE(form.editor(1)->toPlainText(), QStringLiteral("prvni.html"));
+    QCOMPARE(entries().mid(0, 2), QStringList({"&1 " + files[1], "&2 " + files[0]}));
+
+    QFile::remove(files[0]);
+    const qsizetype shown = p_->dialogs().shown.size();
+    entries();
+    recent->actions().at(1)->trigger();
+    QCOMPARE(p_->dialogs().shown.size(), shown + 1);
+    QVERIFY(p_->dialogs().shown.last().text.contains(files[0]));
+    QCOMPARE(entries().size(), listed - 1);
+    QVERIFY(!entries().join('\n').contains(files[0]));
 }
 
 // Two layers mark one word: both show, the higher rank over the lower. A
