@@ -11,6 +11,7 @@ void installCommands(Workspace& form) {
     installSnippetCommands(form);
     installDateTimeCommands(form);
     installFindCommands(form);
+    installGoToLine(form);
     installAppearanceCommands(form);
     installSpellCommands(form);
     installNotesCommands(form);

@@ -17,6 +17,7 @@ void installExitAndPreviewCommands(Workspace& form);
 void installSnippetCommands(Workspace& form);
 void installDateTimeCommands(Workspace& form);
 void installFindCommands(Workspace& form);       // the notes pad's find dialog
+void installGoToLine(Workspace& form);           // Úpravy > Přejít na řádek
 void installAppearanceCommands(Workspace& form); // fonts, colours, window colour, word wrap
 void installSpellCommands(Workspace& form);      // the spelling check, non-breaking spaces
 void installNotesCommands(Workspace& form);      // the notes pad's buttons, popup and file

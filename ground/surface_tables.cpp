@@ -72,6 +72,8 @@ constexpr MenuRow kMainMenu[] = {
     // Disabled for good: it holds Ctrl+F so that the key does nothing on a page.
     item("Najt1", "Najít", "Ctrl+F", ItemDisabled),
     item("Vybratve1", "Vybrat vše", "Ctrl+A"),
+    // A field below the pages for a line number or "line:column".
+    item("Pejtnadek1", "Přejít na řádek...", "Ctrl+G"),
 
     menu("Formt1", "&Formát"),
     item("Psmo1", "Písmo"),
