@@ -134,6 +134,14 @@ void toggleWordWrap(Workspace& form) {
 
 // The item is checkable: choosing it has flipped its mark, which the pages
 // follow.
+constexpr const char* kLineNumbersSetting = "view/linenumbers";
+
+void showLineNumbers(Workspace& form, bool on) {
+    for (const PageSlot& slot : kPageSlots) {
+        form.editor(slot.number)->setLineNumbersShown(on);
+    }
+}
+
 void colourSyntax(Workspace& form, bool on) {
     for (const PageSlot& slot : kPageSlots) {
         HtmlHighlighter::of(form.editor(slot.number))->setEnabled(on);
@@ -162,6 +170,16 @@ void installAppearanceCommands(Workspace& form) {
     }
     form.on("Zalamovndk1", [&form] { toggleWordWrap(form); });
     form.on("Zvrazovatsyntaxi1", [&form] { toggleSyntaxColours(form); });
+    form.on("sladk1", [&form] {
+        const bool on = form.action("sladk1")->isChecked();
+        showLineNumbers(form, on);
+        form.settings().setFlag(kLineNumbersSetting, on);
+        form.patterns().message("Čísla řádků...");
+    });
+    // The line numbers stay as the user last chose them.
+    const bool numbered = form.settings().flag(kLineNumbersSetting, true);
+    form.action("sladk1")->setChecked(numbered);
+    showLineNumbers(form, numbered);
     // The colours stay as the user last chose them.
     if (!form.settings().flag(kColouringSetting, true)) {
         form.action("Zvrazovatsyntaxi1")->setChecked(false);

@@ -16,6 +16,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextDocumentLayout>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -665,6 +666,111 @@ void Editor::spreadDefaultColour(bool joined) {
         cursor.mergeCharFormat(format);
     }
     cursor.endEditBlock();
+}
+
+// --- Line numbers ---------------------------------------------------------------
+
+namespace {
+
+class LineNumberGutter final : public QWidget {
+public:
+    explicit LineNumberGutter(Editor* editor) : QWidget(editor), editor_(editor) {
+        setObjectName(QStringLiteral("LineNumberGutter"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override { editor_->paintLineNumbers(this, e->rect()); }
+
+private:
+    Editor* editor_;
+};
+
+} // namespace
+
+void Editor::setLineNumbersShown(bool on) {
+    if (on == lineNumbersShown()) {
+        return;
+    }
+    if (!on) {
+        delete gutter_;
+        gutter_ = nullptr;
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    gutter_ = new LineNumberGutter(this);
+    // Scrolled with the text, drawn again where the text is.
+    connect(this, &QPlainTextEdit::updateRequest, gutter_, [this](const QRect& rect, int dy) {
+        if (dy != 0) {
+            gutter_->scroll(0, dy);
+        } else {
+            gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+        }
+    });
+    connect(this, &QPlainTextEdit::blockCountChanged, gutter_, [this] { fitGutter(); });
+    // The caret's line stands out.
+    connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, [this, line = -1]() mutable {
+        const int now = textCursor().blockNumber();
+        if (now != line) {
+            line = now;
+            gutter_->update();
+        }
+    });
+    fitGutter();
+    gutter_->show();
+}
+
+// As wide as the page's last line number needs, two digits at least.
+void Editor::fitGutter() {
+    const int digits = qMax(2, int(QString::number(document()->blockCount()).size()));
+    const int width = fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 10;
+    if (viewportMargins().left() != width) {
+        setViewportMargins(width, 0, 0, 0);
+    }
+    const QRect area = contentsRect();
+    gutter_->setGeometry(area.left(), area.top(), width, area.height());
+}
+
+void Editor::resizeEvent(QResizeEvent* e) {
+    QPlainTextEdit::resizeEvent(e);
+    if (gutter_) {
+        fitGutter();
+    }
+}
+
+void Editor::changeEvent(QEvent* e) {
+    QPlainTextEdit::changeEvent(e);
+    if (gutter_ && e->type() == QEvent::FontChange) {
+        fitGutter();
+        gutter_->update();
+    }
+}
+
+void Editor::paintLineNumbers(QWidget* gutter, const QRect& rect) {
+    QPainter painter(gutter);
+    const QPalette colours = palette();
+    painter.fillRect(rect, colours.color(QPalette::Window));
+    painter.setFont(font());
+    const int caretLine = textCursor().blockNumber();
+    const int right = gutter->width() - 5;
+    const int lineHeight = fontMetrics().height();
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= rect.bottom()) {
+        const qreal height = blockBoundingRect(block).height();
+        if (block.isVisible() && top + height >= rect.top()) {
+            QFont f = font();
+            f.setBold(block.blockNumber() == caretLine);
+            painter.setFont(f);
+            painter.setPen(block.blockNumber() == caretLine
+                               ? colours.color(QPalette::WindowText)
+                               : colours.color(QPalette::PlaceholderText));
+            painter.drawText(QRect(0, int(top), right, lineHeight),
+                             Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(block.blockNumber() + 1));
+        }
+        top += height;
+        block = block.next();
+    }
 }
 
 // --- Long lines ----------------------------------------------------------------

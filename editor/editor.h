@@ -136,6 +136,14 @@ public:
     // The stack of what is only shown over the text.
     ViewLayers& layers() const { return *layers_; }
 
+    // A gutter at the left with the numbers of the lines on screen (a line
+    // that wraps is numbered once), the caret's line in bold. It is no part
+    // of the text: nothing saved, copied or printed has it.
+    bool lineNumbersShown() const { return gutter_ != nullptr; }
+    void setLineNumbersShown(bool on);
+    // Draws the gutter's part of the numbers.
+    void paintLineNumbers(QWidget* gutter, const QRect& rect);
+
     // The lines on screen: the first one and the one after the last.
     std::pair<QTextBlock, QTextBlock> shownBlocks() const;
 
@@ -168,6 +176,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     // A long line keeps its shaped glyphs between changes and is drawn by
@@ -218,6 +228,8 @@ private:
     void followDeclaration();
 
     ViewLayers* layers_;
+    QWidget* gutter_ = nullptr;
+    void fitGutter();
     bool modified_ = false;
     bool undoing_ = false;       // in an undo or redo
     bool cleanReachable_ = true; // undo can lead back to the text last read or written

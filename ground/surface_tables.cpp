@@ -98,6 +98,8 @@ constexpr MenuRow kMainMenu[] = {
     item("Formtrtf1", "Formát *.RTF", nullptr, ItemDisabled),
     separator("N7"),
     item("Zalamovndk1", "Zalamování řádků", nullptr, ItemCheckable),
+    // The pages' gutter with line numbers.
+    item("sladk1", "Čísla řádků", nullptr, kChecked),
     // Colours the HTML of all five pages and marks matching tags.
     item("Zvrazovatsyntaxi1", "Zvýrazňovat syntaxi", nullptr, kChecked),
     // Underlines the unknown words of the pages' text; disabled at start

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void outsideChangeOfferedOnce();
     void pageFileOnScreen();
     void recentFiles();
+    void lineNumbersBesideThePage();
     void layersAddUp();
     void settingsLast_data();
     void settingsLast();
@@ -273,6 +274,41 @@ void WorkspaceTest::recentFiles() {
     QVERIFY(p_->dialogs().shown.last().text.contains(files[0]));
     QCOMPARE(entries().size(), listed - 1);
     QVERIFY(!entries().join('\n').contains(files[0]));
+}
+
+// The gutter numbers the lines beside the text, as wide as the numbers
+// need; the text written out is the same with it or without it.
+void WorkspaceTest::lineNumbersBesideThePage() {
+    p_->resetEditors();
+    TForm1& form = p_->form();
+    Editor* page = form.editor(1);
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i) {
+        lines << QStringLiteral("<p>%1</p>").arg(i);
+    }
+    page->setText(lines.join('\n'));
+    QVERIFY(form.action("sladk1")->isChecked());
+    auto* gutter = page->findChild<QWidget*>(QStringLiteral("LineNumberGutter"));
+    QVERIFY(gutter && gutter->isVisible());
+    const int digit = page->fontMetrics().horizontalAdvance('9');
+    QVERIFY(gutter->width() >= 3 * digit);
+    QCOMPARE(page->viewport()->x(), gutter->x() + gutter->width());
+    const QString out = p_->path(QStringLiteral("cisla.html"));
+    p_->dialogs().fileAnswers.append({true, out, 1});
+    form.action("Uloitjako1")->trigger();
+    const QByteArray numbered = testing::readAll(out);
+
+    form.action("sladk1")->trigger();
+    QCOMPARE(p_->message(), QString::fromUtf8("Čísla řádků..."));
+    QVERIFY(!page->findChild<QWidget*>(QStringLiteral("LineNumberGutter")));
+    QVERIFY(page->viewport()->x() < digit);
+    QVERIFY(!form.settings().flag("view/linenumbers", true));
+    p_->dialogs().fileAnswers.append({true, out, 1});
+    form.action("Uloitjako1")->trigger();
+    QCOMPARE(testing::readAll(out), numbered);
+    QVERIFY(numbered.startsWith("<p>1</p>\r\n<p>2</p>"));
+    form.action("sladk1")->trigger();
+    QVERIFY(page->findChild<QWidget*>(QStringLiteral("LineNumberGutter")));
 }
 
 // Two layers mark one word: both show, the higher rank over the lower. A
