@@ -1,6 +1,5 @@
 #include "files/outsidechanges.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -21,19 +20,6 @@
 namespace zelvar {
 
 namespace {
-
-// A file as seen on disk.
-struct Seen {
-    bool exists = false;
-    qint64 size = -1;
-    QDateTime modified;
-
-    static Seen of(const QString& file) {
-        const QFileInfo info(file);
-        return info.exists() ? Seen{true, info.size(), info.lastModified()} : Seen{};
-    }
-    bool operator==(const Seen&) const = default;
-};
 
 class OutsideChanges final : public QObject {
 public:
@@ -72,16 +58,18 @@ private:
         if (!record.changedOnDisk()) {
             return;
         }
-        const Seen now = Seen::of(record.file);
-        std::optional<Seen>& asked = asked_[slot.number - 1];
-        if (asked == now) {
+        // The file as it is now (size -1: gone), against the one asked about.
+        PageRecord now;
+        now.setFile(record.file);
+        std::optional<PageRecord>& asked = asked_[slot.number - 1];
+        if (asked && asked->size == now.size && asked->modified == now.modified) {
             return; // asked about this very change already
         }
         asked = now;
         const QString file = QDir::toNativeSeparators(record.file);
         const QString page = QLatin1String(slot.questionName);
         Patterns& patterns = form_.patterns();
-        if (!now.exists) {
+        if (now.size < 0) {
             patterns.notice(text::q(text::kFileRemovedOutside).arg(file, page));
             return;
         }
@@ -104,7 +92,7 @@ private:
 
     Workspace& form_;
     bool checking_ = false;
-    std::array<std::optional<Seen>, kPageCount> asked_;
+    std::array<std::optional<PageRecord>, kPageCount> asked_;
 };
 
 } // namespace
