@@ -12,9 +12,9 @@
 #include <QTest>
 
 #include "editor/editor.h"
-#include "ground/texts.h"
 #include "support/filebytes.h"
 #include "support/filerights.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 
 #include <sys/stat.h>
@@ -24,14 +24,15 @@ using zelvar::testing::FileRightsAsUser;
 using zelvar::testing::readAll;
 using zelvar::testing::ShownDialog;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 using zelvar::testing::writeAll;
 
 namespace {
 
-const QString kCannotLoad = text::q(
-    "Nepodařilo se načíst soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
-const QString kCannotSave = text::q(
-    "Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
+const QString kCannotLoad =
+    u("Nepodařilo se načíst soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
+const QString kCannotSave =
+    u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
 const QByteArray kOldBytes = "old contents\r\n";
 
 enum class Bad {
@@ -124,10 +125,10 @@ void BadFoldersTest::command_data() {
     QTest::addColumn<QString>("error");   // the error dialog's text, empty for none
     QTest::addColumn<Outcome>("outcome");
 
-    const QString loadFailed = text::q("Chyba při načítání...");
-    const QString saveFailed = text::q("Chyba při ukládání...");
-    const QString backupLoadFailed = text::q("Chyba při načítání zálohy...");
-    const QString backupSaveFailed = text::q("Chyba při ukládání zálohy...");
+    const QString loadFailed = u("Chyba při načítání...");
+    const QString saveFailed = u("Chyba při ukládání...");
+    const QString backupLoadFailed = u("Chyba při načítání zálohy...");
+    const QString backupSaveFailed = u("Chyba při ukládání zálohy...");
     const QString templ = QStringLiteral("zakl_struktura.txt");
     const QString slot = QStringLiteral("staticka_pamet1.txt");
     const QString backup = QStringLiteral("zaloha1.txt");
@@ -151,18 +152,18 @@ void BadFoldersTest::command_data() {
         {"template unreadable", "HTMLstruktura1", templ, Bad::Unreadable, loadFailed, no},
         {"template folder", "ram_3", QStringLiteral("ramy_3.txt"), Bad::Folder, loadFailed, no},
         {"template fifo", "HTMLstruktura1", templ, Bad::Fifo, loadFailed, no},
-        {"template binary", "HTMLstruktura1", templ, Bad::Binary, text::q("Struktura načtena..."),
+        {"template binary", "HTMLstruktura1", templ, Bad::Binary, u("Struktura načtena..."),
          loaded},
         {"slot load unreadable", "Nast1", slot, Bad::Unreadable, loadFailed, no},
         {"slot load folder", "BitBtn3", slot, Bad::Folder, loadFailed, no},
         {"slot load fifo", "Nast1", slot, Bad::Fifo, loadFailed, no},
-        {"slot load read-only folder", "Nast1", slot, Bad::ReadOnlyFolder,
-         text::q("Soubor načten..."), loaded},
+        {"slot load read-only folder", "Nast1", slot, Bad::ReadOnlyFolder, u("Soubor načten..."),
+         loaded},
         {"slot store unreadable", "Uloit1", slot, Bad::Unreadable, saveFailed, no},
         {"slot store folder", "BitBtn4", slot, Bad::Folder, saveFailed, no},
         {"slot store fifo", "Uloit1", slot, Bad::Fifo, saveFailed, no},
-        {"slot store read-only folder", "Uloit1", slot, Bad::ReadOnlyFolder,
-         text::q("Soubor uložen..."), saved},
+        {"slot store read-only folder", "Uloit1", slot, Bad::ReadOnlyFolder, u("Soubor uložen..."),
+         saved},
         {"slot store read-only folder, new file", "Uloit1", slot, Bad::ReadOnlyNoFile, saveFailed,
          no},
         {"backup load unreadable", "Vymazatzlohu1", backup, Bad::Unreadable, backupLoadFailed, no},
@@ -173,14 +174,14 @@ void BadFoldersTest::command_data() {
         {"exit backup read-only folder", "close", backup, Bad::ReadOnlyFolder, QString(), saved},
         {"Konec backup folder", "Konec1", single, Bad::Folder, saveFailed, no},
         {"Konec backup read-only folder", "Konec1", single, Bad::ReadOnlyFolder,
-         text::q("Záloha vytvořena..."), saved},
+         u("Záloha vytvořena..."), saved},
         {"notes load unreadable", "SpeedButton33", notes, Bad::Unreadable, loadFailed, no},
         {"notes load folder", "SpeedButton33", notes, Bad::Folder, loadFailed, no},
         {"notes load fifo", "SpeedButton33", notes, Bad::Fifo, loadFailed, no},
         {"notes save folder", "SpeedButton34", notes, Bad::Folder, saveFailed, no},
         {"notes save fifo", "SpeedButton34", notes, Bad::Fifo, saveFailed, no},
         {"notes save read-only folder", "SpeedButton34", notes, Bad::ReadOnlyFolder,
-         text::q("Poznámky uloženy..."), saved},
+         u("Poznámky uloženy..."), saved},
     };
     for (const Row& r : rows) {
         const bool saving = r.message == saveFailed || r.message == backupSaveFailed;

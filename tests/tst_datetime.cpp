@@ -10,11 +10,12 @@
 #include "editing/datetime.h"
 #include "editor/editor.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 
 namespace {
 
@@ -94,9 +95,9 @@ void DateTimeTest::timeText_data() {
     QTest::newRow("separator of two characters")
         << QTime(23, 59, 9) << convention(true, false, false, " : ") << "23 : 59 : 09";
     TimeConvention marked = convention(false, true, true, ":");
-    marked.am = text::q("dop.");
-    marked.pm = text::q("odp.");
-    QTest::newRow("own marker texts") << morning << marked << text::q("dop. 9:05:03");
+    marked.am = u("dop.");
+    marked.pm = u("odp.");
+    QTest::newRow("own marker texts") << morning << marked << u("dop. 9:05:03");
 }
 
 void DateTimeTest::timeText() {
@@ -158,7 +159,7 @@ void DateTimeTest::localeTexts_data() {
                                 << "9:05:03 AM"
                                 << "9:05:03 PM";
     QTest::newRow("Korean") << QLocale(QLocale::Korean, QLocale::SouthKorea) << "26. 3. 9."
-                            << text::q("오전 9:05:03") << text::q("오후 9:05:03");
+                            << u("오전 9:05:03") << u("오후 9:05:03");
     QTest::newRow("Finnish") << QLocale(QLocale::Finnish, QLocale::Finland) << "9.3.2026"
                              << "9.05.03"
                              << "21.05.03";
@@ -190,7 +191,7 @@ void DateTimeTest::buttonsInsertAtCaret() {
     click(p, "SpeedButton59");
     QCOMPARE(e->toPlainText(), QString("ab\nc09.03.26d"));
     QCOMPARE(e->caretPos(), QPoint(10, 1));
-    QCOMPARE(p.message(), text::q("Aktuální datum..."));
+    QCOMPARE(p.message(), u("Aktuální datum..."));
     QCOMPARE(p.label("Label3"), QString("2"));
     QVERIFY(e->isModifiedFlag());
 
@@ -198,7 +199,7 @@ void DateTimeTest::buttonsInsertAtCaret() {
     click(p, "SpeedButton60");
     QCOMPARE(e->toPlainText(), QString("a9:05:03b\nc09.03.26d"));
     QCOMPARE(e->caretPos(), QPoint(9, 0));
-    QCOMPARE(p.message(), text::q("Aktuální čas..."));
+    QCOMPARE(p.message(), u("Aktuální čas..."));
 }
 
 void DateTimeTest::dateAndTimeInEmptyEditor() {
@@ -209,7 +210,7 @@ void DateTimeTest::dateAndTimeInEmptyEditor() {
     QCOMPARE(e->toPlainText(), QString("09.03.26 - 9:05:03"));
     QCOMPARE(e->lineCount(), 1);
     QCOMPARE(e->caretPos(), QPoint(18, 0));
-    QCOMPARE(p.message(), text::q("Aktuální datum a čas..."));
+    QCOMPARE(p.message(), u("Aktuální datum a čas..."));
     QCOMPARE(p.clock().reads, 1);
 }
 
@@ -271,14 +272,14 @@ void DateTimeTest::menuCombinedKeepsMessage() {
     QVERIFY(p.showAndActivate());
     TForm1& f = p.form();
     click(p, "SpeedButton50");
-    QCOMPARE(p.message(), text::q("Tučný text..."));
+    QCOMPARE(p.message(), u("Tučný text..."));
     f.action("Vloitdatumas1")->trigger();
     QCOMPARE(f.editor(1)->toPlainText(), QString("<B></B>09.03.26 - 9:05:03"));
-    QCOMPARE(p.message(), text::q("Tučný text..."));
+    QCOMPARE(p.message(), u("Tučný text..."));
     f.action("Vloitdatum1")->trigger();
-    QCOMPARE(p.message(), text::q("Aktuální datum..."));
+    QCOMPARE(p.message(), u("Aktuální datum..."));
     f.action("Vloitas1")->trigger();
-    QCOMPARE(p.message(), text::q("Aktuální čas..."));
+    QCOMPARE(p.message(), u("Aktuální čas..."));
     QCOMPARE(f.editor(1)->toPlainText(), QString("<B></B>09.03.26 - 9:05:0309.03.269:05:03"));
 }
 
@@ -307,11 +308,11 @@ void DateTimeTest::keysActOnShownPage() {
 
     QTest::keyClick(focus, Qt::Key_F4);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y"));
-    QCOMPARE(p.message(), text::q("Aktuální datum..."));
+    QCOMPARE(p.message(), u("Aktuální datum..."));
     // Each insertion leaves the caret at the end of the line.
     QTest::keyClick(focus, Qt::Key_F5);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y9:05:03"));
-    QCOMPARE(p.message(), text::q("Aktuální čas..."));
+    QCOMPARE(p.message(), u("Aktuální čas..."));
     p.form().patterns().message("kept");
     QTest::keyClick(focus, Qt::Key_F6);
     QCOMPARE(page->toPlainText(), QString("x09.03.26y9:05:0309.03.26 - 9:05:03"));
@@ -332,7 +333,7 @@ void DateTimeTest::regionalChangeSeenAtNextInsertion() {
     p.regional().value = QLocale(QLocale::Korean, QLocale::SouthKorea);
     e->setPlainText(QString());
     click(p, "SpeedButton61");
-    QCOMPARE(e->toPlainText(), text::q("26. 3. 9. - 오후 9:05:03"));
+    QCOMPARE(e->toPlainText(), u("26. 3. 9. - 오후 9:05:03"));
     p.regional().value = QLocale(QLocale::Finnish, QLocale::Finland);
     e->setPlainText(QString());
     click(p, "SpeedButton61");

@@ -15,8 +15,8 @@
 
 #include "editor/editor.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
 #include "support/filebytes.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 #include "text/pagefile.h"
 
@@ -24,20 +24,21 @@ using namespace zelvar;
 using zelvar::testing::readFileBytes;
 using zelvar::testing::ShownDialog;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 using zelvar::testing::writeFileBytes;
 
 namespace {
 
 QString pageQuestion(const char* page) {
-    return text::q("Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?").arg(page);
+    return u("Obsah stránky \"%1\" bude smazán, nebylo by vhodné jej uložit ?").arg(page);
 }
 
-const QString kQuitQuestion = text::q("Obsah bude smazán, nebylo by vhodné uložit soubor ?");
-const QString kEraseQuestion = text::q("Stávající obsah editoru bude smazán !");
-const QString kCannotSave = text::q(
-    "Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
-const QString kCannotLoad = text::q(
-    "Nepodařilo se načíst soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
+const QString kQuitQuestion = u("Obsah bude smazán, nebylo by vhodné uložit soubor ?");
+const QString kEraseQuestion = u("Stávající obsah editoru bude smazán !");
+const QString kCannotSave =
+    u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
+const QString kCannotLoad =
+    u("Nepodařilo se načíst soubor ! Pokud problémy přetrvají, kontaktujte autora aplikace !");
 
 FileDialogAnswer chosen(const QString& name) {
     return FileDialogAnswer{true, name, 1};
@@ -135,9 +136,9 @@ void ExitTest::closeBacksUpAndAsksAboutChangedPages() {
         QVERIFY(writeFileBytes(p.path(name), "old"));
     }
     p.form().show();
-    p.form().editor(2)->setPlainText(text::q("druhá"));
+    p.form().editor(2)->setPlainText(u("druhá"));
     switchToPlainText(p, "Page41");
-    p.form().editor(4)->setPlainText(text::q("čtvrtá\nstrana"));
+    p.form().editor(4)->setPlainText(u("čtvrtá\nstrana"));
     const int before = p.dialogs().shown.size();
     QVERIFY(p.form().close()); // every question answered No (the default)
     QVERIFY(!p.form().isVisible());
@@ -146,7 +147,7 @@ void ExitTest::closeBacksUpAndAsksAboutChangedPages() {
     for (const ShownDialog& d : asked) {
         QCOMPARE(d.kind, ShownDialog::Message);
         QCOMPARE(d.buttons, MsgButtons::YesNo);
-        QCOMPARE(d.caption, text::q("Zbystřete prosím..."));
+        QCOMPARE(d.caption, u("Zbystřete prosím..."));
     }
     // Each page in its current form: page 2 is still rich, page 4 plain.
     const QByteArray second = readFileBytes(p.path("zaloha2.txt"));
@@ -206,14 +207,14 @@ void ExitTest::closeAsksOnlyAboutChanges() {
 void ExitTest::yesSavesIntoTheChosenFile() {
     TestProgram p;
     p.form().show();
-    p.form().editor(1)->setPlainText(text::q("první"));
-    p.form().editor(3)->setPlainText(text::q("třetí"));
+    p.form().editor(1)->setPlainText(u("první"));
+    p.form().editor(3)->setPlainText(u("třetí"));
     p.dialogs().answers << MsgButton::Yes << MsgButton::Yes;
     p.dialogs().fileAnswers << chosen(p.path("prvni.html")); // the second dialog is cancelled
     QVERIFY(p.form().close());
     QCOMPARE(texts(p.dialogs().shown), (QStringList{pageQuestion("Page1"), pageQuestion("Page3")}));
     QCOMPARE(p.dialogs().fileRequests.size(), 2);
-    QCOMPARE(p.dialogs().fileRequests[0].title, text::q("Uložit soubor..."));
+    QCOMPARE(p.dialogs().fileRequests[0].title, u("Uložit soubor..."));
     // The second dialog offers the name chosen for the first page.
     QCOMPARE(p.dialogs().fileRequests[1].fileName, p.path("prvni.html"));
     // The chosen file is written as Save As writes it: plain text.
@@ -269,7 +270,7 @@ void ExitTest::failedBackupGoesOnWithTheNextPage() {
     QCOMPARE(failure.kind, ShownDialog::Error);
     QCOMPARE(failure.caption, QString("Error"));
     QCOMPARE(failure.text, kCannotSave);
-    QCOMPARE(failure.operationMessage, text::q("Chyba při ukládání zálohy..."));
+    QCOMPARE(failure.operationMessage, u("Chyba při ukládání zálohy..."));
     // The next page is still backed up, and both pages are still asked about.
     QCOMPARE(readFileBytes(p.path("zaloha3.txt")), QByteArray("three\r\n"));
     QCOMPARE(p.dialogs().shown[1].text, pageQuestion("Page2"));
@@ -322,7 +323,7 @@ void ExitTest::quitFromFileMenuAnsweredNo() {
     const QList<ShownDialog> asked = p.dialogs().shown.mid(before);
     QCOMPARE(texts(asked), QStringList{kQuitQuestion});
     QCOMPARE(asked[0].buttons, MsgButtons::YesNo);
-    QCOMPARE(asked[0].operationMessage, text::q("Záloha vytvořena..."));
+    QCOMPARE(asked[0].operationMessage, u("Záloha vytvořena..."));
     // zaloha.txt holds page 1, although page 3 is shown; the changed pages
     // are backed up as on the other ways out.
     QCOMPARE(readFileBytes(p.path("zaloha.txt")), QByteArray("page one\r\n"));
@@ -339,7 +340,7 @@ void ExitTest::quitFromFileMenuAnsweredYes() {
     p.dialogs().answers << MsgButton::Yes;
     QVERIFY(!endsApplication([&] { p.form().action("Konec1")->trigger(); }));
     QVERIFY(p.form().isVisible());
-    QCOMPARE(p.message(), text::q("Záloha vytvořena..."));
+    QCOMPARE(p.message(), u("Záloha vytvořena..."));
     QCOMPARE(texts(p.dialogs().shown), QStringList{kQuitQuestion});
     // Page 1 is written even unchanged; the changed page 2 is not backed up.
     QVERIFY(readFileBytes(p.path("zaloha.txt")).startsWith("{\\rtf"));
@@ -352,8 +353,8 @@ void ExitTest::quitFromFileMenuAnsweredYes() {
     p.dialogs().answers << MsgButton::Yes;
     QVERIFY(!endsApplication([&] { p.form().action("Konec1")->trigger(); }));
     QCOMPARE(texts(p.dialogs().shown), (QStringList{kCannotSave, kQuitQuestion}));
-    QCOMPARE(p.dialogs().shown[0].operationMessage, text::q("Chyba při ukládání..."));
-    QCOMPARE(p.message(), text::q("Chyba při ukládání..."));
+    QCOMPARE(p.dialogs().shown[0].operationMessage, u("Chyba při ukládání..."));
+    QCOMPARE(p.message(), u("Chyba při ukládání..."));
 }
 
 void ExitTest::notesBackupOnEveryWayOut_data() {
@@ -437,8 +438,7 @@ void ExitTest::notesBackupOnEveryWayOut() {
     if (blocked) {
         asked << kCannotSave;
         QCOMPARE(p.dialogs().shown.last().kind, ShownDialog::Error);
-        QCOMPARE(p.dialogs().shown.last().operationMessage,
-                 text::q("Chyba při ukládání zálohy..."));
+        QCOMPARE(p.dialogs().shown.last().operationMessage, u("Chyba při ukládání zálohy..."));
     }
     QCOMPARE(texts(p.dialogs().shown), asked);
 
@@ -456,7 +456,7 @@ void ExitTest::notesBackupOnEveryWayOut() {
 }
 
 void ExitTest::loadBackupRichThenPlain() {
-    const QString text = text::q("Obsah <B>ěščř</B>\nřádek");
+    const QString text = u("Obsah <B>ěščř</B>\nřádek");
     QByteArray backup;
     {
         // A run that ends with page 2 changed and still in rich form.
@@ -475,7 +475,7 @@ void ExitTest::loadBackupRichThenPlain() {
     p.form().action("Vymazatzlohu1")->trigger(); // unchanged page: no question
     QCOMPARE(p.dialogs().shown.size(), 0);
     QCOMPARE(e->toPlainText(), text);
-    QCOMPARE(p.message(), text::q("Záloha načtena..."));
+    QCOMPARE(p.message(), u("Záloha načtena..."));
     QVERIFY(p.form().editor(1)->toPlainText().isEmpty());
 
     // In a page switched to plain form the backup shows its markup.
@@ -492,12 +492,11 @@ void ExitTest::loadBackupAsksBeforeReplacingChanges_data() {
     QTest::addColumn<QString>("question");
     QTest::addColumn<QString>("message");
     QTest::newRow("page") << "Vymazatzlohu1"
-                          << "zaloha1.txt" << false << kEraseQuestion
-                          << text::q("Záloha načtena...");
+                          << "zaloha1.txt" << false << kEraseQuestion << u("Záloha načtena...");
     QTest::newRow("notes") << "Natzlohupoznmek1"
                            << "zaloha_poznamky.txt" << true
-                           << text::q("Stávající obsah poznámek bude smazán !")
-                           << text::q("Záloha poznámek načtena...");
+                           << u("Stávající obsah poznámek bude smazán !")
+                           << u("Záloha poznámek načtena...");
 }
 
 void ExitTest::loadBackupAsksBeforeReplacingChanges() {
@@ -535,17 +534,17 @@ void ExitTest::loadMissingBackupReported() {
     p.form().action("Vymazatzlohu1")->trigger();
     QCOMPARE(texts(p.dialogs().shown), (QStringList{kEraseQuestion, kCannotLoad}));
     QCOMPARE(p.dialogs().shown[1].kind, ShownDialog::Error);
-    QCOMPARE(p.dialogs().shown[1].operationMessage, text::q("Chyba při načítání zálohy..."));
+    QCOMPARE(p.dialogs().shown[1].operationMessage, u("Chyba při načítání zálohy..."));
     QCOMPARE(e->toPlainText(), QString("keep"));
-    QCOMPARE(p.message(), text::q("Chyba při načítání zálohy..."));
+    QCOMPARE(p.message(), u("Chyba při načítání zálohy..."));
 }
 
 void ExitTest::aboutBackupInsertsIntoNotes() {
-    const QString about = text::q(
-        "Při každém ukončení aplikace Zelvar jakýmkoli způsobem (klasicky křížkem, kombinací "
-        "kláves Alt + F4, nebo cestou Soubor -> Konec) dochází k ukládání veškerého obsahu "
-        "Editoru do statické paměti. Takto uložený soubor (nedošlo-li k jeho přepsání v důsledku "
-        "dalšího používání programu) můžete zpětně vyvolat. (Operace -> Načíst zálohu). ");
+    const QString about =
+        u("Při každém ukončení aplikace Zelvar jakýmkoli způsobem (klasicky křížkem, kombinací "
+          "kláves Alt + F4, nebo cestou Soubor -> Konec) dochází k ukládání veškerého obsahu "
+          "Editoru do statické paměti. Takto uložený soubor (nedošlo-li k jeho přepsání v důsledku "
+          "dalšího používání programu) můžete zpětně vyvolat. (Operace -> Načíst zálohu). ");
     TestProgram p;
     Editor* notes = p.form().notesEditor();
     notes->setPlainText("ab\ncd\nef");
@@ -557,7 +556,7 @@ void ExitTest::aboutBackupInsertsIntoNotes() {
     QTest::keyClick(notes, Qt::Key_F7);
     QCOMPARE(notes->text(), "ab\r\nc" + about + "d\r\nef\r\n");
     QCOMPARE(notes->lineCount(), 3);
-    QCOMPARE(p.message(), text::q("O záloze..."));
+    QCOMPARE(p.message(), u("O záloze..."));
     // The pages, the dialogs and the files are left alone.
     QVERIFY(p.form().editor(1)->toPlainText().isEmpty());
     QCOMPARE(p.dialogs().shown.size(), 0);
@@ -581,7 +580,7 @@ void ExitTest::openBackupItems() {
         expected << p.path(QString("zaloha%1.txt").arg(n));
         QCOMPARE(p.shell().files, expected);
         // The same message for all five, also when the file does not exist.
-        QCOMPARE(p.message(), text::q("Soubor: zaloha.txt..."));
+        QCOMPARE(p.message(), u("Soubor: zaloha.txt..."));
     }
     QCOMPARE(filesIn(p.dir()), QStringList());
     QCOMPARE(p.dialogs().shown.size(), 0);

@@ -21,13 +21,14 @@
 #include "editor/editor.h"
 #include "ground/addresses.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
+#include "support/literals.h"
 #include "support/modal.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::ModalRun;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 using zelvar::testing::whileModal;
 
 namespace {
@@ -102,18 +103,18 @@ void InformationTest::helpFileFromAllThreeControls() {
     page->setFocus();
     QTest::keyClick(page, Qt::Key_F1);
     QCOMPARE(p.shell().files, QStringList{help});
-    QCOMPARE(p.message(), text::q("Nápověda..."));
+    QCOMPARE(p.message(), u("Nápověda..."));
     QCOMPARE(page->toPlainText(), QString());
 
     p.form().patterns().message("before");
     p.form().action("HTMlEditor2")->trigger();
     QCOMPARE(p.shell().files, QStringList({help, help}));
-    QCOMPARE(p.message(), text::q("Nápověda..."));
+    QCOMPARE(p.message(), u("Nápověda..."));
 
     p.form().patterns().message("before");
     QTest::mouseClick(p.form().button("SpeedButton38"), Qt::LeftButton);
     QCOMPARE(p.shell().files, QStringList({help, help, help}));
-    QCOMPARE(p.message(), text::q("Nápověda..."));
+    QCOMPARE(p.message(), u("Nápověda..."));
 
     // The file is only handed over, never read or written; a missing file is
     // the shell's business.
@@ -124,7 +125,7 @@ void InformationTest::helpFileFromAllThreeControls() {
 
 void InformationTest::helpPagesAndVersionCheck() {
     TestProgram p;
-    const QUrl home(text::q(kHomePageAddress));
+    const QUrl home(u(kHomePageAddress));
     QSet<QString> seen;
     for (const WebItem& w : kHelpPages) {
         p.form().patterns().message("before");
@@ -134,7 +135,7 @@ void InformationTest::helpPagesAndVersionCheck() {
         QVERIFY2(!url.host().isEmpty(), qPrintable(address));
         // Help pages live on sites that keep them, not on the program's own.
         QVERIFY2(url.host() != home.host(), qPrintable(address));
-        QCOMPARE(p.message(), text::q(w.message));
+        QCOMPARE(p.message(), u(w.message));
         seen.insert(address);
     }
     QCOMPARE(seen.size(), 4); // four different pages
@@ -145,7 +146,7 @@ void InformationTest::helpPagesAndVersionCheck() {
     QCOMPARE(version.host(), home.host()); // a page of the program's own site
     QVERIFY(version != home);
     QVERIFY(!seen.contains(version.toString()));
-    QCOMPARE(p.message(), text::q("Kontrola verze..."));
+    QCOMPARE(p.message(), u("Kontrola verze..."));
     QCOMPARE(p.shell().files, QStringList());
     QCOMPARE(p.dialogs().shown.size(), 0);
 }
@@ -159,16 +160,16 @@ void InformationTest::linksMenu() {
         const QUrl url(address, QUrl::StrictMode);
         QVERIFY2(url.isValid() && url.scheme().startsWith("http") && !url.host().isEmpty(), item);
         // Only the first item leads to the program's own site.
-        QCOMPARE(url.host() == QUrl(text::q(kHomePageAddress)).host(),
+        QCOMPARE(url.host() == QUrl(u(kHomePageAddress)).host(),
                  qstrcmp(item, "Domovskyweb1") == 0);
-        QCOMPARE(p.message(), text::q("Odkaz..."));
+        QCOMPARE(p.message(), u("Odkaz..."));
         seen.insert(address);
     }
     QCOMPARE(seen.size(), 10);
     // The first item is the program's home page, the address of the snippets.
     p.shell().urls.clear();
     p.form().action("Domovskyweb1")->trigger();
-    QCOMPARE(p.shell().urls, QStringList{text::q(kHomePageAddress)});
+    QCOMPARE(p.shell().urls, QStringList{u(kHomePageAddress)});
 }
 
 void InformationTest::aboutWindow() {
@@ -193,7 +194,7 @@ void InformationTest::aboutWindow() {
             QCOMPARE(aboutLabel(about, "Label5")->text(), QString("2.0"));
             QLabel* check = aboutLabel(about, "Label12");
             QCOMPARE(check->text(), QString("->> Zkontrolovat verzi <<--"));
-            QCOMPARE(check->toolTip(), text::q("Zkontrolujte, zda-li není k dispozici nová verze"));
+            QCOMPARE(check->toolTip(), u("Zkontrolujte, zda-li není k dispozici nová verze"));
             QCOMPARE(check->cursor().shape(), Qt::PointingHandCursor);
             QLabel* home = aboutLabel(about, "Label16");
             QCOMPARE(home->cursor().shape(), Qt::PointingHandCursor);
@@ -209,9 +210,9 @@ void InformationTest::aboutWindow() {
         });
     QCOMPARE(run.window.data(), static_cast<QWidget*>(p.form().findChild<QDialog*>("TForm2")));
     QVERIFY(!run.closedByStep);
-    QCOMPARE(urlsWhileOpen, QStringList({text::q(kHomePageAddress), versionPage}));
+    QCOMPARE(urlsWhileOpen, QStringList({u(kHomePageAddress), versionPage}));
     QCOMPARE(messageWhileOpen, QString("before"));
-    QCOMPARE(p.message(), text::q("O programu..."));
+    QCOMPARE(p.message(), u("O programu..."));
 }
 
 void InformationTest::clipboardViewerShowsText() {
@@ -299,7 +300,7 @@ void InformationTest::helpFileShipped() {
     QVERIFY(!utf8.hasError());
     // It covers the pages, every toolbar group and the main features, in the
     // program's words.
-    QVERIFY(!text.contains(text::q("značk"), Qt::CaseInsensitive));
+    QVERIFY(!text.contains(u("značk"), Qt::CaseInsensitive));
     const char* const topics[] = {
         "Page 1",        "Soubor",          "Editor",          "Text",         "Statistika",
         "Poloha",        "Používané",       "Zvláštní znaky",  "Cíl (target)", "statick",
@@ -307,7 +308,7 @@ void InformationTest::helpFileShipped() {
         "Text v pohybu", "posuvník",        "Ctrl+N",          "F10",          "UTF-8",
         "ISO-8859-2",    "zaloha_poznamky", "nahradit",        "share/zelvar", "Del"};
     for (const char* topic : topics) {
-        QVERIFY2(text.contains(text::q(topic), Qt::CaseInsensitive), topic);
+        QVERIFY2(text.contains(u(topic), Qt::CaseInsensitive), topic);
     }
 }
 

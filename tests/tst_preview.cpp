@@ -12,13 +12,14 @@
 #include "files/documents.h"
 #include "files/preview.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
 #include "support/filebytes.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::readFileBytes;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 using zelvar::testing::writeFileBytes;
 
 namespace {
@@ -97,7 +98,7 @@ void PreviewTest::previewWritesTheShownPageOnly() {
     p.form().button("BitBtn1")->click();
     QCOMPARE(testing::withoutPreviewBase(readFileBytes(preview), p.dir()), QByteArray("four\r\n"));
     QCOMPARE(p.shell().files, QStringList{preview});
-    QCOMPARE(p.message(), text::q("Internetový prohlížeč..."));
+    QCOMPARE(p.message(), u("Internetový prohlížeč..."));
     for (int n = 1; n <= 5; ++n) {
         QCOMPARE(p.form().editor(n)->toPlainText(), QString(pages[n - 1]));
         QCOMPARE(p.form().editor(n)->plainTextMode(), n == 4);
@@ -147,7 +148,6 @@ void PreviewTest::previewResolvesAgainstThePage() {
     p.form().action("Zkladnvzhled1")->trigger();
     const QByteArray base =
         "<base href=\"" + QUrl::fromLocalFile(p.dir() + "/web site/").toEncoded() + "\">";
-    QVERIFY(base.contains("/web%20site/"));
     QCOMPARE(readFileBytes(p.cacheDir() + "/zelvar/nahled_stranky.html"),
              QByteArray(preview).replace("@", base));
     QCOMPARE(p.form().editor(1)->toPlainText(), text);
@@ -156,7 +156,7 @@ void PreviewTest::previewResolvesAgainstThePage() {
 void PreviewTest::richPageIsPreviewedAsPlainText() {
     TestProgram p;
     Editor* e = p.form().editor(1);
-    e->setPlainText(text::q("<P>Žluťoučký kůň</P>\n<BR>"));
+    e->setPlainText(u("<P>Žluťoučký kůň</P>\n<BR>"));
     p.form().action("Uloit1")->trigger(); // the static memory, still rich
     QVERIFY(readFileBytes(p.path("staticka_pamet1.txt")).startsWith("{\\rtf"));
     p.form().button("BitBtn1")->click();
@@ -212,7 +212,7 @@ void PreviewTest::filePreviewHandsThePickedFileUnchanged() {
     p.dialogs().fileAnswers << chosen(p.path("Pokus.htm"));
     p.form().button("BitBtn2")->click();
     QCOMPARE(p.dialogs().fileRequests.size(), 1);
-    QCOMPARE(p.dialogs().fileRequests[0].title, text::q("Otevřít soubor..."));
+    QCOMPARE(p.dialogs().fileRequests[0].title, u("Otevřít soubor..."));
     QCOMPARE(p.shell().files, QStringList{p.path("Pokus.htm")});
     QCOMPARE(Documents::of(p.form()).openName(), p.path("Pokus.htm"));
     QCOMPARE(p.message(), QString("before"));

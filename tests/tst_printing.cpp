@@ -20,6 +20,7 @@
 #include "ground/patterns.h"
 #include "ground/texts.h"
 #include "support/filebytes.h"
+#include "support/literals.h"
 #include "support/modal.h"
 #include "support/pdfpages.h"
 #include "support/testprogram.h"
@@ -28,6 +29,7 @@ using namespace zelvar;
 using zelvar::testing::PdfDocument;
 using zelvar::testing::RecordingPrinting;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 
 Q_DECLARE_METATYPE(zelvar::PrintRange)
 
@@ -43,7 +45,7 @@ QString job(QString text) {
 QString numberedLines(int count) {
     QStringList lines;
     for (int i = 1; i <= count; ++i) {
-        lines << text::q("řádek č. %1").arg(i);
+        lines << u("řádek č. %1").arg(i);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -156,7 +158,7 @@ void PrintingTest::printCommand() {
     QCOMPARE(printing().jobTexts,
              accepted && installed ? QStringList{job(page.arg(4))} : QStringList());
     QCOMPARE(printing().jobTitles, accepted && installed ? QStringList{QString()} : QStringList());
-    QCOMPARE(p_->message(), installed ? text::q("Tisk...") : QStringLiteral("before"));
+    QCOMPARE(p_->message(), installed ? u("Tisk...") : QStringLiteral("before"));
     QCOMPARE(form().editor(4)->toPlainText(), page.arg(4));
     QCOMPARE(printing().setups, 0);
     if (installed) {
@@ -166,8 +168,8 @@ void PrintingTest::printCommand() {
     QCOMPARE(p_->dialogs().shown.size(), 1);
     const zelvar::testing::ShownDialog& notice = p_->dialogs().shown[0];
     QCOMPARE(notice.kind, zelvar::testing::ShownDialog::Message);
-    QCOMPARE(notice.text, text::q(text::kNoPrinter));
-    QCOMPARE(notice.caption, text::q(text::kMessageCaption));
+    QCOMPARE(notice.text, u(text::kNoPrinter));
+    QCOMPARE(notice.caption, u(text::kMessageCaption));
     QCOMPARE(notice.buttons, MsgButtons::Ok);
     QVERIFY(!QFile::exists(printing().pdfPath));
 }
@@ -205,12 +207,12 @@ void PrintingTest::ctrlPFromEveryControl() {
 void PrintingTest::printerSetup() {
     form().action("Nastaventisku1")->trigger();
     QCOMPARE(printing().setups, 1);
-    QCOMPARE(p_->message(), text::q("Nastavení tisku..."));
+    QCOMPARE(p_->message(), u("Nastavení tisku..."));
     printing().setupAnswer = false;
     form().patterns().message("before");
     form().action("Nastaventisku1")->trigger();
     QCOMPARE(printing().setups, 2);
-    QCOMPARE(p_->message(), text::q("Nastavení tisku..."));
+    QCOMPARE(p_->message(), u("Nastavení tisku..."));
     // Setting up prints nothing and asks nothing else.
     QCOMPARE(printing().printDialogs, 0);
     QVERIFY(printing().jobTexts.isEmpty());
@@ -225,11 +227,11 @@ void PrintingTest::refusedJobIsAFailure() {
     printing().pdfPath = p_->path(QStringLiteral("plainfile/printout.pdf"));
     form().action("Tisk1")->trigger();
     QCOMPARE(printing().jobTexts.size(), 1);
-    QCOMPARE(p_->message(), text::q(text::kPrintFailed));
+    QCOMPARE(p_->message(), u(text::kPrintFailed));
     QCOMPARE(p_->dialogs().shown.size(), 1);
     QCOMPARE(p_->dialogs().shown[0].kind, zelvar::testing::ShownDialog::Error);
-    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kPrintFailedText));
-    QCOMPARE(p_->dialogs().shown[0].operationMessage, text::q(text::kPrintFailed));
+    QCOMPARE(p_->dialogs().shown[0].text, u(text::kPrintFailedText));
+    QCOMPARE(p_->dialogs().shown[0].operationMessage, u(text::kPrintFailed));
 }
 
 void PrintingTest::printoutIsTheText_data() {
@@ -242,7 +244,7 @@ void PrintingTest::printoutIsTheText_data() {
     QTest::newRow("several pages") << 300 << 0 << 0 << PrintRange::All << numberedLines(300);
     // Offsets count a line break as two characters: "řádek č. 2" starts at 12.
     QTest::newRow("selection") << 300 << 12 << 22 << PrintRange::Selection
-                               << text::q("řádek č. 2\nřádek č. 3");
+                               << u("řádek č. 2\nřádek č. 3");
     QTest::newRow("selection not chosen") << 3 << 12 << 22 << PrintRange::All << numberedLines(3);
 }
 
@@ -262,7 +264,7 @@ void PrintingTest::printoutIsTheText() {
     printing().choice.range = range;
     const PdfDocument pdf = printout();
     QVERIFY(pdf.ok);
-    QCOMPARE(p_->message(), text::q("Tisk..."));
+    QCOMPARE(p_->message(), u("Tisk..."));
     QCOMPARE(printing().selectionOffered, QList<bool>{selLength > 0});
     QCOMPARE(printing().jobTexts, QStringList{job(printed)});
     QStringList pages;
@@ -290,9 +292,9 @@ void PrintingTest::printoutPageRange() {
     printing().choice.pages = QPageRanges::fromString("900-901");
     const PdfDocument none = printout();
     QVERIFY(!none.ok);
-    QCOMPARE(p_->message(), text::q("before"));
+    QCOMPARE(p_->message(), u("before"));
     QCOMPARE(p_->dialogs().shown.size(), 1);
-    QCOMPARE(p_->dialogs().shown[0].text, text::q(text::kNothingInPrintRange));
+    QCOMPARE(p_->dialogs().shown[0].text, u(text::kNothingInPrintRange));
 }
 
 // A colour chosen with nothing selected, and a selection's own colour, are

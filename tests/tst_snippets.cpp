@@ -14,11 +14,12 @@
 #include "editor/editor.h"
 #include "ground/addresses.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 
 namespace {
 
@@ -115,9 +116,9 @@ void SnippetsTest::everyButton_data() {
         {"SpeedButton18", "&sect;", true, "Paragraf..."},
         {"SpeedButton19", "<SUP></SUP>", true, "Horní index..."},
         {"SpeedButton20", "<SUB></SUB>", true, "Dolní index..."},
-        {"SpeedButton21", text::q("<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>"), false,
+        {"SpeedButton21", u("<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>"), false,
          "Netříděný seznam..."},
-        {"SpeedButton22", text::q("<OL><LI>Položka<LI>Položka<LI>Položka</OL>"), false,
+        {"SpeedButton22", u("<OL><LI>Položka<LI>Položka<LI>Položka</OL>"), false,
          "Tříděný seznam..."},
         {"SpeedButton23",
          "<A HREF=\"" + QString::fromLatin1(kHomePageAddress) + "\" TARGET=\"_blank\">ODKAZ</A>",
@@ -135,7 +136,7 @@ void SnippetsTest::everyButton_data() {
         {"SpeedButton27",
          R"(<BGSOUND LOOP="infinite" DELAY=1 SRC="FILE://C:/Documents and Settings/Pelmar/Plocha/webside ll/radio.wav">)",
          false, "Hudba na pozadí..."},
-        {"SpeedButton28", text::q("<DL><DT>Položka<DD></DL>"), false, "Seznam definic..."},
+        {"SpeedButton28", u("<DL><DT>Položka<DD></DL>"), false, "Seznam definic..."},
         {"SpeedButton55", R"(TARGET="_top")", true, "Cíl: _top..."},
         {"SpeedButton56", R"(TARGET="_parent")", true, "Cíl: _parent..."},
         {"SpeedButton57", R"(TARGET="_self")", true, "Cíl: _self..."},
@@ -145,7 +146,7 @@ void SnippetsTest::everyButton_data() {
     int n = 0;
     for (const Row& r : rows) {
         QTest::newRow(r.button) << QString::fromLatin1(r.button) << r.snippet << r.line
-                                << text::q(r.message) << n++ % 5 + 1;
+                                << u(r.message) << n++ % 5 + 1;
     }
 }
 
@@ -239,8 +240,8 @@ void SnippetsTest::selectionWithBoldAndList() {
     e->setSelStart(2);
     e->setSelLength(2);
     click(p, "SpeedButton21");
-    QCOMPARE(e->text(), text::q("ab<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>cdef\r\n"));
-    QCOMPARE(e->toPlainText(), text::q("ab<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>cdef\n"));
+    QCOMPARE(e->text(), u("ab<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>cdef\r\n"));
+    QCOMPARE(e->toPlainText(), u("ab<UL><LI>Položka1<LI>Položka2<LI>Položka3</UL>cdef\n"));
     QCOMPARE(e->selLength(), 0);
     QCOMPARE(e->caretPos(), QPoint(0, 1));
     QCOMPARE(e->lineCount(), 1);

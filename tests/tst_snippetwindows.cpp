@@ -19,13 +19,14 @@
 #include "editor/editor.h"
 #include "ground/addresses.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
+#include "support/literals.h"
 #include "support/modal.h"
 #include "support/testprogram.h"
 
 using namespace zelvar;
 using zelvar::testing::ModalRun;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 using zelvar::testing::whileModal;
 
 namespace {
@@ -92,12 +93,11 @@ QString colourChangeText() {
 }
 
 QString expectedText(const QString& form) {
-    const QString home = text::q(kHomePageAddress);
+    const QString home = u(kHomePageAddress);
     if (form == "TForm3") {
-        return text::q(R"(<span style="font-weight: 400"><font size="1" face="Verdana">)") + '\n' +
-               text::q(
-                   R"(<strong><marquee height="10" width="80%">Pohybující se text ! )"
-                   R"(<FONT COLOR="#A80000">A dokonce se pohybuje !</FONT>!</marquee></strong></A>)");
+        return u(R"(<span style="font-weight: 400"><font size="1" face="Verdana">)") + '\n' +
+               u(R"(<strong><marquee height="10" width="80%">Pohybující se text ! )"
+                 R"(<FONT COLOR="#A80000">A dokonce se pohybuje !</FONT>!</marquee></strong></A>)");
     }
     if (form == "TForm4") {
         return colourChangeText();
@@ -112,13 +112,13 @@ QString expectedText(const QString& form) {
             t1 + "'--- Vypsat element s hodinami",
             t1 + R"(Document.Write "<SPAN ID=""span_Timer"">" & Now() & "</SPAN>")",
             s2,
-            t1 + text::q("'--- Nastavit první timeout na vteřinu"),
+            t1 + u("'--- Nastavit první timeout na vteřinu"),
             t1 + R"x(SetTimeout "UpdateTimer()", 1000)x",
             s2,
-            t1 + text::q("'--- Funkce pro aktualizaci času v prvku span_Timer"),
+            t1 + u("'--- Funkce pro aktualizaci času v prvku span_Timer"),
             t1 + "Function UpdateTimer()",
             t2 + "span_Timer.InnerText = Now()",
-            t2 + text::q("' Znovu zavolat za jednu vteřinu"),
+            t2 + u("' Znovu zavolat za jednu vteřinu"),
             t2 + R"x(SetTimeout "UpdateTimer()", 1000)x",
             t1 + "End Function",
             s2 + "-->",
@@ -197,14 +197,14 @@ void SnippetWindowsTest::controlsOfEveryWindow() {
         QCOMPARE(f->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         auto* description = w->findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(description);
-        QCOMPARE(description->text(), text::q(e.description));
+        QCOMPARE(description->text(), u(e.description));
         QPushButton* copy = pushButton(w, e.copy);
         QPushButton* close = pushButton(w, e.close);
         QVERIFY2(copy && close, e.form);
-        QCOMPARE(copy->text(), text::q("K&opírovat"));
-        QCOMPARE(copy->toolTip(), text::q("Kopírovat text"));
-        QCOMPARE(close->text(), text::q("&Konec"));
-        QCOMPARE(close->toolTip(), text::q("Ukončit formulář"));
+        QCOMPARE(copy->text(), u("K&opírovat"));
+        QCOMPARE(copy->toolTip(), u("Kopírovat text"));
+        QCOMPARE(close->text(), u("&Konec"));
+        QCOMPARE(close->toolTip(), u("Ukončit formulář"));
         QCOMPARE(copy->size(), QSize(75, 25));
         QCOMPARE(close->size(), QSize(75, 25));
         // Side by side at the bottom right, copy on the left, below the field.
@@ -242,10 +242,10 @@ void SnippetWindowsTest::favouritesLinkCarriesHomePage() {
     const QString text = field(window(p, "TForm8"))->toPlainText();
     QCOMPARE(field(window(p, "TForm8"))->document()->blockCount(), 1);
     const QString head =
-        text::q(R"(<a style="text-decoration: none; color: RGB(120,040,032);" href="javascript: )"
-                R"(window.external.AddFavorite (')") +
-        text::q(kHomePageAddress) + text::q("', '");
-    const QString tail = text::q(R"(');"><IMG SRC="fordres.jpg" WIDTH=32 HEIGHT=32></a>)");
+        u(R"(<a style="text-decoration: none; color: RGB(120,040,032);" href="javascript: )"
+          R"(window.external.AddFavorite (')") +
+        u(kHomePageAddress) + u("', '");
+    const QString tail = u(R"(');"><IMG SRC="fordres.jpg" WIDTH=32 HEIGHT=32></a>)");
     QVERIFY2(text.startsWith(head), qPrintable(text));
     QVERIFY2(text.endsWith(tail), qPrintable(text));
     // Between them, a short plain title that cannot break the script's quotes.
@@ -265,7 +265,7 @@ void SnippetWindowsTest::menuItemOpensItsWindowModally() {
             // The same window object every time.
             QCOMPARE(run.window.data(), static_cast<QWidget*>(window(p, e.form)));
             QCOMPARE(messageWhileOpen, QString("before"));
-            QCOMPARE(p.message(), text::q(e.message));
+            QCOMPARE(p.message(), u(e.message));
             QVERIFY(!window(p, e.form)->isVisible());
         }
     }
@@ -280,12 +280,12 @@ void SnippetWindowsTest::closeBoxAndCloseButtonSetTheSameMessage() {
             [&] { p.form().action(e.item)->trigger(); },
             [&](QWidget* w) { QTest::mouseClick(pushButton(w, e.close), Qt::LeftButton); });
         QVERIFY2(byButton.closedByStep, e.form);
-        QCOMPARE(p.message(), text::q(e.message));
+        QCOMPARE(p.message(), u(e.message));
 
         p.form().patterns().message("before");
         const ModalRun byBox = whileModal([&] { p.form().action(e.item)->trigger(); });
         QVERIFY(byBox.window);
-        QCOMPARE(p.message(), text::q(e.message));
+        QCOMPARE(p.message(), u(e.message));
     }
 }
 
@@ -421,7 +421,7 @@ void SnippetWindowsTest::mainWindowIgnoresClicksWhileOpen() {
                    pageWhileOpen = page->toPlainText();
                });
     QCOMPARE(pageWhileOpen, QString());
-    QCOMPARE(p.message(), text::q("Domovská stránka..."));
+    QCOMPARE(p.message(), u("Domovská stránka..."));
     // The same click reaches the button once the window is closed.
     QTest::mouseClick(p.form().windowHandle(), Qt::LeftButton, {}, at);
     QCoreApplication::processEvents();

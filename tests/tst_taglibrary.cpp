@@ -20,14 +20,15 @@
 
 #include "editor/editor.h"
 #include "ground/patterns.h"
-#include "ground/texts.h"
 #include "support/filebytes.h"
+#include "support/literals.h"
 #include "support/testprogram.h"
 #include "tools/taglibrary.h"
 
 using namespace zelvar;
 using zelvar::testing::ShownDialog;
 using zelvar::testing::TestProgram;
+using zelvar::testing::u;
 
 namespace {
 
@@ -71,7 +72,7 @@ void selectEntry(TestProgram& p, const QString& text) {
 void loadLibrary(TestProgram& p, const QByteArray& bytes) {
     writeAll(p.path("tagy.txt"), bytes);
     click(p, "Button4");
-    QCOMPARE(p.message(), text::q("Knihovna načtena..."));
+    QCOMPARE(p.message(), u("Knihovna načtena..."));
 }
 
 // Replaces tagy.txt by a folder, so that the next write cannot create it.
@@ -180,15 +181,15 @@ void TagLibraryTest::fileEntries_data() {
     QTest::newRow("end-of-file mark and form feed")
         << QByteArray("a\x1a\x0c") << QStringList{"a\x1a\x0c"} << cp;
     QTest::newRow("Windows-1250") << QByteArray("<P>\xe8\x9a\r\n\x9e\r\n")
-                                  << QStringList{text::q("<P>čš"), text::q("ž")} << cp;
-    QTest::newRow("UTF-8") << QByteArray("<b>\xc4\x8d</b>\r\nx")
-                           << QStringList{text::q("<b>č</b>"), "x"} << TagEncoding::Utf8;
+                                  << QStringList{u("<P>čš"), u("ž")} << cp;
+    QTest::newRow("UTF-8") << QByteArray("<b>\xc4\x8d</b>\r\nx") << QStringList{u("<b>č</b>"), "x"}
+                           << TagEncoding::Utf8;
     QTest::newRow("UTF-8 with its mark")
         << QByteArray("\xef\xbb\xbfx\r\n") << QStringList{"x"} << TagEncoding::Utf8Bom;
     QTest::newRow("UTF-16LE") << QByteArray::fromHex("fffe61000d000a000d0100006200")
-                              << QStringList{"a", text::q("č"), "b"} << TagEncoding::Utf16LE;
+                              << QStringList{"a", u("č"), "b"} << TagEncoding::Utf16LE;
     QTest::newRow("UTF-16BE") << QByteArray("\xfe\xff\0a\0\n\x01\x0d", 8)
-                              << QStringList{"a", text::q("č")} << TagEncoding::Utf16BE;
+                              << QStringList{"a", u("č")} << TagEncoding::Utf16BE;
     QTest::newRow("control byte") << QByteArray("<a>\x01</a>") << QStringList() << no;
     QTest::newRow("two zero bytes") << QByteArray("a\r\n\0\0b", 6) << QStringList() << no;
     QTest::newRow("UTF-16 without its mark")
@@ -225,7 +226,7 @@ void TagLibraryTest::fileBytes() {
     QFETCH(QByteArray, start);
     // Every entry comes back as it was written, in the encoding it was
     // written in, empty ones included.
-    const QStringList entries{"", text::q("ěščřžýáíé"), "<A HREF=\"\">", "", "&nbsp;"};
+    const QStringList entries{"", u("ěščřžýáíé"), "<A HREF=\"\">", "", "&nbsp;"};
     const QByteArray bytes = encodeTagFile(entries, encoding);
     QVERIFY2(bytes.startsWith(start), bytes.left(8).toHex().constData());
     const TagFileText back = decodeTagFile(bytes);
@@ -236,33 +237,32 @@ void TagLibraryTest::fileBytes() {
 void TagLibraryTest::fileBytesWindows1250() {
     QCOMPARE(encodeTagFile({}, TagEncoding::Windows1250), QByteArray());
     QCOMPARE(encodeTagFile({""}, TagEncoding::Windows1250), QByteArray("\r\n"));
-    QCOMPARE(encodeTagFile({text::q("<P>čš"), "", "x"}, TagEncoding::Windows1250),
+    QCOMPARE(encodeTagFile({u("<P>čš"), "", "x"}, TagEncoding::Windows1250),
              QByteArray("<P>\xe8\x9a\r\n\r\nx\r\n"));
     // What the code page cannot hold is kept as a character reference.
-    QCOMPARE(encodeTagFile({text::q("€😀")}, TagEncoding::Windows1250),
-             QByteArray("\x80&#128512;\r\n"));
+    QCOMPARE(encodeTagFile({u("€😀")}, TagEncoding::Windows1250), QByteArray("\x80&#128512;\r\n"));
     // The other encodings hold it as it is.
-    QCOMPARE(decodeTagFile(encodeTagFile({text::q("€😀")}, TagEncoding::Utf16BE)).entries,
-             QStringList{text::q("€😀")});
+    QCOMPARE(decodeTagFile(encodeTagFile({u("€😀")}, TagEncoding::Utf16BE)).entries,
+             QStringList{u("€😀")});
 }
 
 void TagLibraryTest::czechOrder_data() {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
-    QTest::newRow("a B") << text::q("a") << text::q("B");
-    QTest::newRow("B p") << text::q("B") << text::q("p");
-    QTest::newRow("empty first") << text::q("") << text::q("a");
-    QTest::newRow("in tags") << text::q("<a>") << text::q("<B>");
-    QTest::newRow("ch after h") << text::q("hz") << text::q("ch");
-    QTest::newRow("ch before i") << text::q("Ch") << text::q("ia");
-    QTest::newRow("č after c") << "cz" << text::q("čas");
-    QTest::newRow("č before d") << text::q("Čas") << "da";
-    QTest::newRow("ř after r") << "rz" << text::q("řada");
-    QTest::newRow("ž after z") << "zz" << text::q("žába");
-    QTest::newRow("á in its place") << text::q("áz") << "b";
-    QTest::newRow("accent weighs after letters") << text::q("áa") << "ab";
-    QTest::newRow("accent weighs after nothing") << "a" << text::q("á");
-    QTest::newRow("case only: a fixed order") << text::q("A") << text::q("a");
+    QTest::newRow("a B") << u("a") << u("B");
+    QTest::newRow("B p") << u("B") << u("p");
+    QTest::newRow("empty first") << u("") << u("a");
+    QTest::newRow("in tags") << u("<a>") << u("<B>");
+    QTest::newRow("ch after h") << u("hz") << u("ch");
+    QTest::newRow("ch before i") << u("Ch") << u("ia");
+    QTest::newRow("č after c") << "cz" << u("čas");
+    QTest::newRow("č before d") << u("Čas") << "da";
+    QTest::newRow("ř after r") << "rz" << u("řada");
+    QTest::newRow("ž after z") << "zz" << u("žába");
+    QTest::newRow("á in its place") << u("áz") << "b";
+    QTest::newRow("accent weighs after letters") << u("áa") << "ab";
+    QTest::newRow("accent weighs after nothing") << "a" << u("á");
+    QTest::newRow("case only: a fixed order") << u("A") << u("a");
     QTest::newRow("long entries by their rest")
         << QString(1200, QLatin1Char('a')) + "B" << QString(1200, QLatin1Char('a')) + "c";
 }
@@ -282,7 +282,7 @@ void TagLibraryTest::czechOrder() {
 void TagLibraryTest::sortAgreesWithOrder() {
     // Sorting by sort keys gives the order of the one-by-one comparison that
     // puts an added entry in its place.
-    const QString letters = text::q("aAáchCHcčČdhHiIrřŘsšzžZ <>/");
+    const QString letters = u("aAáchCHcčČdhHiIrřŘsšzžZ <>/");
     QRandomGenerator random(1250);
     QStringList entries;
     for (int i = 0; i < 400; ++i) {
@@ -309,11 +309,10 @@ void TagLibraryTest::missingFileKeepsButtonsDisabled() {
     QCOMPARE(p.dialogs().shown.size(), 1);
     const ShownDialog& d = p.dialogs().shown[0];
     QCOMPARE(d.kind, ShownDialog::Error);
-    QCOMPARE(d.text,
-             text::q("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, kontaktujte "
-                     "autora aplikace !"));
-    QCOMPARE(d.operationMessage, text::q("Chyba při načítání..."));
-    QCOMPARE(p.message(), text::q("Chyba při načítání..."));
+    QCOMPARE(d.text, u("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, kontaktujte "
+                       "autora aplikace !"));
+    QCOMPARE(d.operationMessage, u("Chyba při načítání..."));
+    QCOMPARE(p.message(), u("Chyba při načítání..."));
     for (const char* name : {"Button1", "Button2", "Button3"}) {
         QVERIFY2(!p.form().button(name)->isEnabled(), name);
     }
@@ -329,7 +328,7 @@ void TagLibraryTest::starterFilesLoad() {
     QCOMPARE(encodeTagFile(shownEntries(p), TagEncoding::Windows1250), starter);
     QVERIFY(QFile::copy(QStringLiteral(ZELVAR_DATA_DIR "/poznamky.txt"), p.path("poznamky.txt")));
     click(p, "SpeedButton33");
-    QCOMPARE(p.message(), text::q("Poznámky načteny..."));
+    QCOMPARE(p.message(), u("Poznámky načteny..."));
 }
 
 void TagLibraryTest::loadSortsAndReplaces() {
@@ -355,7 +354,7 @@ void TagLibraryTest::failedReloadKeepsList() {
     selectEntry(p, "b");
     QVERIFY(QFile::remove(p.path("tagy.txt")));
     click(p, "Button4");
-    QCOMPARE(p.message(), text::q("Chyba při načítání..."));
+    QCOMPARE(p.message(), u("Chyba při načítání..."));
     QCOMPARE(p.dialogs().shown.size(), 1);
     QCOMPARE(shownEntries(p), (QStringList{"a", "b"}));
     for (const char* name : {"Button1", "Button2", "Button3"}) {
@@ -365,7 +364,7 @@ void TagLibraryTest::failedReloadKeepsList() {
     QVERIFY(QDir(p.dir()).mkdir(QStringLiteral("tagy.txt")));
     click(p, "Button4");
     QCOMPARE(p.dialogs().shown.size(), 2);
-    QCOMPARE(p.dialogs().shown[1].operationMessage, text::q("Chyba při načítání..."));
+    QCOMPARE(p.dialogs().shown[1].operationMessage, u("Chyba při načítání..."));
     QCOMPARE(shownEntries(p), (QStringList{"a", "b"}));
 }
 
@@ -385,7 +384,7 @@ void TagLibraryTest::insertAtCaretOfShownPage() {
     QTRY_VERIFY(e->hasFocus());
     QCOMPARE(e->line(0), QString("ab"));
     QCOMPARE(e->line(1), QString("c<TAG>d"));
-    QCOMPARE(p.message(), text::q("Tag vložen..."));
+    QCOMPARE(p.message(), u("Tag vložen..."));
     for (int slot : {1, 2, 4, 5}) {
         QCOMPARE(p.form().editor(slot)->toPlainText(), QString());
     }
@@ -399,7 +398,7 @@ void TagLibraryTest::insertAtCaretOfShownPage() {
     selectRow(p, 0);
     click(p, "Button1");
     QCOMPARE(e->text(), QString("ab\r\nc<TAG>d<TAG>\r\n"));
-    QCOMPARE(p.message(), text::q("Tag vložen..."));
+    QCOMPARE(p.message(), u("Tag vložen..."));
     QVERIFY(p.dialogs().shown.isEmpty());
 }
 
@@ -431,7 +430,7 @@ void TagLibraryTest::deleteAnsweredNoThenYes() {
     selectEntry(p, "B");
     click(p, "Button3"); // Enter answers No
     QCOMPARE(p.dialogs().shown.size(), 1);
-    QCOMPARE(p.dialogs().shown[0].text, text::q("Opravdu si přejete smazat položku ?"));
+    QCOMPARE(p.dialogs().shown[0].text, u("Opravdu si přejete smazat položku ?"));
     QCOMPARE(p.dialogs().shown[0].buttons, MsgButtons::YesNo);
     QCOMPARE(shownEntries(p), (QStringList{"a", "B", "p"}));
     QCOMPARE(selectedCount(p), 1);
@@ -445,7 +444,7 @@ void TagLibraryTest::deleteAnsweredNoThenYes() {
     click(p, "Button3");
     QCOMPARE(shownEntries(p), (QStringList{"B", "p"}));
     QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("B\r\np\r\n"));
-    QCOMPARE(p.message(), text::q("Knihovna změněna..."));
+    QCOMPARE(p.message(), u("Knihovna změněna..."));
     QCOMPARE(selectedCount(p), 0);
     // A second delete has nothing selected: a notice, and nothing is written.
     writeAll(p.path("tagy.txt"), "untouched");
@@ -468,11 +467,10 @@ void TagLibraryTest::deleteWriteFailure() {
     QCOMPARE(p.dialogs().shown.size(), 2);
     const ShownDialog& error = p.dialogs().shown[1];
     QCOMPARE(error.kind, ShownDialog::Error);
-    QCOMPARE(error.text,
-             text::q("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte "
-                     "autora aplikace !"));
-    QCOMPARE(error.operationMessage, text::q("Chyba při ukládání..."));
-    QCOMPARE(p.message(), text::q("Chyba při ukládání..."));
+    QCOMPARE(error.text, u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, kontaktujte "
+                           "autora aplikace !"));
+    QCOMPARE(error.operationMessage, u("Chyba při ukládání..."));
+    QCOMPARE(p.message(), u("Chyba při ukládání..."));
     // The list keeps the deletion.
     QCOMPARE(shownEntries(p), QStringList{"b"});
 }
@@ -483,10 +481,10 @@ void TagLibraryTest::addWindowPromptAndNotices() {
     TestProgram p;
     loadLibrary(p, "x\r\n");
     QVERIFY(withAddWindow(p, [&](QDialog& w) {
-        QCOMPARE(w.windowTitle(), text::q(".: Další tagy :."));
+        QCOMPARE(w.windowTitle(), u(".: Další tagy :."));
         QVERIFY(w.isModal());
-        QCOMPARE(zapsat(w)->text(), text::q("&Zapsat"));
-        QCOMPARE(zapsat(w)->toolTip(), text::q("Zapsat tag do knihovny..."));
+        QCOMPARE(zapsat(w)->text(), u("&Zapsat"));
+        QCOMPARE(zapsat(w)->toolTip(), u("Zapsat tag do knihovny..."));
         QCOMPARE(edit1(w)->text(), kPrompt);
         QTest::mouseClick(zapsat(w), Qt::LeftButton); // prompt untouched
         QVERIFY(w.isVisible());
@@ -508,7 +506,7 @@ void TagLibraryTest::addWindowPromptAndNotices() {
     }
     QCOMPARE(shownEntries(p), QStringList{"x"});
     QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("x\r\n"));
-    QCOMPARE(p.message(), text::q("Přidání tagu..."));
+    QCOMPARE(p.message(), u("Přidání tagu..."));
 }
 
 void TagLibraryTest::addWritesSortedFile() {
@@ -523,17 +521,17 @@ void TagLibraryTest::addWritesSortedFile() {
             QCOMPARE(edit1(w)->text(), kPrompt);
             // The prompt is selected: the first key typed replaces it.
             QTest::keyClicks(edit1(w), "<");
-            edit1(w)->insert(text::q("čára> ")); // as a paste would
+            edit1(w)->insert(u("čára> ")); // as a paste would
             QTest::mouseClick(zapsat(w), Qt::LeftButton);
             closed = !w.isVisible();
             messageWhileOpen = p.message();
         }));
         QVERIFY(closed);
-        QCOMPARE(messageWhileOpen, text::q("Knihovna změněna..."));
+        QCOMPARE(messageWhileOpen, u("Knihovna změněna..."));
         // The message after the window has closed is the add command's own.
-        QCOMPARE(p.message(), text::q("Přidání tagu..."));
+        QCOMPARE(p.message(), u("Přidání tagu..."));
     }
-    QCOMPARE(shownEntries(p), (QStringList{text::q("<čára> "), text::q("<čára> "), "a", "B", "p"}));
+    QCOMPARE(shownEntries(p), (QStringList{u("<čára> "), u("<čára> "), "a", "B", "p"}));
     QCOMPARE(readAll(p.path("tagy.txt")),
              QByteArray("<\xe8\xe1ra> \r\n<\xe8\xe1ra> \r\na\r\nB\r\np\r\n"));
     QVERIFY(p.dialogs().shown.isEmpty());
@@ -550,9 +548,8 @@ void TagLibraryTest::rewriteFile_data() {
     QTest::addColumn<QString>("error");
     const QString none;
     const QByteArray unedited;
-    const QString notText =
-        text::q("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                "kódování) ! Program jej nenačte ani nepřepíše !");
+    const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
     QTest::newRow("add") << QByteArray("b\r\na") << unedited << "<x>"
                          << QByteArray("<x>\r\na\r\nb\r\n") << QStringList{"<x>", "a", "b"} << none;
     const QString longTag = QStringLiteral("<P>") + QString(40000, QLatin1Char('x'));
@@ -574,21 +571,19 @@ void TagLibraryTest::rewriteFile_data() {
     QTest::newRow("delete what the edit removed")
         << QByteArray("a\r\nb\r\n") << QByteArray("new\r\na") << none << QByteArray("new\r\na")
         << QStringList{"a", "new"}
-        << text::q(
-               "Tag v souboru tagy.txt již není, odstranil jej jiný program. Seznam nyní ukazuje "
-               "obsah souboru !");
+        << u("Tag v souboru tagy.txt již není, odstranil jej jiný program. Seznam nyní ukazuje "
+             "obsah souboru !");
     QTest::newRow("file removed meanwhile")
         << QByteArray("a\r\nb\r\n") << QByteArray() << "c" << QByteArray("a\r\nb\r\nc\r\n")
         << (QStringList{"a", "b", "c"}) << none;
     QTest::newRow("UTF-16 stays UTF-16")
-        << QByteArray::fromHex("fffe62000a00") << unedited << text::q("ž")
-        << QByteArray::fromHex("fffe62000d000a007e010d000a00") << QStringList{"b", text::q("ž")}
-        << none;
+        << QByteArray::fromHex("fffe62000a00") << unedited << u("ž")
+        << QByteArray::fromHex("fffe62000d000a007e010d000a00") << QStringList{"b", u("ž")} << none;
     QTest::newRow("edited into UTF-8 with its mark")
         << QByteArray("a\r\nb\r\n")
         << QByteArray("\xef\xbb\xbf"
                       "b\r\n\xc5\xbe\r\n")
-        << none << QByteArray("\xef\xbb\xbf\xc5\xbe\r\n") << QStringList{text::q("ž")} << none;
+        << none << QByteArray("\xef\xbb\xbf\xc5\xbe\r\n") << QStringList{u("ž")} << none;
     const QByteArray elf = QByteArray::fromHex("7f454c46020101000000");
     QTest::newRow("edited into binary")
         << QByteArray("a\r\nb\r\n") << elf << "c" << elf << QStringList{"a", "b", "c"} << notText;
@@ -627,7 +622,7 @@ void TagLibraryTest::rewriteFile() {
     const QList<ShownDialog> errors = p.dialogs().shown.mid(added.isNull() ? 1 : 0);
     QCOMPARE(errors.isEmpty() ? QString() : errors.first().text, error);
     if (!error.isEmpty() && errors.first().kind == ShownDialog::Error) {
-        QCOMPARE(errors.first().operationMessage, text::q("Chyba při ukládání..."));
+        QCOMPARE(errors.first().operationMessage, u("Chyba při ukládání..."));
     }
 }
 
@@ -638,13 +633,12 @@ void TagLibraryTest::refusedFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("loadError");
     QTest::addColumn<QString>("writeError");
-    const QString notText =
-        text::q("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
-                "kódování) ! Program jej nenačte ani nepřepíše !");
-    const QString cannotLoad = text::q("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, "
-                                       "kontaktujte autora aplikace !");
-    const QString cannotSave = text::q("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
-                                       "kontaktujte autora aplikace !");
+    const QString notText = u("Soubor tagy.txt neobsahuje čitelný text (binární data nebo neznámé "
+                              "kódování) ! Program jej nenačte ani nepřepíše !");
+    const QString cannotLoad = u("Nepodařilo se načíst knihovnu ! Pokud problémy přetrvají, "
+                                 "kontaktujte autora aplikace !");
+    const QString cannotSave = u("Nepodařilo se uložit soubor ! Pokud problémy přetrvají, "
+                                 "kontaktujte autora aplikace !");
     QByteArray garbage(50 * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator random(12);
     random.fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
@@ -687,7 +681,7 @@ void TagLibraryTest::refusedFiles() {
     QCOMPARE(p.dialogs().shown.size(), 1);
     QCOMPARE(p.dialogs().shown[0].kind, ShownDialog::Error);
     QCOMPARE(p.dialogs().shown[0].text, loadError);
-    QCOMPARE(p.message(), text::q("Chyba při načítání..."));
+    QCOMPARE(p.message(), u("Chyba při načítání..."));
     QVERIFY(!p.form().button("Button2")->isEnabled());
     stillInPlace();
     // Put in place of a loaded library: the add is refused and nothing is
@@ -702,7 +696,7 @@ void TagLibraryTest::refusedFiles() {
     }));
     QCOMPARE(p.dialogs().shown.size(), 2);
     QCOMPARE(p.dialogs().shown[1].text, writeError);
-    QCOMPARE(p.dialogs().shown[1].operationMessage, text::q("Chyba při ukládání..."));
+    QCOMPARE(p.dialogs().shown[1].operationMessage, u("Chyba při ukládání..."));
     QCOMPARE(shownEntries(p), (QStringList{"<b>", "a"}));
     stillInPlace();
 }
@@ -729,14 +723,14 @@ void TagLibraryTest::openLibraryFile() {
     p.form().editor(1)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
     QCOMPARE(p.shell().files, QStringList{QDir(p.dir()).absoluteFilePath("tagy.txt")});
-    QCOMPARE(p.message(), text::q("Soubor vygenerován..."));
+    QCOMPARE(p.message(), u("Soubor vygenerován..."));
     QVERIFY(!QFile::exists(p.path("tagy.txt")));
     QVERIFY(p.form().editor(1)->toPlainText().isEmpty());
     // The menu item runs the same command, also with a library loaded.
     loadLibrary(p, "a\r\n");
     p.form().action("gfh1")->trigger();
     QCOMPARE(p.shell().files.size(), 2);
-    QCOMPARE(p.message(), text::q("Soubor vygenerován..."));
+    QCOMPARE(p.message(), u("Soubor vygenerován..."));
     QCOMPARE(readAll(p.path("tagy.txt")), QByteArray("a\r\n"));
     QCOMPARE(shownEntries(p), QStringList{"a"});
 }

@@ -1,13 +1,14 @@
 #pragma once
 // A small main window for testing one subsystem's commands without the whole
 // program: five page editors with their HTML view, the notes pad, the page
-// records and events, the panel places, settings in memory and the scripted
-// platform. A command connected by name gets a menu item of that name, which
-// the test triggers.
+// records and events, settings in memory and the scripted platform. Panels
+// stand below the pages wherever they ask to stand. A command connected by
+// name gets a menu item of that name, which the test triggers.
 
-#include <QLabel>
+#include <QAbstractButton>
+#include <QAction>
 #include <QMainWindow>
-#include <QSplitter>
+#include <QMenu>
 #include <QTabWidget>
 #include <array>
 #include <memory>
@@ -18,6 +19,8 @@
 #include "ground/workspace.h"
 #include "support/testplatform.h"
 
+class QVBoxLayout;
+
 namespace zelvar::testing {
 
 class StandInWorkspace : public Workspace {
@@ -26,7 +29,6 @@ public:
     ~StandInWorkspace();
 
     ScriptedDialogs& dialogs() { return *platform_.dialogs; }
-    QString message() const { return operation_->text(); }
 
     int shownSlot() const override { return pages_->currentIndex() + 1; }
     Editor* editor(int slot) const override { return editors_.at(slot - 1); }
@@ -36,13 +38,13 @@ public:
     PageRecord& pageRecord(int slot) override { return records_.at(slot - 1); }
     PageEvents& pageEvents() override { return *events_; }
     void addPanel(QWidget* panel, PanelPlace place) override;
-    void movePanel(QWidget* panel, PanelPlace place) override;
+    void movePanel(QWidget*, PanelPlace) override {}
     Platform& platform() override { return platform_.platform; }
     Patterns& patterns() override { return *patterns_; }
     Settings& settings() override { return *settings_; }
-    QAction* action(const char* name) const override;
-    QAbstractButton* button(const char* name) const override;
-    QMenu* menu(const char* name) const override;
+    QAction* action(const char* name) const override { return find<QAction>(name); }
+    QAbstractButton* button(const char* name) const override { return find<QAbstractButton>(name); }
+    QMenu* menu(const char* name) const override { return find<QMenu>(name); }
     const RegionControls& controls() const override { return controls_; }
     ShortcutRouter& router() const override { return *router_; }
     void on(const char* name, std::function<void()> command) override;
@@ -50,17 +52,23 @@ public:
     QMainWindow& mainWindow() override { return window_; }
     void setCloseQuery(std::function<bool()>) override {}
     void addExitBackup(std::function<void()> write) override { backups_.push_back(write); }
-    void writeExitBackups() override;
+    void writeExitBackups() override {
+        for (const auto& write : backups_) {
+            write();
+        }
+    }
 
 private:
+    template <typename T> T* find(const char* name) const {
+        return window_.findChild<T*>(QLatin1String(name));
+    }
+
     TestPlatform platform_;
     QMainWindow window_;
+    QVBoxLayout* column_;
     QTabWidget* pages_;
-    QSplitter* right_;
-    QSplitter* below_;
     std::array<Editor*, kPageCount> editors_{};
     Editor* notes_;
-    QLabel* operation_;
     std::array<PageRecord, kPageCount> records_;
     PageEvents* events_;
     std::unique_ptr<Patterns> patterns_;
