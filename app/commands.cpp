@@ -12,6 +12,7 @@ void installCommands(Workspace& form) {
     installDateTimeCommands(form);
     installFindCommands(form);
     installGoToLine(form);
+    installFindReplace(form);
     installAppearanceCommands(form);
     installSpellCommands(form);
     installNotesCommands(form);

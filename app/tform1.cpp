@@ -200,6 +200,11 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
             }
             Q_EMIT pageEvents_->encodingChanged(n);
         });
+        connect(e, &QPlainTextEdit::cursorPositionChanged, this, [this, n] {
+            if (n == shownSlot()) {
+                showCaretPlace(n);
+            }
+        });
         connect(e, &Editor::wordWrapChanged, this, [this, n] {
             if (n == shownSlot()) {
                 showWordWrap(n);
@@ -496,6 +501,7 @@ QWidget* TForm1::buildBottomRow() {
 // The encoding panel starts with the program's own encoding and then follows
 // the shown page.
 constexpr const char* kEncodingPanel = "Kódování: Windows-1250";
+constexpr const char* kCaretPanel = "Ř 1, S 1";
 
 void TForm1::buildStatusBar() {
     QStatusBar* bar = statusBar();
@@ -509,7 +515,7 @@ void TForm1::buildStatusBar() {
         {250, "      Používáte aplikaci:  Zelvar  (verze 2.0)"},
         {270, text::kNoFileName}, // the shown page's file
         {180, kEncodingPanel},
-        {180, "Nápověda: klávesa F1"},
+        {180, kCaretPanel}, // the caret's line and column in the shown page
         {50, "CZ"},
     };
     int n = 0;
@@ -518,6 +524,9 @@ void TForm1::buildStatusBar() {
         label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(n++));
         if (p.text == kEncodingPanel) {
             encodingPanel_ = label;
+        } else if (p.text == kCaretPanel) {
+            caretPanel_ = label;
+            caretPanel_->setToolTip(text::q("Řádek a sloupec kurzoru"));
         } else if (p.text == text::kNoFileName) {
             filePanel_ = label;
             filePanel_->installEventFilter(this); // shortened again to its new width
@@ -555,6 +564,15 @@ void TForm1::showFile(int slot) {
         filePanel_->setText(shown);
     }
     filePanel_->setToolTip(name);
+}
+
+// The line and the column from 1, the column in the characters of the line
+// as the HTML check counts them (a tab is one).
+void TForm1::showCaretPlace(int slot) {
+    const QTextCursor caret = editor(slot)->textCursor();
+    caretPanel_->setText(QString::fromUtf8("Ř %1, S %2")
+                             .arg(caret.blockNumber() + 1)
+                             .arg(caret.positionInBlock() + 1));
 }
 
 void TForm1::showLineBreak(int slot) {
@@ -759,6 +777,7 @@ void TForm1::tabSheetShow(int slot) {
     showWordWrap(slot);
     showEncoding(slot);
     showLineBreak(slot);
+    showCaretPlace(slot);
     showFile(slot);
     placeTabRowOverlays();
 }

@@ -90,6 +90,7 @@ private:
     void showEncoding(int slot);
     void showWordWrap(int slot);
     void showLineBreak(int slot);
+    void showCaretPlace(int slot);
     void showFile(int slot);
 
     Platform& platform_;
@@ -106,6 +107,7 @@ private:
     QLabel* operationLabel_ = nullptr;
     QLabel* encodingPanel_ = nullptr;
     QLabel* lineBreakPanel_ = nullptr;
+    QLabel* caretPanel_ = nullptr;
     QLabel* filePanel_ = nullptr;
     QLabel* wordWrapLabel_ = nullptr;   // Label7
     QLabel* lineCountLabel_ = nullptr;  // Label3

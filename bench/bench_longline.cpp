@@ -104,6 +104,7 @@ void BM_OpenBigPage(benchmark::State& state) {
         {
             auto editor = std::make_unique<Editor>();
             editor->setPlainTextMode(true);
+            editor->setLineNumbersShown(state.range(0) != 0);
             editor->resize(800, 600);
             editor->show();
             QApplication::processEvents();
@@ -123,7 +124,8 @@ void BM_OpenBigPage(benchmark::State& state) {
     }
     state.counters["peak_MB"] = peakMb;
 }
-BENCHMARK(BM_OpenBigPage)->Unit(benchmark::kMillisecond)->Iterations(3);
+// Without (0) and with (1) the gutter of line numbers.
+BENCHMARK(BM_OpenBigPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The bare widget given the same decoded text, for comparison.
 void BM_OpenBigPageBareWidget(benchmark::State& state) {

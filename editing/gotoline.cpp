@@ -14,8 +14,8 @@
 
 #include "editor/editor.h"
 #include "ground/commands.h"
+#include "ground/fields.h"
 #include "ground/patterns.h"
-#include "ground/shortcutrouter.h"
 #include "ground/texts.h"
 #include "ground/workspace.h"
 
@@ -52,23 +52,7 @@ public:
         field_->installEventFilter(this);
         connect(field_, &QLineEdit::returnPressed, this, [this] { go(); });
         connect(field_, &QLineEdit::textEdited, this, [this] { mark(false); });
-        // The field keeps the editing keys that the main menu gives the
-        // pages.
-        using Operation = void (*)(QLineEdit*);
-        const std::pair<QKeyCombination, Operation> own[] = {
-            {Qt::Key_Delete, [](QLineEdit* f) { f->del(); }},
-            {Qt::ControlModifier | Qt::Key_A, [](QLineEdit* f) { f->selectAll(); }},
-            {Qt::ControlModifier | Qt::Key_C, [](QLineEdit* f) { f->copy(); }},
-            {Qt::ControlModifier | Qt::Key_V, [](QLineEdit* f) { f->paste(); }},
-            {Qt::ControlModifier | Qt::Key_X, [](QLineEdit* f) { f->cut(); }},
-            {Qt::ControlModifier | Qt::Key_Z, [](QLineEdit* f) { f->undo(); }},
-            {Qt::ControlModifier | Qt::Key_Y, [](QLineEdit* f) { f->redo(); }},
-        };
-        for (const auto& entry : own) {
-            form.router().setOwnKey(
-                field_, entry.first,
-                [field = field_, operation = entry.second] { operation(field); });
-        }
+        keepEditingKeys(form.router(), field_);
         form.addPanel(this, PanelPlace::Below);
     }
 
@@ -115,12 +99,7 @@ private:
         form_.activeEditor()->setFocus(Qt::OtherFocusReason);
     }
 
-    // A text that names no place shows in red.
-    void mark(bool wrong) {
-        QPalette colours = field_->palette();
-        colours.setColor(QPalette::Text, wrong ? Qt::red : palette().color(QPalette::Text));
-        field_->setPalette(colours);
-    }
+    void mark(bool wrong) { showWrong(field_, wrong); }
 
     Workspace& form_;
     QLineEdit* field_;

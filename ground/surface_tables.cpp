@@ -71,6 +71,11 @@ constexpr MenuRow kMainMenu[] = {
     separator("N5"),
     // Disabled for good: it holds Ctrl+F so that the key does nothing on a page.
     item("Najt1", "Najít", "Ctrl+F", ItemDisabled),
+    // A panel below the pages finds and replaces in the shown page; F3 and
+    // Shift+F3 go on with its text from the pages too.
+    item("Hledatanahradit1", "Hledat a nahradit...", "Ctrl+H"),
+    item("Najtdal1", "Najít další", "F3"),
+    item("Najtpedchoz1", "Najít předchozí", "Shift+F3"),
     item("Vybratve1", "Vybrat vše", "Ctrl+A"),
     // A field below the pages for a line number or "line:column".
     item("Pejtnadek1", "Přejít na řádek...", "Ctrl+G"),

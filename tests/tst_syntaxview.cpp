@@ -1,10 +1,12 @@
-// The HTML colours and the marks of matching tags are a view: a coloured
-// page saved as plain text or rich text, copied and printed gives the same
-// as with the colouring off, and the document never hears of them.
+// The HTML colours, the marks of matching tags and of found text and the
+// line numbers are a view: a coloured page saved as plain text or rich text,
+// copied and printed gives the same as with all of them off, and the
+// document never hears of them.
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include <memory>
 
 #include "editor/editor.h"
+#include "editor/viewlayers.h"
 #include "support/filebytes.h"
 #include "support/pdfpages.h"
 #include "support/testprogram.h"
@@ -92,6 +95,12 @@ void SyntaxViewTest::sameOutput() {
         ->find(QStringLiteral("<HTML>"))
         .mergeCharFormat(Editor::ownColourFormat(QColor(0, 128, 0)));
     page.setDefaultColour(QColor(0, 0, 128));
+    page.setFocus();
+    QTest::keyClick(&page, Qt::Key_H, Qt::ControlModifier);
+    auto* find = p_->form().findChild<QLineEdit*>(QStringLiteral("FindField"));
+    find->clear();
+    find->insert(QStringLiteral("title"));
+    QTRY_VERIFY(!page.layers().marks(ViewLayers::SearchMarks).isEmpty());
     QTextCursor caret = page.document()->find(QStringLiteral("<TITLE>"));
     caret.setPosition(caret.selectionStart() + 3); // the two TITLE tags are marked
     page.setTextCursor(caret);
@@ -103,14 +112,19 @@ void SyntaxViewTest::sameOutput() {
     const QTextBlock caretLine = page.textCursor().block();
 
     QVERIFY(!caretLine.layout()->formats().isEmpty());
-    QCOMPARE(page.extraSelections().size(), 2);
+    QVERIFY(page.lineNumbersShown());
+    QCOMPARE(page.extraSelections().size(),
+             2 + page.layers().marks(ViewLayers::SearchMarks).size());
     const QByteArray coloured = output(kind, page);
     item->trigger();
+    p_->form().action("sladk1")->trigger();
+    QTest::keyClick(find, Qt::Key_Escape);
     QApplication::processEvents();
     QVERIFY(caretLine.layout()->formats().isEmpty());
     QVERIFY(page.extraSelections().isEmpty());
     const QByteArray plain = output(kind, page);
     item->trigger();
+    p_->form().action("sladk1")->trigger();
     QApplication::processEvents();
     QVERIFY(!caretLine.layout()->formats().isEmpty());
 

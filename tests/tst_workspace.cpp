@@ -411,6 +411,8 @@ void WorkspaceTest::goToLine() {
     QTest::keyClicks(field, typed);
     QTest::keyClick(field, Qt::Key(key));
     QCOMPARE(page->caretPos(), place);
+    QCOMPARE(p_->label("StatusBar1Panel3"),
+             QString::fromUtf8("Ř %1, S %2").arg(place.y() + 1).arg(place.x() + 1));
     QCOMPARE(field->isVisible(), open);
     QCOMPARE(page->toPlainText(), QStringLiteral("a\nbb\nccc\ndddd\neeeee\n"));
     if (!open) {
