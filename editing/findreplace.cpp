@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QThreadPool>
@@ -90,8 +91,13 @@ public:
         follow(page);
         const QTextCursor caret = page->textCursor();
         const QString selected = caret.selectedText();
-        if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator) &&
-            selected.size() <= 200) {
+        // A word or so selected is what is looked for; a selection of lines
+        // is where.
+        if (selected.contains(QChar::ParagraphSeparator)) {
+            takeScope();
+            const QSignalBlocker quiet(inSelection_);
+            inSelection_->setChecked(true);
+        } else if (!selected.isEmpty() && selected.size() <= 200) {
             findField_->setText(selected);
         }
         origin_ = caret.selectionStart();
@@ -233,18 +239,21 @@ private:
 
     void optionChanged(QCheckBox* box) {
         if (box == inSelection_ && box->isChecked()) {
-            // The selection as it is now, growing and shrinking with edits
-            // inside it.
-            const QTextCursor caret = form_.activeEditor()->textCursor();
-            scopeStart_ = QTextCursor(caret.document());
-            scopeStart_.setPosition(caret.selectionStart());
-            scopeStart_.setKeepPositionOnInsert(true);
-            scopeEnd_ = QTextCursor(caret.document());
-            scopeEnd_.setPosition(caret.selectionEnd());
+            takeScope();
         }
         origin_ = form_.activeEditor()->textCursor().selectionStart();
         then_ = Then::Nothing;
         search();
+    }
+
+    // The selection as it is now, growing and shrinking with edits inside it.
+    void takeScope() {
+        const QTextCursor caret = form_.activeEditor()->textCursor();
+        scopeStart_ = QTextCursor(caret.document());
+        scopeStart_.setPosition(caret.selectionStart());
+        scopeStart_.setKeepPositionOnInsert(true);
+        scopeEnd_ = QTextCursor(caret.document());
+        scopeEnd_.setPosition(caret.selectionEnd());
     }
 
     // --- The page searched ---------------------------------------------------
