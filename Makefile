@@ -4,6 +4,7 @@
 # and the desktop ones:
 #   make install [PREFIX=/usr/local]   installs the editor system-wide
 #   make package                       builds the Debian package
+#   make perf [BASE=commit]            times the program on a virtual display
 
 BUILD    ?= build
 WERROR   ?= ON
@@ -24,6 +25,11 @@ PACKAGE_TOOLS := dpkg-dev file desktop-file-utils appstream
 
 # The virtual display of make screenshot.
 SCREENSHOT_PACKAGES := xvfb xauth
+# make perf: the program timed on a virtual display with real key events,
+# beside a build of BASE (a commit) when given.
+PERF_PACKAGES := xvfb xauth xdotool matchbox-window-manager python3
+BASE ?=
+PERF_RUNS ?= 3
 # Where make screenshot saves its picture (the README shows it).
 SCREENSHOT ?= desktop/screenshot.png
 
@@ -50,7 +56,7 @@ export CCACHE_NOHASHDIR := 1
 LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
 .PHONY: all deps configure build run test bench format format-check clean
-.PHONY: test-sanitize fuzz fuzz-deps fuzz-build
+.PHONY: test-sanitize fuzz fuzz-deps fuzz-build perf
 
 all: build
 
@@ -145,6 +151,10 @@ package: build package-tools
 
 # The program on a virtual display, in a fresh working folder, with the HTML
 # structure template in colour.
+perf: build
+	$(call install-missing,$(PERF_PACKAGES))
+	python3 scripts/perf.py --build $(BUILD) --runs $(PERF_RUNS) $(if $(BASE),--base $(BASE))
+
 screenshot: build
 	$(call install-missing,$(SCREENSHOT_PACKAGES))
 	scripts/screenshot.sh $(BUILD) $(SCREENSHOT)

@@ -251,8 +251,15 @@ void Editor::addLine(const QString& text) {
 }
 
 void Editor::loadFromFile(const QString& path) {
+    // The gutter takes its width for the new lines while the page is empty:
+    // a change of the text's width afterwards would lay out every line again.
     form_ = loadPageFile(*document(), path, plainText_,
-                         pageRules_ ? EncodingRule::Page : EncodingRule::Editor);
+                         pageRules_ ? EncodingRule::Page : EncodingRule::Editor,
+                         [this](QStringView text) {
+                             if (gutter_) {
+                                 fitGutter(int(text.count(u'\n')) + 1);
+                             }
+                         });
     // A page read from a file starts a history of its own: undo never
     // takes it back to what was there before.
     document()->clearUndoRedoStacks();
@@ -720,8 +727,9 @@ void Editor::setLineNumbersShown(bool on) {
 }
 
 // As wide as the page's last line number needs, two digits at least.
-void Editor::fitGutter() {
-    const int digits = qMax(2, int(QString::number(document()->blockCount()).size()));
+void Editor::fitGutter(int lines) {
+    const int digits =
+        qMax(2, int(QString::number(lines < 0 ? document()->blockCount() : lines).size()));
     const int width = fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits + 10;
     if (viewportMargins().left() != width) {
         setViewportMargins(width, 0, 0, 0);

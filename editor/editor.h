@@ -229,7 +229,8 @@ private:
 
     ViewLayers* layers_;
     QWidget* gutter_ = nullptr;
-    void fitGutter();
+    // For the page's lines, or for this many.
+    void fitGutter(int lines = -1);
     bool modified_ = false;
     bool undoing_ = false;       // in an undo or redo
     bool cleanReachable_ = true; // undo can lead back to the text last read or written

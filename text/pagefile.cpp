@@ -297,7 +297,8 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-PlainForm loadPageFile(QTextDocument& doc, const QString& path, bool plainText, EncodingRule rule) {
+PlainForm loadPageFile(QTextDocument& doc, const QString& path, bool plainText, EncodingRule rule,
+                       const std::function<void(QStringView text)>& beforeInsert) {
     QByteArray bytes = readWholeFile(path);
     PlainForm form;
     QTextCursor cursor(&doc);
@@ -308,6 +309,9 @@ PlainForm loadPageFile(QTextDocument& doc, const QString& path, bool plainText, 
         // text only in the document.
         const QString text = textFromFileBytes(std::exchange(bytes, QByteArray()), &form, rule);
         cursor.removeSelectedText();
+        if (beforeInsert) {
+            beforeInsert(text);
+        }
         cursor.insertText(text, QTextCharFormat());
     }
     cursor.endEditBlock();

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include <optional>
 #include <stdexcept>
@@ -93,9 +94,11 @@ PlainForm plainFormOf(QByteArrayView bytes, TextEncoding encoding);
 // plain-text form when plainText is true, else in rich-text form (RTF, read
 // as plain text from its start when it is not well-formed RTF). Returns the
 // form the plain text was read in by the rule (a new page's form for RTF).
-// On failure throws FileError and leaves the document untouched.
+// On failure throws FileError and leaves the document untouched. A plain
+// text is shown to beforeInsert just before it goes into the document.
 PlainForm loadPageFile(QTextDocument& doc, const QString& path, bool plainText,
-                       EncodingRule rule = EncodingRule::Page);
+                       EncodingRule rule = EncodingRule::Page,
+                       const std::function<void(QStringView text)>& beforeInsert = {});
 
 // Writes the document's whole text to the file in plain-text form (in the
 // given form) or as RTF.
