@@ -211,27 +211,38 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
     const int oldLast = last - delta; // the last edited line as it was numbered
     const int known = int(endStates_.size());
     if ((!enabled_ && !editor_->layers().hasLineLayers()) || first < 0 || first > known ||
-        oldLast >= known || oldLast < first || last - first >= kLinesColouredAtOnce) {
+        oldLast >= known || oldLast < first || last - first >= kReadAtOnce) {
         endStates_.resize(qBound(0, first, known));
         return;
     }
+    // The edited lines read again: when the last of them ends as it did, the
+    // states after it still hold. A change of many lines that leaves their
+    // text as it was (Qt marks the lines on screen dirty when it shapes them
+    // anew) thus costs their reading, not a reading of the whole page.
+    const bool many = last - first >= kLinesColouredAtOnce;
     int state = first == 0 ? kHtmlFirstLineState : endStates_[first - 1];
-    std::array<unsigned char, kLinesColouredAtOnce> fresh;
+    std::vector<unsigned char> fresh;
+    fresh.reserve(last - first + 1);
     int count = 0;
     for (QTextBlock block = firstBlock; count <= last - first; block = block.next()) {
         if (block.length() > Editor::kLongLine) {
             break; // read when a line after it is shown
         }
-        const int startState = state;
-        const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
-        // A line being composed keeps the input method's formats.
-        if (block.layout()->preeditAreaText().isEmpty()) {
-            if (wanted != block.layout()->formats()) {
-                block.layout()->setFormats(wanted);
+        if (many) {
+            state = htmlLineState(block.text(), state);
+        } else {
+            const int startState = state;
+            const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
+            // A line being composed keeps the input method's formats.
+            if (block.layout()->preeditAreaText().isEmpty()) {
+                if (wanted != block.layout()->formats()) {
+                    block.layout()->setFormats(wanted);
+                }
+                setStamp(block, startState, generation_);
             }
-            setStamp(block, startState, generation_);
         }
-        fresh[count++] = static_cast<unsigned char>(state);
+        fresh.push_back(static_cast<unsigned char>(state));
+        ++count;
     }
     if (count == last - first + 1 && state == endStates_[oldLast]) {
         endStates_.erase(endStates_.begin() + first, endStates_.begin() + oldLast + 1);

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     editor.setLineWrapMode(QPlainTextEdit::NoWrap);
     editor.showMaximized();
     if (argc > 1) {
-        editor.setPlainText(zelvar::textFromPlainBytes(zelvar::readWholeFile(QString::fromLocal8Bit(argv[1]))));
+        editor.setPlainText(
+            zelvar::textFromPlainBytes(zelvar::readWholeFile(QString::fromLocal8Bit(argv[1]))));
     }
     return app.exec();
 }
