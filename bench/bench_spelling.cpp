@@ -34,6 +34,7 @@ namespace {
 Speller* loadedSpeller() {
     static Speller* speller = [] {
         auto* s = new Speller(Speller::czechAffixFile(), Speller::czechDictionaryFile(), QString());
+        s->load();
         while (!s->isReady()) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }

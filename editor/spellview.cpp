@@ -45,11 +45,15 @@ void SpellView::apply() {
         ViewLayers::Spelling, [this, underline, words = QList<SpellWord>()](
                                   QStringView line, int state, const QList<HtmlSpan>& spans,
                                   QList<QTextLayout::FormatRange>& formats) mutable {
-            if (!speller_ || !speller_->isReady()) {
-                return;
-            }
             words.clear();
             spellWords(line, state, spans, words);
+            if (words.isEmpty() || !speller_) {
+                return;
+            }
+            if (!speller_->isReady()) {
+                speller_->load(); // the first words on screen
+                return;
+            }
             for (const SpellWord& w : words) {
                 if (!speller_->isKnown(w.word)) {
                     formats.append({int(w.start), int(w.length), underline});

@@ -112,32 +112,45 @@ Speller::Speller(const QString& affixFile, const QString& dictionaryFile,
                  const QString& userWordsFile, QObject* parent)
     : QObject(parent), userWordsFile_(userWordsFile), loading_(std::make_shared<Loading>()) {
     loading_->receiver = this;
-    // The loading starts once the event loop runs, after the window is up,
-    // and yields to the user interface.
-    QTimer::singleShot(0, this, [loading = loading_, affixFile, dictionaryFile, userWordsFile] {
-        startLoader([loading, affixFile, dictionaryFile, userWordsFile] {
-            setpriority(PRIO_PROCESS, 0, kLoaderNice); // this thread only
-            auto dictionary =
-                std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
-                                           QFile::encodeName(dictionaryFile).constData());
-            QSet<QString> userWords;
-            const QString all = QString::fromUtf8(readUserWords(userWordsFile));
-            for (QStringView line : QStringView(all).split(u'\n')) {
-                const QString word = line.trimmed().toString();
-                if (!word.isEmpty() && word.size() <= kLongestWord) {
-                    userWords.insert(word);
-                    dictionary->add(utf8(word));
-                }
-            }
-            const std::lock_guard<std::mutex> lock(loading->mutex);
-            if (loading->receiver) {
-                loading->dictionary = std::move(dictionary);
-                loading->userWords = std::move(userWords);
-                // Runs on the speller's thread, unless the speller has gone by then.
-                QMetaObject::invokeMethod(loading->receiver, &Speller::adopt, Qt::QueuedConnection);
-            }
-        });
-    });
+    affixFile_ = affixFile;
+    dictionaryFile_ = dictionaryFile;
+}
+
+void Speller::load() {
+    if (loadStarted_) {
+        return;
+    }
+    loadStarted_ = true;
+    // The loading starts once the event loop runs and yields to the user
+    // interface.
+    QTimer::singleShot(0, this,
+                       [loading = loading_, affixFile = affixFile_,
+                        dictionaryFile = dictionaryFile_, userWordsFile = userWordsFile_] {
+                           startLoader([loading, affixFile, dictionaryFile, userWordsFile] {
+                               setpriority(PRIO_PROCESS, 0, kLoaderNice); // this thread only
+                               auto dictionary = std::make_unique<Hunspell>(
+                                   QFile::encodeName(affixFile).constData(),
+                                   QFile::encodeName(dictionaryFile).constData());
+                               QSet<QString> userWords;
+                               const QString all = QString::fromUtf8(readUserWords(userWordsFile));
+                               for (QStringView line : QStringView(all).split(u'\n')) {
+                                   const QString word = line.trimmed().toString();
+                                   if (!word.isEmpty() && word.size() <= kLongestWord) {
+                                       userWords.insert(word);
+                                       dictionary->add(utf8(word));
+                                   }
+                               }
+                               const std::lock_guard<std::mutex> lock(loading->mutex);
+                               if (loading->receiver) {
+                                   loading->dictionary = std::move(dictionary);
+                                   loading->userWords = std::move(userWords);
+                                   // Runs on the speller's thread, unless the speller has gone by
+                                   // then.
+                                   QMetaObject::invokeMethod(loading->receiver, &Speller::adopt,
+                                                             Qt::QueuedConnection);
+                               }
+                           });
+                       });
 }
 
 Speller::~Speller() {
@@ -154,6 +167,9 @@ void Speller::adopt() {
 }
 
 bool Speller::isKnown(const QString& word) {
+    if (!dictionary_) {
+        load();
+    }
     if (!dictionary_ || word.size() > kLongestWord) {
         return true;
     }
@@ -171,6 +187,9 @@ bool Speller::isKnown(const QString& word) {
 
 QStringList Speller::suggestions(const QString& word, int max) {
     QStringList out;
+    if (!dictionary_) {
+        load();
+    }
     if (!dictionary_ || word.size() > kLongestWord) {
         return out;
     }

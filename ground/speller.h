@@ -2,7 +2,8 @@
 // The Czech spelling dictionary with the user's own words.
 //
 // The dictionary takes a noticeable moment to load, so it loads on a thread
-// of its own; until it has, every word passes. Once loaded it is used on
+// of its own, once there is a word to check; until it has, every word
+// passes. Once loaded it is used on
 // the thread that made the speller only (a dictionary serves one thread),
 // where a check is a look into a cache for the words already seen.
 //
@@ -28,9 +29,13 @@ public:
     static QString czechDictionaryFile();
     static bool czechInstalled();
 
-    // Starts loading the dictionary of the two files, then the user's words.
+    // The dictionary of the two files and the user's words, loaded when
+    // first needed: a page without text needs no dictionary.
     Speller(const QString& affixFile, const QString& dictionaryFile, const QString& userWordsFile,
             QObject* parent = nullptr);
+    // Starts loading them unless it has started (a word asked about starts
+    // it too).
+    void load();
     // Does not wait for a loading still under way: it ends on its own.
     ~Speller() override;
 
@@ -56,7 +61,10 @@ private:
     struct Loading;
     void adopt();
 
+    QString affixFile_;
+    QString dictionaryFile_;
     QString userWordsFile_;
+    bool loadStarted_ = false;
     // Shared with the loading thread until it has handed its result over.
     std::shared_ptr<Loading> loading_;
     std::unique_ptr<Hunspell> dictionary_;
