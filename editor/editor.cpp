@@ -734,14 +734,20 @@ void Editor::fitGutter(int lines) {
     if (viewportMargins().left() != width) {
         setViewportMargins(width, 0, 0, 0);
     }
+    placeGutter();
+}
+
+// Beside the text, as high as the editor. A resize keeps the width: the
+// line count may be in the middle of a change (a file's text going in).
+void Editor::placeGutter() {
     const QRect area = contentsRect();
-    gutter_->setGeometry(area.left(), area.top(), width, area.height());
+    gutter_->setGeometry(area.left(), area.top(), viewportMargins().left(), area.height());
 }
 
 void Editor::resizeEvent(QResizeEvent* e) {
     QPlainTextEdit::resizeEvent(e);
     if (gutter_) {
-        fitGutter();
+        placeGutter();
     }
 }
 

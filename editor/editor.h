@@ -231,6 +231,7 @@ private:
     QWidget* gutter_ = nullptr;
     // For the page's lines, or for this many.
     void fitGutter(int lines = -1);
+    void placeGutter();
     bool modified_ = false;
     bool undoing_ = false;       // in an undo or redo
     bool cleanReachable_ = true; // undo can lead back to the text last read or written
