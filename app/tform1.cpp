@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
@@ -204,6 +205,10 @@ TForm1::TForm1(Platform& platform, QWidget* parent)
             if (n == shownSlot()) {
                 showCaretPlace(n);
             }
+        });
+        connect(e, &Editor::loadProgress, this, [this](int percent) {
+            loadBar_->setVisible(percent >= 0);
+            loadBar_->setValue(qMax(0, percent));
         });
         connect(e, &Editor::wordWrapChanged, this, [this, n] {
             if (n == shownSlot()) {
@@ -543,6 +548,13 @@ void TForm1::buildStatusBar() {
             bar->addWidget(lineBreakPanel_);
         }
     }
+    // How far a big file has gone into its page, while it goes in.
+    loadBar_ = new QProgressBar(bar);
+    loadBar_->setObjectName(QStringLiteral("LoadProgress"));
+    loadBar_->setFixedWidth(220);
+    loadBar_->setFormat(text::q("Načítání %p % (Esc zruší)"));
+    loadBar_->hide();
+    bar->addWidget(loadBar_);
 }
 
 // The file's name in the panel (shortened in the middle to fit), its whole

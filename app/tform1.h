@@ -18,6 +18,7 @@
 class QAbstractButton;
 class QAction;
 class QLabel;
+class QProgressBar;
 class QMenu;
 class QSplitter;
 class QTabWidget;
@@ -108,6 +109,7 @@ private:
     QLabel* encodingPanel_ = nullptr;
     QLabel* lineBreakPanel_ = nullptr;
     QLabel* caretPanel_ = nullptr;
+    QProgressBar* loadBar_ = nullptr;
     QLabel* filePanel_ = nullptr;
     QLabel* wordWrapLabel_ = nullptr;   // Label7
     QLabel* lineCountLabel_ = nullptr;  // Label3

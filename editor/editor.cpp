@@ -8,6 +8,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -23,7 +25,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QThread>
+#include <QTimer>
 #include <cmath>
+#include <exception>
+#include <memory>
 #include <optional>
 
 namespace zelvar {
@@ -250,7 +256,58 @@ void Editor::addLine(const QString& text) {
     cursor.insertText(piece);
 }
 
-void Editor::loadFromFile(const QString& path) {
+namespace {
+
+// While a big file goes in, the window repaints but takes no input but Esc,
+// which stops the reading; closing it waits for the end.
+class LoadingGuard final : public QObject {
+public:
+    LoadingGuard() { qApp->installEventFilter(this); }
+    ~LoadingGuard() override { qApp->removeEventFilter(this); }
+    bool stopped() const { return stopped_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                stopped_ = true;
+            }
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::Drop:
+            return true;
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool stopped_ = false;
+};
+
+// A piece of about this many characters goes in between two looks at the
+// window's events.
+constexpr qsizetype kLoadPart = 1 << 20;
+
+} // namespace
+
+bool Editor::loadFromFile(const QString& path) {
+    if (plainText_ && document()->isUndoRedoEnabled() &&
+        QFileInfo(path).size() >= kLoadInPartsFrom) {
+        return loadInParts(path);
+    }
     // The gutter takes its width for the new lines while the page is empty:
     // a change of the text's width afterwards would lay out every line again.
     form_ = loadPageFile(*document(), path, plainText_,
@@ -267,6 +324,113 @@ void Editor::loadFromFile(const QString& path) {
     followDeclaration();
     markUnchanged();
     Q_EMIT lineBreakChanged();
+    return true;
+}
+
+bool Editor::loadInParts(const QString& path) {
+    LoadingGuard guard;
+    Q_EMIT loadProgress(0);
+    // Read and decoded on a thread of its own; the result is shared with it,
+    // so that a reading stopped early ends on its own.
+    struct Read {
+        QString text;
+        PlainForm form;
+        std::exception_ptr error;
+    };
+    const auto read = std::make_shared<Read>();
+    const EncodingRule rule = pageRules_ ? EncodingRule::Page : EncodingRule::Editor;
+    QEventLoop waiting;
+    QThread* reader = QThread::create([read, path, rule] {
+        try {
+            read->text = textFromFileBytes(readWholeFile(path), &read->form, rule);
+        } catch (...) {
+            read->error = std::current_exception();
+        }
+    });
+    connect(reader, &QThread::finished, &waiting, &QEventLoop::quit);
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    reader->start();
+    QTimer looking;
+    connect(&looking, &QTimer::timeout, &waiting, [&] {
+        if (guard.stopped()) {
+            waiting.quit();
+        }
+    });
+    looking.start(20);
+    waiting.exec();
+    looking.stop();
+    if (guard.stopped()) {
+        Q_EMIT loadProgress(-1);
+        return false; // the thread finishes and lets go of the text alone
+    }
+    if (read->error) {
+        Q_EMIT loadProgress(-1);
+        std::rethrow_exception(read->error);
+    }
+
+    // In parts, each ending at a line's end; stopped, the edit is undone and
+    // the page is as it was, its history included.
+    QTextDocument* doc = document();
+    const int stepsBefore = doc->availableUndoSteps();
+    const bool wasModified = modified_;
+    const bool wasReachable = cleanReachable_;
+    const bool docModified = doc->isModified();
+    const PlainForm wasForm = form_; // its line numbers follow the removal
+    const QString& text = read->text;
+    // One edit, told to the view when it is whole (parts told one by one
+    // cost a third more memory, the document's buffer growing part by part);
+    // meanwhile the page is not drawn, the rest of the window is.
+    setUpdatesEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    if (gutter_) {
+        fitGutter(int(text.count(u'\n')) + 1);
+    }
+    qsizetype done = 0;
+    while (done < text.size() && !guard.stopped()) {
+        qsizetype end = std::min(text.size(), done + kLoadPart);
+        if (end < text.size()) {
+            const qsizetype lineEnd = text.indexOf(u'\n', end);
+            end = lineEnd < 0 ? text.size() : lineEnd + 1;
+        }
+        cursor.movePosition(QTextCursor::End);
+        // A view of the text, not a copy: the document copies it in.
+        cursor.insertText(QString::fromRawData(text.constData() + done, end - done),
+                          QTextCharFormat());
+        done = end;
+        Q_EMIT loadProgress(int(done * 100 / text.size()));
+        QApplication::processEvents();
+    }
+    cursor.endEditBlock();
+    setUpdatesEnabled(true);
+    if (guard.stopped()) {
+        {
+            const QScopedValueRollback<bool> undoing(undoing_, true);
+            while (doc->availableUndoSteps() > stepsBefore) {
+                doc->undo();
+            }
+        }
+        doc->clearUndoRedoStacks(QTextDocument::RedoStack);
+        doc->setModified(docModified);
+        form_ = wasForm;
+        cleanReachable_ = wasReachable;
+        setModified(wasModified);
+        if (gutter_) {
+            fitGutter();
+        }
+        Q_EMIT loadProgress(-1);
+        return false;
+    }
+    form_ = read->form;
+    doc->clearUndoRedoStacks();
+    spreadDefaultColour(true);
+    followDeclaration();
+    markUnchanged();
+    Q_EMIT lineBreakChanged();
+    Q_EMIT loadProgress(-1);
+    return true;
 }
 
 void Editor::setLineBreak(LineBreak lineBreak) {

@@ -38,8 +38,13 @@ public:
     void setText(const QString& text);        // Lines.Text := text
     void addLine(const QString& text);        // Lines.Add
     void clearLines();                        // Lines.Clear
-    void loadFromFile(const QString& path);   // Lines.LoadFromFile (throws FileError)
-    void saveToFile(const QString& path);     // Lines.SaveToFile (throws FileError)
+    // Lines.LoadFromFile (throws FileError). A plain-text file from
+    // kLoadInPartsFrom bytes on is decoded off the interface thread and goes
+    // in by parts, the window answering meanwhile and loadProgress telling
+    // how far; Esc stops it and leaves the page as it was: false.
+    bool loadFromFile(const QString& path);
+    static constexpr qint64 kLoadInPartsFrom = 4 * 1024 * 1024;
+    void saveToFile(const QString& path); // Lines.SaveToFile (throws FileError)
 
     // --- Insertion at the caret -------------------------------------------
     // Line insertion: the text goes into line y after its first x characters
@@ -166,6 +171,8 @@ Q_SIGNALS:
     void lineBreakChanged(); // after a read, a Clear or a choice
     void modifiedChanged();  // the modified flag turned
     void wordWrapChanged();
+    // A big file going in: 0 to 100, then -1 when it is in or stopped.
+    void loadProgress(int percent);
     // An input method replaced the display formats of the caret's line.
     void viewFormatsLost();
 
@@ -213,6 +220,7 @@ private:
     };
     LongLineStart longLineStart_;
 
+    bool loadInParts(const QString& path);
     void takeFocusAfterInsertion();
     // Writing text back that equals what was there is still a change.
     void noteRewrite();

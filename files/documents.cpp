@@ -112,7 +112,11 @@ void Documents::open() {
 void Documents::openInto(int slot, const QString& name) {
     Editor* editor = form_.editor(slot);
     editor->setPlainTextMode(true);
-    editor->loadFromFile(name); // a failure reaches the exception display
+    // A failure reaches the exception display.
+    if (!editor->loadFromFile(name)) {
+        form_.patterns().message("Otevírání souboru zrušeno...");
+        return; // stopped with Esc: the page is as it was
+    }
     setPageFile(form_, slot, name);
     noteRecent(name);
     noteDeclarationMismatch(form_, *editor);
@@ -207,8 +211,10 @@ void replacePageFromFile(Workspace& form, const QString& file, const char* failu
     if (!patterns.eraseConfirmed(editor->isModifiedFlag(), text::kEraseEditor)) {
         return;
     }
+    bool loaded = false;
     if (patterns.fileErrorReport(text::kLoadWording, failureWord,
-                                 [&] { editor->loadFromFile(file); })) {
+                                 [&] { loaded = editor->loadFromFile(file); }) &&
+        loaded) {
         // The program's own file: the page belongs to none.
         setPageFile(form, form.shownSlot(), QString());
         noteDeclarationMismatch(form, *editor);

@@ -80,10 +80,13 @@ private:
             return;
         }
         const QString path = record.file;
-        if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed, [&] {
-                editor->setPlainTextMode(true);
-                editor->loadFromFile(path);
-            })) {
+        bool loaded = false;
+        if (patterns.fileErrorReport(text::kLoadWording, text::kLoadFailed,
+                                     [&] {
+                                         editor->setPlainTextMode(true);
+                                         loaded = editor->loadFromFile(path);
+                                     }) &&
+            loaded) {
             setPageFile(form_, slot.number, path);
             noteDeclarationMismatch(form_, *editor);
             patterns.message("Soubor načten...");

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void goToLine_data();
     void goToLine();
     void layersAddUp();
+    void bigFileInParts_data();
+    void bigFileInParts();
     void settingsLast_data();
     void settingsLast();
 
@@ -371,6 +374,61 @@ void WorkspaceTest::settingsLast() {
     Settings again(file);
     QCOMPARE(again.flag("view/colouring", true), lasting ? !colouring : colouring);
     QCOMPARE(again.list("files/recent").size(), lasting ? 2 : 0);
+}
+
+void WorkspaceTest::bigFileInParts_data() {
+    QTest::addColumn<int>("stopAt"); // the progress at which Esc comes; -1 never
+    QTest::newRow("read whole") << -1;
+    QTest::newRow("stopped while read") << 0;
+    QTest::newRow("stopped while going in") << 1;
+}
+
+// A big file goes in with its progress in the status bar, and keeps every
+// byte; Esc stops it and leaves the page as it was, its history included.
+void WorkspaceTest::bigFileInParts() {
+    QFETCH(int, stopAt);
+    p_->resetEditors();
+    TForm1& form = p_->form();
+    Editor* page = form.editor(1);
+    page->setText(QStringLiteral("stará"));
+    page->insertAtSelStart(QStringLiteral("<p>"));
+    const QString before = page->toPlainText();
+    const QString fileBefore = form.pageRecord(1).file;
+    QByteArray bytes;
+    for (int i = 0; bytes.size() <= Editor::kLoadInPartsFrom; ++i) {
+        bytes += "<p>P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2 " + QByteArray::number(i) +
+                 "</p>\r\n";
+    }
+    const QString file = p_->path(QStringLiteral("velka.html"));
+    testing::writeAll(file, bytes);
+    auto* bar = form.findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+    bool shown = false;
+    connect(page, &Editor::loadProgress, this, [&](int percent) {
+        shown = shown || bar->isVisible();
+        if (stopAt >= 0 && percent >= stopAt) {
+            QTest::keyClick(&form, Qt::Key_Escape);
+        }
+    });
+    p_->dialogs().answers << MsgButton::Ok; // the page's text may go
+    p_->dialogs().fileAnswers.append({true, file, 1});
+    form.action("Otevt1")->trigger();
+    disconnect(page, &Editor::loadProgress, this, nullptr);
+    QVERIFY(shown);
+    QVERIFY(!bar->isVisible());
+    if (stopAt >= 0) {
+        QCOMPARE(page->toPlainText(), before);
+        QVERIFY(page->isModifiedFlag());
+        QCOMPARE(form.pageRecord(1).file, fileBefore);
+        QCOMPARE(p_->message(), QString::fromUtf8("Otevírání souboru zrušeno..."));
+        page->undoLast();
+        QCOMPARE(page->toPlainText(), QStringLiteral("stará"));
+        return;
+    }
+    QVERIFY(!page->isModifiedFlag());
+    const QString out = p_->path(QStringLiteral("zpet.html"));
+    p_->dialogs().fileAnswers.append({true, out, 1});
+    form.action("Uloitjako1")->trigger();
+    QCOMPARE(testing::readAll(out), bytes);
 }
 
 // Úpravy > Přejít na řádek (Ctrl+G): the field below the pages puts the
