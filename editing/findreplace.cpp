@@ -341,7 +341,9 @@ private:
             text_ = searchableText(page_->document()->toRawText());
             textRead_ = true;
         }
-        const auto [from, to] = scope();
+        const std::pair<int, int> range = scope();
+        const int from = range.first;
+        const int to = range.second;
         const QString replacement = replaceField_->text();
         const SearchOptions chosen = options();
         const quint64 generation = generation_;

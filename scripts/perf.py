@@ -28,6 +28,7 @@ Measures:
 """
 
 import argparse
+import contextlib
 import os
 import shutil
 import signal
@@ -231,64 +232,54 @@ def cpu_per_key(s, keys):
     return (cpu_seconds(s.pid) - before) / len(keys) * 1000
 
 
+@contextlib.contextmanager
+def session(display, program, files=()):
+    s = Session(display, program, files)
+    try:
+        yield s
+    finally:
+        s.close()
+
+
+def typed_keys(s, keys, count):
+    """CPU per key of a character and a Backspace in turn, after `keys`."""
+    s.display.click_page()
+    s.display.keys(keys)
+    return cpu_per_key(s, ["x", "BackSpace"] * count)
+
+
 def measure(display, program, bare, pages, quick):
     got = {}
-    s = Session(display, program)
-    try:
+    with session(display, program) as s:
         got["start-up to idle (s)"] = s.idle(s.started)
         took, cpu, peak = open_through_dialog(s, pages["velka.html"])
         got["20 MB open to idle (s)"] = took
         got["CPU of that open (s)"] = cpu
         got["peak memory of that open (MB)"] = peak
-        s.display.click_page()
-        s.display.keys("ctrl+Home")
-        got["CPU per typed key, 20 MB (ms)"] = cpu_per_key(s, ["x", "BackSpace"] * 50)
+        got["CPU per typed key, 20 MB (ms)"] = typed_keys(s, "ctrl+Home", 50)
         got["CPU per Down, 20 MB (ms)"] = cpu_per_key(s, ["Down"] * 50)
         got["CPU per Page Down, 20 MB (ms)"] = cpu_per_key(s, ["Next"] * 20)
-    finally:
-        s.close()
-    s = Session(display, program, [pages["radek.html"]])
-    try:
+    with session(display, program, [pages["radek.html"]]) as s:
         s.idle(s.started)
-        s.display.click_page()
-        s.display.keys("ctrl+End")
-        got["CPU per typed key, 2 MB line (ms)"] = cpu_per_key(s, ["x", "BackSpace"] * 10)
-    finally:
-        s.close()
+        got["CPU per typed key, 2 MB line (ms)"] = typed_keys(s, "ctrl+End", 10)
     if not quick:
-        s = Session(display, program)
-        try:
+        with session(display, program) as s:
             s.idle(s.started)
             took, cpu, peak = open_through_dialog(s, pages["obri.html"])
             got["100 MB open to idle (s)"] = took
-            got["peak memory of that open (MB) "] = peak
-        finally:
-            s.close()
+            got["peak memory of the 100 MB open (MB)"] = peak
     if bare:
-        s = Session(display, bare)
-        try:
+        with session(display, bare) as s:
             start_up = s.idle(s.started)
             got["bare QPlainTextEdit: start-up (s)"] = start_up
-        finally:
-            s.close()
-        s = Session(display, bare, [pages["velka.html"]])
-        try:
+        with session(display, bare, [pages["velka.html"]]) as s:
             got["bare QPlainTextEdit: 20 MB open (s)"] = s.idle(s.started) - start_up
-            s.display.click_page()
-            s.display.keys("ctrl+Home")
-            got["bare QPlainTextEdit: typed key, 20 MB (ms)"] = cpu_per_key(
-                s, ["x", "BackSpace"] * 50)
-        finally:
-            s.close()
-        s = Session(display, bare, [pages["radek.html"]])
-        try:
+            got["bare QPlainTextEdit: typed key, 20 MB (ms)"] = typed_keys(s, "ctrl+Home", 50)
+            got["bare QPlainTextEdit: Down, 20 MB (ms)"] = cpu_per_key(s, ["Down"] * 50)
+            got["bare QPlainTextEdit: Page Down, 20 MB (ms)"] = cpu_per_key(s, ["Next"] * 20)
+        with session(display, bare, [pages["radek.html"]]) as s:
             s.idle(s.started)
-            s.display.click_page()
-            s.display.keys("ctrl+End")
-            got["bare QPlainTextEdit: typed key, 2 MB line (ms)"] = cpu_per_key(
-                s, ["x", "BackSpace"] * 10)
-        finally:
-            s.close()
+            got["bare QPlainTextEdit: typed key, 2 MB line (ms)"] = typed_keys(s, "ctrl+End", 10)
     return got
 
 
