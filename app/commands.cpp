@@ -15,6 +15,7 @@ void installCommands(Workspace& form) {
     installFindReplace(form);
     installAppearanceCommands(form);
     installSpellCommands(form);
+    installTypingHelp(form);
     installNotesCommands(form);
     installTagLibrary(form);
     installPrintCommands(form);

@@ -1372,6 +1372,7 @@ void Editor::keyPressEvent(QKeyEvent* e) {
         c.insertBlock();
         setTextCursor(c);
         ensureCursorVisible();
+        Q_EMIT typed(QStringLiteral("\n"));
         return;
     }
     // Shift+F10 opens the popup menu at the caret, as the Menu key does (for
@@ -1384,9 +1385,16 @@ void Editor::keyPressEvent(QKeyEvent* e) {
     }
     const bool undoKey = e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo);
     const QScopedValueRollback<bool> undoing(undoing_, undoKey);
+    const int before = document()->revision();
     QPlainTextEdit::keyPressEvent(e);
     if (undoKey) {
         followDefaultColour();
+    } else if (document()->revision() != before && !isReadOnly()) {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            Q_EMIT typed(QStringLiteral("\n"));
+        } else if (!e->text().isEmpty() && e->text().at(0).isPrint()) {
+            Q_EMIT typed(e->text());
+        }
     }
 }
 

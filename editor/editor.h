@@ -171,6 +171,8 @@ Q_SIGNALS:
     void lineBreakChanged(); // after a read, a Clear or a choice
     void modifiedChanged();  // the modified flag turned
     void wordWrapChanged();
+    // A key typed text into the page, after it went in ("\n" for Return).
+    void typed(const QString& text);
     // A big file going in: 0 to 100, then -1 when it is in or stopped.
     void loadProgress(int percent);
     // An input method replaced the display formats of the caret's line.

@@ -256,8 +256,9 @@ struct TemplateRow {
     const char* file;
 };
 
-constexpr std::array<TemplateRow, 7> kTemplates{{
+constexpr std::array<TemplateRow, 8> kTemplates{{
     {{"HTMLstruktura1", nullptr}, "zakl_struktura.txt"},
+    {{"HTML5struktura1", nullptr}, "html5_struktura.txt"},
     {{"ram_1", "SpeedButton62"}, "ramy_1.txt"},
     {{"ram_2", "SpeedButton63"}, "ramy_2.txt"},
     {{"ram_3", "SpeedButton64"}, "ramy_3.txt"},

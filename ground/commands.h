@@ -20,6 +20,7 @@ void installFindCommands(Workspace& form);       // the notes pad's find dialog
 void installGoToLine(Workspace& form);           // Úpravy > Přejít na řádek
 void installFindReplace(Workspace& form);        // Úpravy > Hledat a nahradit, F3, Shift+F3
 void installAppearanceCommands(Workspace& form); // fonts, colours, window colour, word wrap
+void installTypingHelp(Workspace& form);         // Formát > Pomoc při psaní tagů
 void installSpellCommands(Workspace& form);      // the spelling check, non-breaking spaces
 void installNotesCommands(Workspace& form);      // the notes pad's buttons, popup and file
 void installTagLibrary(Workspace& form);

@@ -110,6 +110,8 @@ constexpr MenuRow kMainMenu[] = {
     // Underlines the unknown words of the pages' text; disabled at start
     // when the dictionary is not installed.
     item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
+    // "</" completed to the open element's end tag; Return keeps the indentation.
+    item("Pomocpipsantag1", "Pomoc při psaní tagů", nullptr, kChecked),
     separator("N24"),
     // The shown page's encoding is checked.
     item("Kdovn1", "Kódování"),
@@ -123,6 +125,8 @@ constexpr MenuRow kMainMenu[] = {
 
     menu("Nstroje1", "&Nástroje"),
     item("HTMLstruktura1", "HTML struktura", "F2"),
+    // A modern page to start from, in UTF-8.
+    item("HTML5struktura1", "HTML5 struktura"),
     item("Rmy1", "Rámy"),
     subItem("ram_1", "...", ItemNone, "frames-1", "Načíst rám"),
     subItem("ram_2", "...", ItemNone, "frames-2"),

@@ -309,6 +309,11 @@ void DocumentsTest::templatesFromMenuAndButton() {
     p.dialogs().answers << MsgButton::Ok;
     p.form().action("HTMLstruktura1")->trigger();
     QVERIFY(p.form().editor(2)->text().contains("<BODY"));
+    // The modern one replaces it without a question and is UTF-8.
+    p.form().action("HTML5struktura1")->trigger();
+    QVERIFY(p.form().editor(2)->text().startsWith("<!DOCTYPE html>"));
+    QCOMPARE(p.form().editor(2)->encoding(), TextEncoding::Utf8);
+    QCOMPARE(p.dialogs().shown.size(), 2);
 }
 
 void DocumentsTest::missingTemplateReported() {

@@ -180,8 +180,9 @@ void TestHtmlCheck::lineForm() {
 
 void TestHtmlCheck::templates_data() {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"zakl_struktura.txt", "ramy_1.txt", "ramy_2.txt", "ramy_3.txt",
-                             "ramy_4.txt", "ramy_5.txt", "ramy_6.txt"}) {
+    for (const char* name :
+         {"zakl_struktura.txt", "html5_struktura.txt", "ramy_1.txt", "ramy_2.txt", "ramy_3.txt",
+          "ramy_4.txt", "ramy_5.txt", "ramy_6.txt"}) {
         QTest::newRow(name) << name;
     }
 }
@@ -190,7 +191,8 @@ void TestHtmlCheck::templates() {
     QFETCH(QString, name);
     QFile file(QStringLiteral(ZELVAR_DATA_DIR "/") + name);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const HtmlCheckResult result = checkHtml(checkInput(fromCp1250(file.readAll())));
+    PlainForm form; // read by its declaration, as the page is
+    const HtmlCheckResult result = checkHtml(checkInput(textFromFileBytes(file.readAll(), &form)));
     QStringList found;
     for (const HtmlFinding& finding : result.findings) {
         found << QString("%1:%2 %3").arg(finding.line).arg(finding.column).arg(finding.english);

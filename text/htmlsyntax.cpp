@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 namespace zelvar {
@@ -466,26 +467,36 @@ HtmlStart htmlStart(int state) {
     return {inTag, mode >= ScriptCode || (inTag && content != Markup)};
 }
 
-std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype caret) {
-    std::vector<TagEntry> tags;
+namespace {
+
+// The tags of the text, line by line from the state given; returns the
+// state the text ends in.
+int readTags(QStringView text, int state, std::vector<TagEntry>& tags) {
     TagReports reports(tags);
     qsizetype start = 0;
-    qsizetype underCaret = -1;
     while (start <= text.size()) {
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\n' && text[end] != QChar::ParagraphSeparator) {
             ++end;
         }
         reports.offset = start;
-        const std::size_t before = tags.size();
         state = readLine(text.sliced(start, end - start), state, reports);
-        for (std::size_t k = before; k < tags.size() && underCaret < 0; ++k) {
-            const TagEntry& t = tags[k];
-            if (caret >= t.nameStart && caret <= t.nameStart + t.nameLength) {
-                underCaret = static_cast<qsizetype>(k);
-            }
-        }
         start = end + 1;
+    }
+    return state;
+}
+
+} // namespace
+
+std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype caret) {
+    std::vector<TagEntry> tags;
+    readTags(text, state, tags);
+    qsizetype underCaret = -1;
+    for (std::size_t k = 0; k < tags.size() && underCaret < 0; ++k) {
+        const TagEntry& t = tags[k];
+        if (caret >= t.nameStart && caret <= t.nameStart + t.nameLength) {
+            underCaret = static_cast<qsizetype>(k);
+        }
     }
     if (underCaret < 0) {
         return std::nullopt;
@@ -514,6 +525,31 @@ std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype c
         }
     }
     return std::nullopt;
+}
+
+std::optional<QString> openElementAtEnd(QStringView text, int state) {
+    std::vector<TagEntry> tags;
+    if (readTags(text, state, tags) != packState(Text)) {
+        return std::nullopt; // in a comment, a tag, a script or a style
+    }
+    // An end tag closes its element and whatever is still open inside it.
+    std::vector<QStringView> open;
+    for (const TagEntry& t : tags) {
+        const QStringView name = text.sliced(t.nameStart, t.nameLength);
+        if (t.endTag) {
+            const auto it = std::find_if(open.rbegin(), open.rend(),
+                                         [&](QStringView o) { return sameName(o, name); });
+            if (it != open.rend()) {
+                open.erase(std::next(it).base(), open.end());
+            }
+        } else if (!t.selfClosing && !name.isEmpty() && !isVoidElement(name)) {
+            open.push_back(name);
+        }
+    }
+    if (open.empty()) {
+        return std::nullopt;
+    }
+    return open.back().toString();
 }
 
 } // namespace zelvar

@@ -14,6 +14,7 @@
 // <script> and <style> ends only at their end tag, a comment at "-->".
 
 #include <QList>
+#include <QString>
 #include <QStringView>
 #include <optional>
 
@@ -79,5 +80,11 @@ struct HtmlTagPair {
 // caller bounds its length, which bounds the time the search takes. A tag
 // whose ">" lies beyond the text ends with its name.
 std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype caret);
+
+// The name of the innermost element still open where the text ends, as its
+// start tag writes it; nothing when the text ends inside a comment, a
+// declaration, a tag or the content of a script or a style, or when no
+// element is open there. The text is read as matchHtmlTag reads it.
+std::optional<QString> openElementAtEnd(QStringView text, int state);
 
 } // namespace zelvar
