@@ -2,15 +2,23 @@
 // shown page, with the line insertion or the text insertion, and writes its
 // message. The snippets are exact to the byte, inner quotes included; the
 // image snippet's double quote after BORDER=0 and the single blanks between
-// the table's row groups are meant.
+// the table's row groups are meant. With Formát > Vkládat kolem výběru
+// checked, they go in the modern way: in lower case, a pair of tags around
+// the selection, and at the caret.
 
+#include <QAction>
+#include <QRegularExpression>
 #include <QString>
+#include <QTextCursor>
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "editor/editor.h"
 #include "ground/addresses.h"
 #include "ground/commands.h"
 #include "ground/patterns.h"
+#include "ground/settings.h"
 #include "ground/texts.h"
 #include "ground/workspace.h"
 
@@ -100,13 +108,81 @@ const std::array<FixedSnippet, 37>& fixedSnippets() {
     return table;
 }
 
+constexpr const char* kAroundItem = "Vkldatkolemvbru1";
+constexpr const char* kAroundSetting = "edit/aroundselection";
+
+// The markup of a snippet in lower case: names of elements and attributes,
+// not quoted values nor the text between tags.
+QString lowerCaseMarkup(const QString& snippet) {
+    QString out = snippet;
+    bool inTag = false;
+    QChar quote;
+    for (QChar& c : out) {
+        if (!quote.isNull()) {
+            quote = c == quote ? QChar() : quote;
+        } else if (c == u'<') {
+            inTag = true;
+        } else if (c == u'>') {
+            inTag = false;
+        } else if (inTag && (c == u'"' || c == u'\'')) {
+            quote = c;
+        } else if (inTag) {
+            c = c.toLower();
+        }
+    }
+    return out;
+}
+
+// "<B></B>": the start tag and the end tag of an empty pair; nothing for
+// other snippets.
+std::optional<std::pair<QString, QString>> tagPair(const QString& snippet) {
+    static const QRegularExpression pair(QStringLiteral("^(<([A-Za-z0-9]+)[^<>]*>)(</\\2>)$"));
+    const QRegularExpressionMatch m = pair.match(snippet);
+    if (!m.hasMatch()) {
+        return std::nullopt;
+    }
+    return std::pair{m.captured(1), m.captured(3)};
+}
+
+// The modern way: a pair around the selection, or the caret between its
+// tags; any other snippet at the caret, the caret after it; one undo step.
+void insertAround(Editor& editor, const QString& snippet) {
+    const QString modern = lowerCaseMarkup(snippet);
+    QTextCursor caret = editor.textCursor();
+    caret.beginEditBlock();
+    if (const auto pair = tagPair(modern)) {
+        const int start = caret.selectionStart();
+        const int end = caret.selectionEnd();
+        caret.setPosition(end);
+        caret.insertText(pair->second);
+        caret.setPosition(start);
+        caret.insertText(pair->first);
+        caret.setPosition(end + int(pair->first.size()) +
+                          (start == end ? 0 : int(pair->second.size())));
+    } else {
+        caret.setPosition(caret.position());
+        caret.insertText(modern);
+    }
+    caret.endEditBlock();
+    editor.setTextCursor(caret);
+    editor.setFocus(Qt::OtherFocusReason);
+}
+
 } // namespace
 
 void installSnippetCommands(Workspace& form) {
+    QAction* around = form.action(kAroundItem);
+    around->setChecked(form.settings().flag(kAroundSetting, false));
+    form.on(kAroundItem, [&form, around] {
+        form.settings().setFlag(kAroundSetting, around->isChecked());
+        form.patterns().message("Vkládat kolem výběru...");
+    });
     for (const FixedSnippet& s : fixedSnippets()) {
-        form.on(s.button, [&form, &s] {
+        form.on(s.button, [&form, &s, around] {
             Editor* editor = form.activeEditor();
-            if (s.primitive == Line) {
+            if (around->isChecked()) {
+                insertAround(*editor, s.snippet);
+            } else if (s.primitive == Line) {
                 editor->insertInCaretLine(s.snippet);
             } else {
                 editor->insertAtSelStart(s.snippet);

@@ -112,6 +112,8 @@ constexpr MenuRow kMainMenu[] = {
     item("Kontrolapravopisu1", "Kontrola pravopisu", nullptr, kChecked),
     // "</" completed to the open element's end tag; Return keeps the indentation.
     item("Pomocpipsantag1", "Pomoc při psaní tagů", nullptr, kChecked),
+    // The tag buttons wrap the selection in lower-case pairs.
+    item("Vkldatkolemvbru1", "Vkládat kolem výběru", nullptr, ItemCheckable),
     separator("N24"),
     // The shown page's encoding is checked.
     item("Kdovn1", "Kódování"),

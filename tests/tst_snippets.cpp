@@ -2,6 +2,7 @@
 // toolbar button puts its snippet into the shown page, by the line or the
 // text insertion, and writes its message; nothing else changes.
 
+#include <QAction>
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void focusInNotesActsOnShownPage();
     void undoButtonTakesBackOneInsertion();
     void longLineStaysWhole();
+    void aroundSelection_data();
+    void aroundSelection();
 
 private:
     std::unique_ptr<TestProgram> program_; // one program for every test
@@ -339,6 +342,41 @@ void SnippetsTest::longLineStaysWhole() {
     select(e, 5000, 5000);
     click(p, "SpeedButton8");
     QCOMPARE(e->text(), left + R"(<P ALIGN="JUSTIFY">)" + "<H3></H3>" + right + "\r\n");
+}
+
+// Formát > Vkládat kolem výběru: a pair around the selection or around the
+// caret, in lower case, other snippets at the caret; one undo step each.
+void SnippetsTest::aroundSelection_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QPoint>("selected"); // in "ab cd": from, to
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("bold around a word") << "SpeedButton50" << QPoint(3, 5) << "ab <b>cd</b>" << 12;
+    QTest::newRow("bold at the caret") << "SpeedButton50" << QPoint(2, 2) << "ab<b></b> cd" << 5;
+    QTest::newRow("attributes in lower case")
+        << "SpeedButton5" << QPoint(0, 2) << "<p align=\"LEFT\">ab</p> cd" << 22;
+    QTest::newRow("an entity at the caret") << "SpeedButton4" << QPoint(1, 1) << "a&nbsp;b cd" << 7;
+    QTest::newRow("a line break for the selection")
+        << "SpeedButton1" << QPoint(0, 5) << "ab cd<br>" << 9;
+}
+
+void SnippetsTest::aroundSelection() {
+    QFETCH(QString, button);
+    QFETCH(QPoint, selected);
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QAction* around = program_->form().action("Vkldatkolemvbru1");
+    QVERIFY(!around->isChecked());
+    around->trigger();
+    Editor* page = program_->form().editor(1);
+    page->setPlainText(QStringLiteral("ab cd"));
+    select(page, selected.x(), selected.y());
+    click(*program_, button.toLatin1().constData());
+    around->trigger();
+    QCOMPARE(page->toPlainText(), text);
+    QCOMPARE(page->textCursor().position(), caret);
+    page->undoLast();
+    QCOMPARE(page->toPlainText(), QStringLiteral("ab cd"));
 }
 
 QTEST_MAIN(SnippetsTest)
