@@ -1364,6 +1364,19 @@ void Editor::focusOutEvent(QFocusEvent* e) {
 }
 
 void Editor::keyPressEvent(QKeyEvent* e) {
+    if (completionPopup_ && completionPopup_->isVisible()) {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape:
+            e->ignore(); // the list's
+            return;
+        default:
+            break;
+        }
+    }
     // Shift+Enter would put a line separator inside the line; it starts a new
     // line like Enter.
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QPlainTextEdit>
 #include <QPoint>
+#include <QPointer>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextLayout>
@@ -138,6 +139,11 @@ public:
     // Whether the format gives its characters a colour of their own.
     static bool hasOwnColour(const QTextCharFormat& format);
 
+    // A completion list shown at the caret: while it is visible, Return,
+    // Enter, Tab and Esc are its own (they choose or close), every other key
+    // goes on into the text.
+    void setCompletionPopup(QWidget* popup) { completionPopup_ = popup; }
+
     // The stack of what is only shown over the text.
     ViewLayers& layers() const { return *layers_; }
 
@@ -239,6 +245,7 @@ private:
 
     ViewLayers* layers_;
     QWidget* gutter_ = nullptr;
+    QPointer<QWidget> completionPopup_;
     // For the page's lines, or for this many.
     void fitGutter(int lines = -1);
     void placeGutter();

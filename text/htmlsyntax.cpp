@@ -488,6 +488,20 @@ int readTags(QStringView text, int state, std::vector<TagEntry>& tags) {
 
 } // namespace
 
+HtmlPlace htmlPlace(int state) {
+    const int mode = state & ((1 << kModeBits) - 1);
+    if (state == packState(Text)) {
+        return HtmlPlace::Text;
+    }
+    if (mode == BeforeAttribute || mode == AfterAttributeName) {
+        return HtmlPlace::BetweenAttributes;
+    }
+    if (mode == SingleQuoted || mode == DoubleQuoted) {
+        return HtmlPlace::Value;
+    }
+    return HtmlPlace::Other;
+}
+
 std::optional<HtmlTagPair> matchHtmlTag(QStringView text, int state, qsizetype caret) {
     std::vector<TagEntry> tags;
     readTags(text, state, tags);

@@ -58,6 +58,12 @@ struct HtmlStart {
 };
 HtmlStart htmlStart(int state);
 
+// Where the text a state ends stands: in the text of the markup, between
+// the attributes of a tag, in an attribute's value, or elsewhere (a comment,
+// a declaration, a script's or a style's content).
+enum class HtmlPlace { Text, BetweenAttributes, Value, Other };
+HtmlPlace htmlPlace(int state);
+
 struct HtmlRange {
     qsizetype start;
     qsizetype length;
