@@ -18,8 +18,8 @@
 #include "ground/addresses.h"
 #include "ground/commands.h"
 #include "ground/patterns.h"
-#include "ground/settings.h"
 #include "ground/texts.h"
+#include "ground/toggles.h"
 #include "ground/workspace.h"
 
 namespace zelvar {
@@ -171,12 +171,8 @@ void insertAround(Editor& editor, const QString& snippet) {
 } // namespace
 
 void installSnippetCommands(Workspace& form) {
+    lastingToggle(form, kAroundItem, kAroundSetting, false, "Vkládat kolem výběru...");
     QAction* around = form.action(kAroundItem);
-    around->setChecked(form.settings().flag(kAroundSetting, false));
-    form.on(kAroundItem, [&form, around] {
-        form.settings().setFlag(kAroundSetting, around->isChecked());
-        form.patterns().message("Vkládat kolem výběru...");
-    });
     for (const FixedSnippet& s : fixedSnippets()) {
         form.on(s.button, [&form, &s, around] {
             Editor* editor = form.activeEditor();

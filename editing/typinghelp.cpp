@@ -20,8 +20,7 @@
 #include "editor/htmlhighlighter.h"
 #include "ground/commands.h"
 #include "ground/pageslots.h"
-#include "ground/patterns.h"
-#include "ground/settings.h"
+#include "ground/toggles.h"
 #include "ground/workspace.h"
 #include "text/htmlnames.h"
 #include "text/htmlsyntax.h"
@@ -305,12 +304,8 @@ private:
 } // namespace
 
 void installTypingHelp(Workspace& form) {
+    lastingToggle(form, kItem, kSetting, true, "Pomoc při psaní tagů...");
     QAction* item = form.action(kItem);
-    item->setChecked(form.settings().flag(kSetting, true));
-    form.on(kItem, [&form, item] {
-        form.settings().setFlag(kSetting, item->isChecked());
-        form.patterns().message("Pomoc při psaní tagů...");
-    });
     auto* typeOver = new TypeOver(item);
     auto* completion = new TagCompletion(&form.mainWindow());
     const auto help = [item, typeOver, completion](Editor* editor, bool pages) {
