@@ -184,9 +184,11 @@ private:
         const QChar before = line[start - 1];
         const int wordAt = block.position() + start;
         const QString word = line.mid(start, at - start);
-        const int before1 = before == u'<' || before == u'&' ? start - 1 : start;
+        // Where the word starts, or its "<" or "&": markup text, a tag or
+        // a value.
+        const int wordStart = before == u'<' || before == u'&' ? start - 1 : start;
         const HtmlPlace place =
-            htmlPlace(htmlLineState(QStringView(line).first(before1), view->startState(block)));
+            htmlPlace(htmlLineState(QStringView(line).first(wordStart), view->startState(block)));
         if (before == u'<' && place == HtmlPlace::Text) {
             return Context{Kind::Element, wordAt, word, {}};
         }
