@@ -259,7 +259,8 @@ void Editor::addLine(const QString& text) {
 namespace {
 
 // While a big file goes in, the window repaints but takes no input but Esc,
-// which stops the reading; closing it waits for the end.
+// which stops the reading; closing it waits for the end. A dialog that
+// comes up meanwhile takes its input.
 class LoadingGuard final : public QObject {
 public:
     LoadingGuard() { qApp->installEventFilter(this); }
@@ -268,6 +269,11 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // A question asked meanwhile (another program changed a page's
+        // file, say) takes its answer as usual.
+        if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+            return false;
+        }
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
