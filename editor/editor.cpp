@@ -314,23 +314,32 @@ bool Editor::loadFromFile(const QString& path) {
         QFileInfo(path).size() >= kLoadInPartsFrom) {
         return loadInParts(path);
     }
-    // The gutter takes its width for the new lines while the page is empty:
-    // a change of the text's width afterwards would lay out every line again.
-    form_ = loadPageFile(*document(), path, plainText_,
-                         pageRules_ ? EncodingRule::Page : EncodingRule::Editor,
-                         [this](QStringView text) {
-                             if (gutter_) {
-                                 fitGutter(int(text.count(u'\n')) + 1);
-                             }
-                         });
-    // A page read from a file starts a history of its own: undo never
-    // takes it back to what was there before.
+    form_ = loadPageFile(*document(), path, plainText_, encodingRule(),
+                         [this](QStringView text) { fitGutterFor(text); });
+    loaded();
+    return true;
+}
+
+EncodingRule Editor::encodingRule() const {
+    return pageRules_ ? EncodingRule::Page : EncodingRule::Editor;
+}
+
+// The gutter takes its width for the new lines while the page is empty: a
+// change of the text's width afterwards would lay out every line again.
+void Editor::fitGutterFor(QStringView text) {
+    if (gutter_) {
+        fitGutter(int(text.count(u'\n')) + 1);
+    }
+}
+
+// A page read from a file starts a history of its own: undo never takes it
+// back to what was there before.
+void Editor::loaded() {
     document()->clearUndoRedoStacks();
     spreadDefaultColour(true);
     followDeclaration();
     markUnchanged();
     Q_EMIT lineBreakChanged();
-    return true;
 }
 
 bool Editor::loadInParts(const QString& path) {
@@ -344,7 +353,7 @@ bool Editor::loadInParts(const QString& path) {
         std::exception_ptr error;
     };
     const auto read = std::make_shared<Read>();
-    const EncodingRule rule = pageRules_ ? EncodingRule::Page : EncodingRule::Editor;
+    const EncodingRule rule = encodingRule();
     QEventLoop waiting;
     QThread* reader = QThread::create([read, path, rule] {
         try {
@@ -391,9 +400,7 @@ bool Editor::loadInParts(const QString& path) {
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    if (gutter_) {
-        fitGutter(int(text.count(u'\n')) + 1);
-    }
+    fitGutterFor(text);
     qsizetype done = 0;
     while (done < text.size() && !guard.stopped()) {
         qsizetype end = std::min(text.size(), done + kLoadPart);
@@ -430,11 +437,7 @@ bool Editor::loadInParts(const QString& path) {
         return false;
     }
     form_ = read->form;
-    doc->clearUndoRedoStacks();
-    spreadDefaultColour(true);
-    followDeclaration();
-    markUnchanged();
-    Q_EMIT lineBreakChanged();
+    loaded();
     Q_EMIT loadProgress(-1);
     return true;
 }

@@ -229,6 +229,9 @@ private:
     LongLineStart longLineStart_;
 
     bool loadInParts(const QString& path);
+    EncodingRule encodingRule() const;
+    void fitGutterFor(QStringView text);
+    void loaded(); // after a read of the whole file
     void takeFocusAfterInsertion();
     // Writing text back that equals what was there is still a change.
     void noteRewrite();
