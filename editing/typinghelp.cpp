@@ -67,7 +67,8 @@ private:
 };
 
 // The text before the "</" just typed is read as far back as the colouring
-// looks for a partner tag: the time it takes is bounded in any page.
+// looks for a partner tag (HtmlHighlighter::reach): the time it takes is
+// bounded in any page.
 void closeEndTag(Editor& page, TypeOver& typeOver) {
     HtmlHighlighter* view = HtmlHighlighter::of(&page);
     QTextCursor caret = page.textCursor();
@@ -80,16 +81,9 @@ void closeEndTag(Editor& page, TypeOver& typeOver) {
     if (line[at - 1] != u'/' || line[at - 2] != u'<') {
         return;
     }
-    const int position = caret.position() - 2;
-    QTextBlock first = block;
-    while (first.previous().isValid() &&
-           position - first.previous().position() <= HtmlHighlighter::kMatchReach) {
-        first = first.previous();
-    }
-    QTextCursor window(first);
-    window.setPosition(position, QTextCursor::KeepAnchor);
+    const std::optional<HtmlHighlighter::Reach> before = view->reach(caret.position() - 2, 0);
     const std::optional<QString> name =
-        openElementAtEnd(window.selectedText(), view->startState(first));
+        before ? openElementAtEnd(before->text, before->state) : std::nullopt;
     if (!name) {
         return;
     }
@@ -187,8 +181,12 @@ private:
         // Where the word starts, or its "<" or "&": markup text, a tag or
         // a value.
         const int wordStart = before == u'<' || before == u'&' ? start - 1 : start;
+        const std::optional<int> lineState = view->nearStartState(block);
+        if (!lineState) {
+            return std::nullopt;
+        }
         const HtmlPlace place =
-            htmlPlace(htmlLineState(QStringView(line).first(wordStart), view->startState(block)));
+            htmlPlace(htmlLineState(QStringView(line).first(wordStart), *lineState));
         if (before == u'<' && place == HtmlPlace::Text) {
             return Context{Kind::Element, wordAt, word, {}};
         }
@@ -264,14 +262,10 @@ private:
     QStringList customElements() const {
         static const QRegularExpression custom(QStringLiteral("<([a-z][a-z0-9]*-[a-z0-9-]*)"),
                                                QRegularExpression::CaseInsensitiveOption);
-        const int position = page_->textCursor().position();
-        QTextCursor window(page_->document());
-        window.setPosition(qMax(0, position - HtmlHighlighter::kMatchReach));
-        window.setPosition(
-            qMin(page_->document()->characterCount() - 1, position + HtmlHighlighter::kMatchReach),
-            QTextCursor::KeepAnchor);
+        HtmlHighlighter* view = HtmlHighlighter::of(page_);
+        const auto near = view->reach(page_->textCursor().position(), HtmlHighlighter::kMatchReach);
         QStringList names;
-        const QString text = window.selectedText();
+        const QString text = near ? near->text : QString();
         for (QRegularExpressionMatchIterator it = custom.globalMatch(text); it.hasNext();) {
             names << it.next().captured(1);
         }

@@ -386,6 +386,28 @@ void HtmlHighlighter::readAhead() {
     }
 }
 
+std::optional<int> HtmlHighlighter::nearStartState(const QTextBlock& block) {
+    if (block.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
+        return std::nullopt;
+    }
+    return startState(block);
+}
+
+std::optional<HtmlHighlighter::Reach> HtmlHighlighter::reach(int position, int after) {
+    const QTextDocument* doc = editor_->document();
+    QTextBlock first = doc->findBlock(position);
+    while (first.previous().isValid() && position - first.previous().position() <= kMatchReach) {
+        first = first.previous();
+    }
+    const std::optional<int> state = nearStartState(first);
+    if (!state) {
+        return std::nullopt;
+    }
+    QTextCursor window(first);
+    window.setPosition(qMin(doc->characterCount() - 1, position + after), QTextCursor::KeepAnchor);
+    return Reach{window.selectedText(), first.position(), *state};
+}
+
 int HtmlHighlighter::startState(const QTextBlock& block) {
     const int line = block.blockNumber();
     readStates(line);
@@ -514,30 +536,23 @@ QList<QTextEdit::ExtraSelection> HtmlHighlighter::tagMarks() {
         return {};
     }
 
-    QTextBlock first = block;
     const int position = caret.position();
-    while (first.previous().isValid() && position - first.previous().position() <= kMatchReach) {
-        first = first.previous();
-    }
-    if (first.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
+    const std::optional<Reach> near = reach(position, kMatchReach);
+    if (!near) {
         return {}; // marked when reading ahead has come near
     }
-    QTextDocument* doc = editor_->document();
-    QTextCursor window(first);
-    window.setPosition(qMin(doc->characterCount() - 1, position + kMatchReach),
-                       QTextCursor::KeepAnchor);
-    const auto pair =
-        matchHtmlTag(window.selectedText(), startState(first), position - first.position());
+    const auto pair = matchHtmlTag(near->text, near->state, position - near->start);
     if (!pair) {
         return {};
     }
+    QTextDocument* doc = editor_->document();
     QTextCharFormat format;
     format.setBackground(markColour(editor_->palette().color(QPalette::Base)));
     QList<QTextEdit::ExtraSelection> marks;
     for (const HtmlRange& r : {pair->tag, pair->partner}) {
         QTextCursor range(doc);
-        range.setPosition(first.position() + int(r.start));
-        range.setPosition(first.position() + int(r.start + r.length), QTextCursor::KeepAnchor);
+        range.setPosition(near->start + int(r.start));
+        range.setPosition(near->start + int(r.start + r.length), QTextCursor::KeepAnchor);
         marks.append({range, format});
     }
     return marks;

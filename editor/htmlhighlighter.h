@@ -24,6 +24,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "text/htmlsyntax.h"
@@ -56,6 +57,21 @@ public:
 
     // The state the line starts in, read as far as needed.
     int startState(const QTextBlock& block);
+    // The same, but nothing while the reading of the page has yet to come
+    // near the line: what a key asks for never waits on a reading of the
+    // whole page.
+    std::optional<int> nearStartState(const QTextBlock& block);
+
+    // The text around a position as the search for a partner tag reads it:
+    // from the first whole line at most kMatchReach before the position to
+    // `after` characters past it, with where it starts and the state it
+    // starts in; nothing as for nearStartState.
+    struct Reach {
+        QString text;
+        int start;
+        int state;
+    };
+    std::optional<Reach> reach(int position, int after);
 
     // The colour of a kind, and of the marks, on a background: one set for
     // light backgrounds and one for dark ones, each readable on its
