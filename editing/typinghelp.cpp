@@ -233,29 +233,33 @@ private:
         completer_->complete(at);
     }
 
+    static void add(QStandardItemModel& model, const QString& name, const QString& shown) {
+        auto* row = new QStandardItem(shown);
+        row->setData(name, Qt::UserRole);
+        model.appendRow(row);
+    }
+
+    // The references never change: their list is made once.
     void fill(const Context& context) {
-        model_.clear();
-        const auto add = [this](const QString& name, const QString& shown) {
-            auto* row = new QStandardItem(shown);
-            row->setData(name, Qt::UserRole);
-            model_.appendRow(row);
-        };
         if (context.kind == Kind::Entity) {
-            for (const HtmlEntity& e : htmlEntities()) {
-                const QString name = QString::fromLatin1(e.name);
-                add(name, QStringLiteral("&%1;   %2").arg(name, QString::fromUtf8(e.text)));
+            if (entities_.rowCount() == 0) {
+                for (const HtmlEntity& e : htmlEntities()) {
+                    const QString name = QString::fromLatin1(e.name);
+                    add(entities_, name,
+                        QStringLiteral("&%1;   %2").arg(name, QString::fromUtf8(e.text)));
+                }
             }
-        } else if (context.kind == Kind::Attribute) {
-            for (const QString& name : htmlAttributeNames(context.element)) {
-                add(name, name);
-            }
-        } else {
-            QStringList names = htmlElementNames() + customElements();
-            names.removeDuplicates();
-            for (const QString& name : names) {
-                add(name, name);
-            }
+            completer_->setModel(&entities_);
+            return;
         }
+        model_.clear();
+        QStringList names = context.kind == Kind::Attribute ? htmlAttributeNames(context.element)
+                                                            : htmlElementNames() + customElements();
+        names.removeDuplicates();
+        for (const QString& name : names) {
+            add(model_, name, name);
+        }
+        completer_->setModel(&model_);
     }
 
     // The page's own elements ("<my-card"), from the text near the caret.
@@ -292,7 +296,8 @@ private:
     }
 
     QCompleter* completer_;
-    QStandardItemModel model_;
+    QStandardItemModel model_;    // elements or attributes
+    QStandardItemModel entities_; // character references
     QPointer<Editor> page_;
     Context context_{Kind::Element, -1, {}, {}};
 };
