@@ -12,6 +12,7 @@
 #include "editor/editor.h"
 #include "editor/htmlhighlighter.h"
 #include "ground/commands.h"
+#include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/platform.h"
@@ -185,6 +186,12 @@ void installAppearanceCommands(Workspace& form) {
         form.action("Zvrazovatsyntaxi1")->setChecked(false);
         colourSyntax(form, false);
     }
+    // A style sheet or a script is coloured as one by its file's name.
+    QObject::connect(&form.pageEvents(), &PageEvents::fileChanged, &form.mainWindow(),
+                     [&form](int slot) {
+                         HtmlHighlighter::of(form.editor(slot))
+                             ->setLanguage(pageLanguage(form.pageRecord(slot).file));
+                     });
 }
 
 } // namespace zelvar

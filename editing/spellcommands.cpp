@@ -55,9 +55,8 @@ void replaceWord(Editor& page, const SpellView::Word& word, const QString& writt
 // as the menu opens on an unknown word and taken out after it has closed.
 class SpellPopup : public QObject {
 public:
-    SpellPopup(Workspace& form, Speller* speller)
-        : QObject(&form.mainWindow()), form_(form), speller_(speller),
-          menu_(form.menu("PopupMenu1")) {
+    explicit SpellPopup(Workspace& form)
+        : QObject(&form.mainWindow()), form_(form), menu_(form.menu("PopupMenu1")) {
         // A right click reaches the viewport, the Menu key and Shift+F10 the
         // page itself.
         for (const PageSlot& slot : kPageSlots) {
@@ -113,22 +112,22 @@ private:
         range.setPosition(word->start);
         range.setPosition(word->end, QTextCursor::KeepAnchor);
         const QString written = range.selectedText();
-        for (const QString& suggestion : speller_->suggestions(word->word)) {
+        for (const QString& suggestion : word->speller->suggestions(word->word)) {
             connect(add(suggestion), &QAction::triggered, page,
                     [page, w = *word, written, suggestion] {
                         replaceWord(*page, w, written, suggestion);
                     });
         }
-        connect(add(text::q(kAddWord)), &QAction::triggered, this, [this, w = word->word] {
-            if (!speller_->addWord(w)) {
-                form_.patterns().message(text::kSaveFailed);
-            }
-        });
+        connect(add(text::q(kAddWord)), &QAction::triggered, this,
+                [this, w = word->word, speller = QPointer<Speller>(word->speller)] {
+                    if (!speller || !speller->addWord(w)) {
+                        form_.patterns().message(text::kSaveFailed);
+                    }
+                });
         added_.append(menu_->insertSeparator(first));
     }
 
     Workspace& form_;
-    Speller* speller_;
     QMenu* menu_;
     QPointer<Editor> clicked_;
     int position_ = -1;
@@ -149,10 +148,11 @@ void installSpelling(Workspace& form) {
     auto* speller = new Speller(Speller::czechAffixFile(), Speller::czechDictionaryFile(),
                                 QDir::current().absoluteFilePath(QLatin1String(kUserWordsFile)),
                                 &form.mainWindow());
+    auto* spellers = new Spellers(speller, Spellers::dictionaryFolder(), speller);
     for (const PageSlot& slot : kPageSlots) {
-        SpellView::of(form.editor(slot.number))->setSpeller(speller);
+        SpellView::of(form.editor(slot.number))->setSpellers(spellers);
     }
-    new SpellPopup(form, speller);
+    new SpellPopup(form);
     // The item is checkable: choosing it has flipped its mark, which the
     // pages follow.
     const auto check = [&form](bool on) {

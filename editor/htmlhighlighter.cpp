@@ -154,6 +154,17 @@ void HtmlHighlighter::setEnabled(bool on) {
     invalidate();
 }
 
+void HtmlHighlighter::setLanguage(PageLanguage language) {
+    if (language == language_) {
+        return;
+    }
+    language_ = language;
+    reader_ = lineReader(language);
+    endStates_.clear();
+    guessedLine_ = -1;
+    invalidate();
+}
+
 void HtmlHighlighter::invalidate() {
     ++generation_;
     schedule();
@@ -199,6 +210,7 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
     }
     const int first = firstBlock.blockNumber();
     const int last = lastBlock.blockNumber();
+    Q_EMIT linesChanging(first);
     // The edited lines are built again (a change of formats only included);
     // after a change of many lines, every line.
     if (last - first >= kLinesColouredAtOnce) {
@@ -229,7 +241,7 @@ void HtmlHighlighter::noteChange(int from, int, int added) {
             break; // read when a line after it is shown
         }
         if (many) {
-            state = htmlLineState(block.text(), state);
+            state = reader_.state(block.text(), state);
         } else {
             const int startState = state;
             const QList<QTextLayout::FormatRange> wanted = lineFormats(block, state);
@@ -295,7 +307,7 @@ void HtmlHighlighter::refresh() {
         // line being composed the input method's formats.
         if (block.length() > Editor::kLongLine || !layout->preeditAreaText().isEmpty()) {
             if (guess >= 0) {
-                guess = htmlLineState(block.text(), guess);
+                guess = reader_.state(block.text(), guess);
             }
             continue;
         }
@@ -307,10 +319,10 @@ void HtmlHighlighter::refresh() {
             if (stampMatches(block, state, generation_)) {
                 // Built already: only the state it ends in is needed.
                 if (guess >= 0) {
-                    guess = htmlLineState(block.text(), guess);
+                    guess = reader_.state(block.text(), guess);
                 } else if (int(endStates_.size()) == block.blockNumber()) {
                     endStates_.push_back(
-                        static_cast<unsigned char>(htmlLineState(block.text(), state)));
+                        static_cast<unsigned char>(reader_.state(block.text(), state)));
                 }
                 continue;
             }
@@ -355,7 +367,7 @@ int HtmlHighlighter::guessState(const QTextBlock& block) {
     int state = kHtmlFirstLineState;
     for (QTextBlock b = doc->findBlockByNumber(qMax(0, block.blockNumber() - kGuessLines));
          b.isValid() && b != block; b = b.next()) {
-        state = htmlLineState(b.text(), state);
+        state = reader_.state(b.text(), state);
     }
     return state;
 }
@@ -373,7 +385,7 @@ void HtmlHighlighter::readAhead() {
     int state = endStates_.empty() ? kHtmlFirstLineState : endStates_.back();
     while (int(endStates_.size()) < needed && !slice.hasExpired(kReadAheadSliceMs)) {
         for (int i = 0; i < 256 && int(endStates_.size()) < needed; ++i, block = block.next()) {
-            state = htmlLineState(block.text(), state);
+            state = reader_.state(block.text(), state);
             endStates_.push_back(static_cast<unsigned char>(state));
         }
     }
@@ -387,7 +399,8 @@ void HtmlHighlighter::readAhead() {
 }
 
 std::optional<int> HtmlHighlighter::nearStartState(const QTextBlock& block) {
-    if (block.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
+    if (language_ != PageLanguage::Html ||
+        block.blockNumber() - int(endStates_.size()) > kReadAtOnce) {
         return std::nullopt;
     }
     return startState(block);
@@ -426,7 +439,7 @@ void HtmlHighlighter::readStates(int count) {
     endStates_.reserve(count);
     if (count - first <= kReadAtOnce) {
         for (QTextBlock b = block; int(endStates_.size()) < count; b = b.next()) {
-            state = htmlLineState(b.text(), state);
+            state = reader_.state(b.text(), state);
             endStates_.push_back(static_cast<unsigned char>(state));
         }
         return;
@@ -437,7 +450,7 @@ void HtmlHighlighter::readStates(int count) {
     QStringView rest = QStringView(text).sliced(block.position());
     while (int(endStates_.size()) < count) {
         const qsizetype lineEnd = rest.indexOf(QChar::ParagraphSeparator);
-        state = htmlLineState(lineEnd < 0 ? rest : rest.first(lineEnd), state);
+        state = reader_.state(lineEnd < 0 ? rest : rest.first(lineEnd), state);
         endStates_.push_back(static_cast<unsigned char>(state));
         rest = lineEnd < 0 ? QStringView() : rest.sliced(lineEnd + 1);
     }
@@ -447,10 +460,10 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
     spans_.clear();
     const QString text = block.text();
     const int lineStart = state;
-    state = htmlLineSpans(text, state, spans_);
+    state = reader_.spans(text, state, spans_);
     QList<QTextLayout::FormatRange> out;
     if (!enabled_) {
-        editor_->layers().addLineFormats(text, lineStart, spans_, out);
+        editor_->layers().addLineFormats(block, text, lineStart, spans_, out);
         return out;
     }
     // Characters with a colour of their own keep it.
@@ -492,7 +505,7 @@ QList<QTextLayout::FormatRange> HtmlHighlighter::lineFormats(const QTextBlock& b
             out.append({start, end - start, format});
         }
     }
-    editor_->layers().addLineFormats(text, lineStart, spans_, out);
+    editor_->layers().addLineFormats(block, text, lineStart, spans_, out);
     return out;
 }
 
@@ -512,8 +525,9 @@ void HtmlHighlighter::scheduleMarks() {
 }
 
 void HtmlHighlighter::markTags() {
-    editor_->layers().setMarks(ViewLayers::MatchingTags,
-                               enabled_ ? tagMarks() : QList<QTextEdit::ExtraSelection>());
+    editor_->layers().setMarks(ViewLayers::MatchingTags, enabled_ && language_ == PageLanguage::Html
+                                                             ? tagMarks()
+                                                             : QList<QTextEdit::ExtraSelection>());
 }
 
 QList<QTextEdit::ExtraSelection> HtmlHighlighter::tagMarks() {

@@ -27,6 +27,7 @@
 #include <optional>
 #include <vector>
 
+#include "text/codesyntax.h"
 #include "text/htmlsyntax.h"
 
 class QTextBlock;
@@ -46,6 +47,12 @@ public:
     bool isEnabled() const { return enabled_; }
     // Off, the lines lose their colours and the marks go.
     void setEnabled(bool on);
+
+    // What the page holds: HTML (from the start), a style sheet or a
+    // script. Only HTML has matching tags and a text to spell; reach and
+    // nearStartState give nothing for the others.
+    PageLanguage language() const { return language_; }
+    void setLanguage(PageLanguage language);
 
     // Builds the view of the lines on screen that need it (shown for the
     // first time, edited, or starting in another state), before the next
@@ -84,6 +91,11 @@ public:
     // caret, in characters.
     static constexpr int kMatchReach = 16000;
 
+Q_SIGNALS:
+    // The text changes from this line on; sent before the edited lines are
+    // built again.
+    void linesChanging(int firstLine);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -102,6 +114,8 @@ private:
 
     Editor* editor_;
     bool enabled_ = true;
+    PageLanguage language_ = PageLanguage::Html;
+    LineReader reader_ = lineReader(PageLanguage::Html);
     bool scheduled_ = false;
     bool marksScheduled_ = false;
     // Counts the changes of what every line shows; a line built under an

@@ -11,17 +11,33 @@
 
 namespace zelvar {
 
-SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {}
+SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {
+    distinct_.emplace_back();
+    lineStarts_.push_back(0);
+    // The languages from an edited line on are read again; the highlighter
+    // says so before it builds the edited lines.
+    if (HtmlHighlighter* view = HtmlHighlighter::of(editor)) {
+        connect(view, &HtmlHighlighter::linesChanging, this, &SpellView::forgetFrom);
+    }
+}
 
-void SpellView::setSpeller(Speller* speller) {
-    speller_ = speller;
-    // New words of the user's, or the dictionary ready: the lines again.
-    connect(speller, &Speller::wordsChanged, this, [this] {
+void SpellView::setSpellers(Spellers* spellers) {
+    spellers_ = spellers;
+    // New words of the user's, or a dictionary ready: the lines again.
+    connect(spellers, &Spellers::wordsChanged, this, [this] {
         if (HtmlHighlighter* view = HtmlHighlighter::of(editor_)) {
             view->invalidate();
         }
     });
     apply();
+}
+
+void SpellView::setSpeller(Speller* speller) {
+    setSpellers(new Spellers(speller, Spellers::dictionaryFolder(), this));
+}
+
+Speller* SpellView::speller() const {
+    return spellers_ ? spellers_->czech() : nullptr;
 }
 
 SpellView* SpellView::of(const Editor* editor) {
@@ -33,8 +49,43 @@ void SpellView::setEnabled(bool on) {
     apply();
 }
 
+void SpellView::forgetFrom(int line) {
+    const std::size_t kept = std::max(1, line + 1); // a line's start depends on the lines above
+    if (lineStarts_.size() > kept) {
+        lineStarts_.resize(kept);
+        distinct_.resize(lineStarts_.back() + 1);
+    }
+}
+
+std::optional<TextLanguages> SpellView::languagesAt(const QTextBlock& block) {
+    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+    const int line = block.blockNumber();
+    if (!view || !view->nearStartState(block)) {
+        return std::nullopt;
+    }
+    if (int(lineStarts_.size()) <= line) {
+        // Read on from the last line known: most lines hold no lang and no
+        // tag of an element that has one, and are passed over unread.
+        QTextBlock b = editor_->document()->findBlockByNumber(int(lineStarts_.size()) - 1);
+        TextLanguages languages = distinct_.back();
+        for (; int(lineStarts_.size()) <= line; b = b.next()) {
+            const QString text = b.text();
+            if (b.length() <= Editor::kLongLine && mayChangeLanguages(text, languages)) {
+                spans_.clear();
+                htmlLineSpans(text, view->startState(b), spans_);
+                readLanguages(text, spans_, languages);
+                if (!(languages == distinct_.back())) {
+                    distinct_.push_back(languages);
+                }
+            }
+            lineStarts_.push_back(int(distinct_.size()) - 1);
+        }
+    }
+    return distinct_[lineStarts_[line]];
+}
+
 void SpellView::apply() {
-    if (!enabled_ || !speller_) {
+    if (!enabled_ || !spellers_) {
         editor_->layers().setLineLayer(ViewLayers::Spelling, {});
         return;
     }
@@ -42,41 +93,85 @@ void SpellView::apply() {
     underline.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     underline.setUnderlineColor(Qt::red);
     editor_->layers().setLineLayer(
-        ViewLayers::Spelling, [this, underline, words = QList<SpellWord>()](
-                                  QStringView line, int state, const QList<HtmlSpan>& spans,
-                                  QList<QTextLayout::FormatRange>& formats) mutable {
+        ViewLayers::Spelling,
+        [this, underline, words = QList<SpellWord>(), changes = QList<LanguageChange>()](
+            const QTextBlock& block, QStringView line, int state, const QList<HtmlSpan>& spans,
+            QList<QTextLayout::FormatRange>& formats) mutable {
+            const HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+            if (!spellers_ || !view || view->language() != PageLanguage::Html) {
+                return;
+            }
+            const std::optional<TextLanguages> start = languagesAt(block);
+            if (!start) {
+                return; // built again once the reading has come near
+            }
+            // The languages of the next line's start, while the spans are at
+            // hand: the edited lines are built one after the other.
+            TextLanguages languages = *start;
+            changes.clear();
+            if (mayChangeLanguages(line, languages)) {
+                readLanguages(line, spans, languages, &changes);
+            }
+            const int number = block.blockNumber();
+            if (int(lineStarts_.size()) == number + 1) {
+                if (!(languages == distinct_.back())) {
+                    distinct_.push_back(languages);
+                }
+                lineStarts_.push_back(int(distinct_.size()) - 1);
+            }
             words.clear();
             spellWords(line, state, spans, words);
-            if (words.isEmpty() || !speller_) {
-                return;
-            }
-            if (!speller_->isReady()) {
-                speller_->load(); // the first words on screen
-                return;
-            }
+            QString language = start->language();
+            qsizetype next = 0;
             for (const SpellWord& w : words) {
-                if (!speller_->isKnown(w.word)) {
+                while (next < changes.size() && changes[next].column <= w.start) {
+                    language = changes[next++].language;
+                }
+                Speller* speller = spellers_->forLanguage(language);
+                if (!speller) {
+                    continue; // no dictionary for it: not checked
+                }
+                if (!speller->isReady()) {
+                    speller->load(); // the first words of the language on screen
+                } else if (!speller->isKnown(w.word)) {
                     formats.append({int(w.start), int(w.length), underline});
                 }
             }
         });
 }
 
-std::optional<SpellView::Word> SpellView::unknownWordAt(int position) const {
+std::optional<SpellView::Word> SpellView::unknownWordAt(int position) {
     HtmlHighlighter* view = HtmlHighlighter::of(editor_);
     const QTextBlock block = editor_->document()->findBlock(position);
-    if (!enabled_ || !view || !speller_ || !speller_->isReady() || !block.isValid() ||
-        block.length() > Editor::kLongLine) {
+    if (!enabled_ || !view || view->language() != PageLanguage::Html || !spellers_ ||
+        !block.isValid() || block.length() > Editor::kLongLine) {
         return std::nullopt;
     }
+    const std::optional<TextLanguages> start = languagesAt(block);
+    if (!start) {
+        return std::nullopt;
+    }
+    const QString text = block.text();
+    QList<HtmlSpan> spans;
+    const int state = view->startState(block);
+    htmlLineSpans(text, state, spans);
+    TextLanguages languages = *start;
+    QList<LanguageChange> changes;
+    readLanguages(text, spans, languages, &changes);
     const int column = position - block.position();
-    for (const SpellWord& w : spellWords(block.text(), view->startState(block))) {
+    QString language = start->language();
+    qsizetype next = 0;
+    for (const SpellWord& w : spellWords(text, state)) {
+        while (next < changes.size() && changes[next].column <= w.start) {
+            language = changes[next++].language;
+        }
         if (column >= w.start && column <= w.start + w.length) {
-            if (speller_->isKnown(w.word)) {
+            Speller* speller = spellers_->forLanguage(language);
+            if (!speller || !speller->isReady() || speller->isKnown(w.word)) {
                 break;
             }
-            const int start = block.position() + int(w.start);
-            return Word{start, start + int(w.length), w.word};
+            const int wordStart = block.position() + int(w.start);
+            return Word{wordStart, wordStart + int(w.length), w.word, speller};
         }
     }
     return std::nullopt;

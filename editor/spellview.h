@@ -4,24 +4,39 @@
 // (the lines on screen only, never in the document, its undo history, the
 // file, the clipboard or a printout); nothing is underlined until the
 // dictionary has loaded.
+//
+// Each word is checked in the language it stands in (the lang attributes of
+// the elements around it; Czech where none says otherwise), with that
+// language's dictionary, or not at all where none is installed. Style
+// sheets and scripts have no text to check.
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <optional>
+#include <vector>
+
+#include "text/textlanguages.h"
+
+class QTextBlock;
 
 namespace zelvar {
 
 class Editor;
 class Speller;
+class Spellers;
 
 class SpellView : public QObject {
     Q_OBJECT
 public:
     // The spelling layer of the editor's view, which owns it. Nothing is
-    // underlined until it has its speller; the editor's HtmlHighlighter
+    // underlined until it has its dictionaries; the editor's HtmlHighlighter
     // builds the lines.
     explicit SpellView(Editor* editor);
+    // The dictionaries, shared by the pages.
+    void setSpellers(Spellers* spellers);
+    // One Czech dictionary with no others, for this page alone.
     void setSpeller(Speller* speller);
     // The editor's spell view, or nullptr.
     static SpellView* of(const Editor* editor);
@@ -29,24 +44,36 @@ public:
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool on);
 
-    // An unknown word of the text: its document positions and the word as read.
+    // An unknown word of the text: its document positions, the word as read
+    // and the dictionary of its language.
     struct Word {
         int start;
         int end;
         QString word;
+        Speller* speller;
     };
     // The unknown word at the document position (either end included), if
     // the check is on and the line is no long line.
-    std::optional<Word> unknownWordAt(int position) const;
+    std::optional<Word> unknownWordAt(int position);
 
-    Speller* speller() const { return speller_; }
+    // The language of the text where the line starts; nothing while the
+    // reading of the page has yet to come near it.
+    std::optional<TextLanguages> languagesAt(const QTextBlock& block);
+
+    Speller* speller() const;
 
 private:
     void apply();
+    void forgetFrom(int line);
 
     Editor* editor_;
-    QPointer<Speller> speller_;
+    QPointer<Spellers> spellers_;
     bool enabled_ = true;
+    // The languages at each line's start as far as read, as indexes into
+    // the distinct ones, which follow each other down the page.
+    std::vector<int> lineStarts_;
+    std::vector<TextLanguages> distinct_;
+    QList<HtmlSpan> spans_;
 };
 
 } // namespace zelvar

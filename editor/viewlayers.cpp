@@ -28,10 +28,11 @@ void ViewLayers::setLineLayer(Rank rank, LineLayer layer) {
     Q_EMIT linesChanged();
 }
 
-void ViewLayers::addLineFormats(QStringView line, int state, const QList<HtmlSpan>& spans,
+void ViewLayers::addLineFormats(const QTextBlock& block, QStringView line, int state,
+                                const QList<HtmlSpan>& spans,
                                 QList<QTextLayout::FormatRange>& formats) const {
     for (const auto& [rank, layer] : lineLayers_) {
-        layer(line, state, spans, formats);
+        layer(block, line, state, spans, formats);
     }
 }
 

@@ -23,6 +23,7 @@
 #include "text/htmlsyntax.h"
 
 class QPlainTextEdit;
+class QTextBlock;
 
 namespace zelvar {
 
@@ -39,15 +40,17 @@ public:
 
     explicit ViewLayers(QPlainTextEdit* editor);
 
-    // Given a line on screen, the state it starts in and its coloured parts,
-    // appends formats of its own.
-    using LineLayer = std::function<void(QStringView line, int state, const QList<HtmlSpan>& spans,
-                                         QList<QTextLayout::FormatRange>& formats)>;
+    // Given a line on screen (its block and text), the state it starts in
+    // and its coloured parts, appends formats of its own.
+    using LineLayer =
+        std::function<void(const QTextBlock& block, QStringView line, int state,
+                           const QList<HtmlSpan>& spans, QList<QTextLayout::FormatRange>& formats)>;
     // Puts the layer in its rank, or takes it out with an empty one; the
     // lines on screen are built again.
     void setLineLayer(Rank rank, LineLayer layer);
     bool hasLineLayers() const { return !lineLayers_.empty(); }
-    void addLineFormats(QStringView line, int state, const QList<HtmlSpan>& spans,
+    void addLineFormats(const QTextBlock& block, QStringView line, int state,
+                        const QList<HtmlSpan>& spans,
                         QList<QTextLayout::FormatRange>& formats) const;
 
     // The marks of the rank, in place of those it had; the editor shows

@@ -1,6 +1,7 @@
 #include "ground/speller.h"
 
 #include "text/pagefile.h"
+#include "text/textlanguages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -231,6 +232,42 @@ bool Speller::addWord(const QString& word) {
     }
     Q_EMIT wordsChanged();
     return written;
+}
+
+// --- The dictionaries of the languages ---------------------------------------------
+
+QString Spellers::dictionaryFolder() {
+    return QStringLiteral("/usr/share/hunspell");
+}
+
+Spellers::Spellers(Speller* czech, const QString& folder, QObject* parent)
+    : QObject(parent), czech_(czech), folder_(folder) {
+    byName_.insert(QStringLiteral("cs_CZ"), czech);
+    connect(czech, &Speller::wordsChanged, this, &Spellers::wordsChanged);
+}
+
+Speller* Spellers::forLanguage(const QString& language) {
+    const auto known = byLanguage_.constFind(language);
+    if (known != byLanguage_.cend()) {
+        return *known;
+    }
+    Speller* found = nullptr;
+    for (const QString& name : dictionaryNames(language)) {
+        if (Speller* made = byName_.value(name)) {
+            found = made;
+            break;
+        }
+        const QString affix = folder_ + u'/' + name + QLatin1String(".aff");
+        const QString words = folder_ + u'/' + name + QLatin1String(".dic");
+        if (QFileInfo(affix).isFile() && QFileInfo(words).isFile()) {
+            found = new Speller(affix, words, czech_->userWordsFile(), this);
+            connect(found, &Speller::wordsChanged, this, &Spellers::wordsChanged);
+            byName_.insert(name, found);
+            break;
+        }
+    }
+    byLanguage_.insert(language, found);
+    return found;
 }
 
 } // namespace zelvar

@@ -52,6 +52,8 @@ public:
 
     static constexpr int kLongestWord = 60;
 
+    const QString& userWordsFile() const { return userWordsFile_; }
+
 Q_SIGNALS:
     // The dictionary has loaded or a word was added: what was checked may
     // read otherwise now.
@@ -70,6 +72,34 @@ private:
     std::unique_ptr<Hunspell> dictionary_;
     QSet<QString> userWords_;
     QHash<QString, bool> known_;
+};
+
+// The dictionaries of the languages a page's text is written in: the Czech
+// one given, and those of other languages from Debian's Hunspell packages
+// (hunspell-en-us, hunspell-sk, hunspell-de-de, ...) where installed. Each
+// is made once, when a word of its language is first asked about, and loads
+// as the Czech one does, on a thread of its own; the user's words serve
+// every language.
+class Spellers : public QObject {
+    Q_OBJECT
+public:
+    static QString dictionaryFolder(); // /usr/share/hunspell
+
+    Spellers(Speller* czech, const QString& folder, QObject* parent = nullptr);
+    Speller* czech() const { return czech_; }
+    // The dictionary of a language as a lang attribute writes it ("en",
+    // "en-GB", "de-AT"); nullptr when none is installed for it.
+    Speller* forLanguage(const QString& language);
+
+Q_SIGNALS:
+    // One of the dictionaries has loaded or a word was added.
+    void wordsChanged();
+
+private:
+    Speller* czech_;
+    QString folder_;
+    QHash<QString, Speller*> byLanguage_; // nullptr: none installed
+    QHash<QString, Speller*> byName_;     // cs_CZ, en_US, ...
 };
 
 } // namespace zelvar

@@ -1,6 +1,7 @@
 // The HTML reader: the kinds it colours line by line with the state carried
 // from line to line, and the matching tag.
 
+#include "text/codesyntax.h"
 #include "text/htmlsyntax.h"
 
 #include <QTest>
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void kindsAndStates();
     void matchingTag_data();
     void matchingTag();
+    void styleAndScriptKinds_data();
+    void styleAndScriptKinds();
 };
 
 namespace {
@@ -147,6 +150,65 @@ void TestHtmlSyntax::matchingTag() {
         QCOMPARE(forward ? pair->partner : pair->tag, expected.value(1));
         QVERIFY(caret >= pair->tag.start && caret <= pair->tag.start + pair->tag.length);
     }
+}
+
+// Style sheets and scripts of their own files, in the letters above: in CSS
+// T selector, a property, v value, r number or colour, d at-rule, s string,
+// c comment; in scripts T keyword, r number, v regular expression.
+void TestHtmlSyntax::styleAndScriptKinds_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("kinds");
+    QTest::newRow("rule") << "a.css"
+                          << "h1.x, #top > li { color: red; margin: 0 1.5em -2px 50%; }"
+                          << "TTTT..TTTT...TT...aaaaa..vvv..aaaaaa..r.rrrrr.rrrr.rrr...";
+    QTest::newRow("at-rule, nested selector, !important")
+        << "A.CSS"
+        << R"(@media print and (width: 6in) { a[href$=".pdf"]:after { c: "x" !important } })"
+        << "dddddd.vvvvv.vvv..vvvvv..rrr....TTTTTTTTTTTTTTTTTTTTT...a..sss.dddddddddd....";
+    QTest::newRow("comment, strings, hex colour over lines")
+        << "s.css"
+        << "p { /* a\nb */ font: 'A B', serif;\n  border:\n #0a0 1px }"
+        << "T...cccc\ncccc.aaaa..sssss..vvvvv.\n..aaaaaa.\n.rrrr.rrr..";
+    QTest::newRow("custom property, url") << "s.css"
+                                          << ":root { --gap: 4px; b: url(i/a.png) x }"
+                                          << "TTTTT...aaaaa..rrr..a..vvvvvvvvvvvv.v..";
+    QTest::newRow("keywords, numbers, a property named as a keyword")
+        << "a.js"
+        << "const x = 0x1F + 1.5e3 + 10n; if (x) return o.default;"
+        << "TTTTT.....rrrr...rrrrr...rrr..TT.....TTTTTT...........";
+    QTest::newRow("regular expression, division")
+        << "a.mjs"
+        << "r = /a[/]b/gi, d = a / b / 2; return /x+/.test(s)"
+        << "....vvvvvvvvv..............r..TTTTTT.vvvv........";
+    QTest::newRow("template string over lines") << "a.js"
+                                                << "s = `a ${b + `c`} d\nmore` + 1; // end"
+                                                << "....sss......sss.ss\nsssss...r..cccccc";
+    QTest::newRow("comment over lines, escaped quotes")
+        << "a.js"
+        << "x = 1; /* a\nb */ y = 'q\\'' + \"a\\\"b\";"
+        << "....r..cccc\ncccc.....sssss...ssssss.";
+}
+
+void TestHtmlSyntax::styleAndScriptKinds() {
+    QFETCH(QString, file);
+    QFETCH(QString, lines);
+    QFETCH(QString, kinds);
+    const LineReader reader = lineReader(pageLanguage(file));
+    QVERIFY(reader.spans != htmlLineSpans);
+    const QStringList rows = lines.split(u'\n');
+    const QStringList pictures = kinds.split(u'\n');
+    QCOMPARE(rows.size(), pictures.size());
+    int state = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QList<HtmlSpan> spans;
+        const int next = reader.spans(rows[i], state, spans);
+        QCOMPARE(picture(rows[i].size(), spans), pictures[i]);
+        QCOMPARE(reader.state(rows[i], state), next);
+        QVERIFY(next >= 0 && next < 256); // a byte per line
+        state = next;
+    }
+    QCOMPARE(state & 7, 0); // every row ends in code
 }
 
 QTEST_GUILESS_MAIN(TestHtmlSyntax)

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "editor/editor.h"
+#include "editor/htmlhighlighter.h"
 #include "ground/speller.h"
 #include "support/filebytes.h"
 #include "support/testprogram.h"
@@ -31,11 +32,12 @@ private Q_SLOTS:
     void keyboardPopup_data();
     void keyboardPopup();
     void userWordsFromAPipe();
+    void byLanguage();
     void nonBreakingSpaces_data();
     void nonBreakingSpaces();
 
 private:
-    QString underlined();
+    QString underlined(int line = 0);
     std::unique_ptr<TestProgram> p_;
 };
 
@@ -55,8 +57,8 @@ void SpellingTest::cleanupTestCase() {
 }
 
 // The underlined words of the page's first line as shown.
-QString SpellingTest::underlined() {
-    const QTextBlock line = p_->form().editor(1)->document()->firstBlock();
+QString SpellingTest::underlined(int number) {
+    const QTextBlock line = p_->form().editor(1)->document()->findBlockByNumber(number);
     QStringList words;
     for (const QTextLayout::FormatRange& r : line.layout()->formats()) {
         if (r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline) {
@@ -177,6 +179,45 @@ void SpellingTest::userWordsFromAPipe() {
     speller.load();
     QTRY_VERIFY_WITH_TIMEOUT(speller.isReady(), 30000);
     QVERIFY(!speller.addWord(QStringLiteral("zelvarovina")));
+}
+
+// Each word in its language's dictionary (English from hunspell-en-us),
+// none where no dictionary is installed for the language, none at all in a
+// style sheet, whose file's name says what it is.
+void SpellingTest::byLanguage() {
+    QVERIFY2(QFileInfo::exists(Spellers::dictionaryFolder() + QLatin1String("/en_US.dic")),
+             "the English dictionary (hunspell-en-us) is not installed");
+    p_->resetEditors();
+    const QStringList lines = {
+        QString::fromUtf8("<p>Naše sloovo</p>"),
+        QStringLiteral("<p lang=\"en-US\">The hause of sloovo</p>"),
+        QStringLiteral("<p lang=\"tlh\">Qapla sloovo</p>"),
+        QStringLiteral("<div lang=en><p>hause</p></div> sloovo"),
+    };
+    const QStringList expected = {QStringLiteral("sloovo"), QStringLiteral("hause sloovo"),
+                                  QString(), QStringLiteral("hause sloovo")};
+    Editor* page = p_->form().editor(1);
+    page->setPlainText(lines.join(u'\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QTRY_COMPARE_WITH_TIMEOUT(underlined(i), expected[i], 30000);
+    }
+    // The same text as a style sheet: nothing to spell.
+    const QString sheet = p_->path(QStringLiteral("page.css"));
+    QVERIFY(testing::writeFileBytes(sheet, (lines.join(u'\n') + "\nh1 { color: red }").toUtf8()));
+    p_->dialogs().answers << MsgButton::Ok; // the page's text may go
+    p_->dialogs().fileAnswers << FileDialogAnswer{true, sheet, 1};
+    p_->form().action("Otevt1")->trigger();
+    QTRY_COMPARE(p_->form().pageRecord(1).file, sheet);
+    QTRY_COMPARE(underlined(0) + underlined(1), QString());
+    // Coloured as CSS: the property in the colour of attribute names.
+    const QTextBlock rule = page->document()->lastBlock();
+    const QList<QTextLayout::FormatRange> formats = rule.layout()->formats();
+    const auto property = std::find_if(formats.begin(), formats.end(),
+                                       [](const auto& r) { return r.start == 5 && r.length == 5; });
+    QVERIFY(property != formats.end());
+    QCOMPARE(
+        property->format.foreground().color(),
+        HtmlHighlighter::colour(HtmlKind::AttributeName, page->palette().color(QPalette::Base)));
 }
 
 void SpellingTest::nonBreakingSpaces_data() {

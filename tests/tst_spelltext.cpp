@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "text/spelltext.h"
+#include "text/textlanguages.h"
 
 using namespace zelvar;
 
@@ -14,6 +15,9 @@ private Q_SLOTS:
     void words();
     void nonBreakingSpaces_data();
     void nonBreakingSpaces();
+    void languages_data();
+    void languages();
+    void dictionaries();
 };
 
 // Rows: the lines before (they give the state the last line starts in), and
@@ -91,6 +95,67 @@ void SpellTextTest::nonBreakingSpaces() {
     const NonBreakingSpaces out = insertNonBreakingSpaces(text, kHtmlFirstLineState, from, to);
     QCOMPARE(out.text, result);
     QCOMPARE(out.spaces.size(), result.count(kNonBreakingSpace) - text.count(kNonBreakingSpace));
+}
+
+// Rows: a page, and each word of its text with the language it is checked
+// in ("word:en"); then the dictionaries that serve a lang value.
+void SpellTextTest::languages_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("words");
+    const auto row = [](const char* name, const char* page, const char* words) {
+        QTest::newRow(name) << QString::fromUtf8(page) << QString::fromUtf8(words);
+    };
+    row("no lang: Czech", "<p>Dobrý den</p>", "Dobrý:cs den:cs");
+    row("html lang", "<html lang=\"en-GB\"><p>Good day</p></html> Ahoj",
+        "Good:en-gb day:en-gb Ahoj:cs");
+    row("element in a line", "Ahoj <span lang=de>Guten Tag</span> světe",
+        "Ahoj:cs Guten:de Tag:de světe:cs");
+    row("nested of the same name", "<div lang=en>a<div>b</div>c</div>d", "a:en b:en c:en d:cs");
+    row("over lines, tag split", "<p\n lang='sk'>Dobrý\ndeň</p>\nden", "Dobrý:sk deň:sk den:cs");
+    row("xml:lang gives way to lang", "<p xml:lang=de lang=en>x</p><q xml:lang=de>y</q>",
+        "x:en y:de");
+    row("end tag left out", "<li lang=en>one<li>jedna", "one:en jedna:cs");
+    row("declared unknown, void element", "<p lang=\"\">abc</p><img lang=en>nic", "abc: nic:cs");
+    row("comment and script are no tags", "<!-- <p lang=en> --><script>'<b lang=en>'</script>slovo",
+        "slovo:cs");
+}
+
+void SpellTextTest::languages() {
+    QFETCH(QString, page);
+    QFETCH(QString, words);
+    QStringList read;
+    TextLanguages languages;
+    int state = kHtmlFirstLineState;
+    for (const QString& line : page.split(u'\n')) {
+        QList<HtmlSpan> spans;
+        const int next = htmlLineSpans(line, state, spans);
+        QString language = languages.language();
+        QList<LanguageChange> changes;
+        // The cheap look may pass a line over only where nothing changes.
+        const TextLanguages before = languages;
+        readLanguages(line, spans, languages, &changes);
+        QVERIFY(mayChangeLanguages(line, before) || languages == before);
+        qsizetype nextChange = 0;
+        QList<SpellWord> found;
+        spellWords(line, state, spans, found);
+        for (const SpellWord& w : found) {
+            while (nextChange < changes.size() && changes[nextChange].column <= w.start) {
+                language = changes[nextChange++].language;
+            }
+            read << w.word + u':' + language;
+        }
+        state = next;
+    }
+    QCOMPARE(read.join(u' '), words);
+}
+
+void SpellTextTest::dictionaries() {
+    QCOMPARE(dictionaryNames(u"en-GB"), QStringList({"en_GB", "en_US"}));
+    QCOMPARE(dictionaryNames(u"de"), QStringList({"de_DE"}));
+    QCOMPARE(dictionaryNames(u"cs-CZ"), QStringList({"cs_CZ"}));
+    QCOMPARE(dictionaryNames(u"zh-Hant-TW"), QStringList({"zh_ZH"}));
+    QVERIFY(dictionaryNames(u"").isEmpty());
+    QVERIFY(dictionaryNames(u"../x").isEmpty());
 }
 
 QTEST_GUILESS_MAIN(SpellTextTest)

@@ -302,7 +302,7 @@ void WorkspaceTest::layersAddUp() {
     page.setText(QStringLiteral("<p>slovo</p>\n"));
     ViewLayers& layers = page.layers();
     const auto marking = [](QTextCharFormat format) {
-        return [format](QStringView, int, const QList<HtmlSpan>&,
+        return [format](const QTextBlock&, QStringView, int, const QList<HtmlSpan>&,
                         QList<QTextLayout::FormatRange>& formats) {
             formats.append({3, 5, format});
         };

@@ -17,11 +17,13 @@
 
 #include "editor/editor.h"
 #include "ground/commands.h"
+#include "ground/pagerecord.h"
 #include "ground/pageslots.h"
 #include "ground/patterns.h"
 #include "ground/shortcutrouter.h"
 #include "ground/texts.h"
 #include "ground/workspace.h"
+#include "text/codesyntax.h"
 #include "tools/htmlcheckrun.h"
 
 namespace zelvar {
@@ -173,6 +175,14 @@ void HtmlCheckWindow::check() {
     }
     show();
     raise();
+    // A style sheet or a script is no page for Tidy.
+    const PageLanguage language = pageLanguage(form_.pageRecord(slot_).file);
+    if (language != PageLanguage::Html) {
+        showFailure(text::q(language == PageLanguage::Css
+                                ? "Kontrolují se jen stránky HTML (tento soubor je styl CSS)."
+                                : "Kontrolují se jen stránky HTML (tento soubor je skript)."));
+        return;
+    }
     run_->start(checkedText(*form_.editor(slot_)->document()));
 }
 
