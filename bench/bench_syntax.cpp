@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -131,5 +133,69 @@ void BM_SyntaxLongLineType(benchmark::State& state) {
     typeAlternately(state, *e);
 }
 BENCHMARK(BM_SyntaxLongLineType)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A style sheet (argument 1) or a script (2) of 5 MB, opened with the
+// colouring off (0) or on (1) for its language, and then Ctrl+End to its
+// last screen. Target: opening at most 5 % slower with the colours.
+const QString& codeFile(bool script) {
+    static QTemporaryDir dir;
+    static QString paths[2];
+    QString& path = paths[script];
+    if (path.isEmpty()) {
+        path = dir.filePath(script ? QStringLiteral("app.js") : QStringLiteral("site.css"));
+        const QByteArray piece =
+            script ? QByteArrayLiteral(
+                         "/* a part */\nexport function pick(list, n = 10) {\n"
+                         "  const re = /^[a-z]+$/i; let s = `item ${n} of ${list.length}`;\n"
+                         "  return list.filter((x) => re.test(x) && x.size > 0x1F).slice(0, n);\n"
+                         "}\n")
+                   : QByteArrayLiteral("/* a part */\n.menu > li a:hover, #top {\n"
+                                       "  color: #0858bc; margin: 0 1.5em -2px 50%;\n"
+                                       "  font: 12px/1.4 \"DejaVu Sans\", sans-serif;\n}\n"
+                                       "@media (max-width: 600px) { .menu { display: none } }\n");
+        QByteArray all;
+        while (all.size() < 5'000'000) {
+            all += piece;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(all) != all.size()) {
+            path.clear();
+        }
+    }
+    return path;
+}
+
+void BM_SyntaxOpenStyleOrScript(benchmark::State& state) {
+    const bool script = state.range(0) == 2;
+    const bool colours = state.range(1) != 0;
+    const QString& path = codeFile(script);
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            auto e = shownPage(colours);
+            if (auto* view = zelvar::HtmlHighlighter::of(e.get())) {
+                view->setLanguage(script ? zelvar::PageLanguage::Script
+                                         : zelvar::PageLanguage::Css);
+            }
+            QApplication::processEvents();
+            state.ResumeTiming();
+            e->loadFromFile(path);
+            QApplication::processEvents();
+            state.PauseTiming();
+            if (coloured(e->document()->firstBlock()) != colours) {
+                state.SkipWithError("the first screen is not as it should be");
+            }
+        }
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SyntaxOpenStyleOrScript)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace

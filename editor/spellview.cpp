@@ -70,7 +70,9 @@ std::optional<TextLanguages> SpellView::languagesAt(const QTextBlock& block) {
         TextLanguages languages = distinct_.back();
         for (; int(lineStarts_.size()) <= line; b = b.next()) {
             const QString text = b.text();
-            if (b.length() <= Editor::kLongLine && mayChangeLanguages(text, languages)) {
+            const bool endsInTag =
+                b.next().isValid() && htmlStart(view->startState(b.next())).inTag;
+            if (b.length() <= Editor::kLongLine && mayChangeLanguages(text, languages, endsInTag)) {
                 spans_.clear();
                 htmlLineSpans(text, view->startState(b), spans_);
                 readLanguages(text, spans_, languages);
@@ -109,9 +111,7 @@ void SpellView::apply() {
             // hand: the edited lines are built one after the other.
             TextLanguages languages = *start;
             changes.clear();
-            if (mayChangeLanguages(line, languages)) {
-                readLanguages(line, spans, languages, &changes);
-            }
+            readLanguages(line, spans, languages, &changes);
             const int number = block.blockNumber();
             if (int(lineStarts_.size()) == number + 1) {
                 if (!(languages == distinct_.back())) {

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "text/codepage.h"
+#include "text/codesyntax.h"
 #include "text/htmlsyntax.h"
 #include "text/pagefile.h"
 #include "text/rtf.h"
 #include "text/tagfile.h"
 #include "text/textencoding.h"
+#include "text/textlanguages.h"
 
 namespace zelvar::fuzz {
 
@@ -192,27 +194,45 @@ QString checkTagFile(const QByteArray& input) {
 
 QString checkHtmlSyntax(const QByteArray& input) {
     const QString text = QString::fromUtf8(input);
-    int state = kHtmlFirstLineState;
-    QList<HtmlSpan> spans;
-    qsizetype lineStart = 0;
-    for (const QStringView line : QStringView(text).split(u'\n')) {
-        spans.clear();
-        const int next = htmlLineSpans(line, state, spans);
-        if (htmlLineState(line, state) != next) {
-            return QStringLiteral("the two passes end line %1 apart").arg(lineStart);
-        }
-        if (next < 0 || next >= 64) {
-            return QStringLiteral("state %1 after the line at %2").arg(next).arg(lineStart);
-        }
-        qsizetype end = 0;
-        for (const HtmlSpan& span : spans) {
-            if (span.start < end || span.length <= 0 || span.start + span.length > line.size()) {
-                return QStringLiteral("a span out of place in the line at %1").arg(lineStart);
+    // The HTML reader, with the languages of the text, and the readers of
+    // style sheets and scripts over the same lines.
+    for (const PageLanguage language :
+         {PageLanguage::Html, PageLanguage::Css, PageLanguage::Script}) {
+        const LineReader reader = lineReader(language);
+        const int mostStates = language == PageLanguage::Html ? 64 : 256;
+        int state = 0;
+        TextLanguages languages;
+        QList<HtmlSpan> spans;
+        qsizetype lineStart = 0;
+        for (const QStringView line : QStringView(text).split(u'\n')) {
+            spans.clear();
+            const int next = reader.spans(line, state, spans);
+            if (reader.state(line, state) != next) {
+                return QStringLiteral("the two passes end line %1 apart").arg(lineStart);
             }
-            end = span.start + span.length;
+            if (next < 0 || next >= mostStates) {
+                return QStringLiteral("state %1 after the line at %2").arg(next).arg(lineStart);
+            }
+            qsizetype end = 0;
+            for (const HtmlSpan& span : spans) {
+                if (span.start < end || span.length <= 0 ||
+                    span.start + span.length > line.size()) {
+                    return QStringLiteral("a span out of place in the line at %1").arg(lineStart);
+                }
+                end = span.start + span.length;
+            }
+            if (language == PageLanguage::Html) {
+                const TextLanguages before = languages;
+                readLanguages(line, spans, languages);
+                if (!mayChangeLanguages(line, before, htmlStart(next).inTag) &&
+                    !(languages == before)) {
+                    return QStringLiteral("the languages change unseen in the line at %1")
+                        .arg(lineStart);
+                }
+            }
+            state = next;
+            lineStart += line.size() + 1;
         }
-        state = next;
-        lineStart += line.size() + 1;
     }
     // Every place right after a "<" (a few hundred at most) as the caret.
     qsizetype tried = 0;

@@ -28,10 +28,11 @@ QString checkPageFile(const QByteArray& input);
 // Tag file: the entries read from the bytes survive a write and a read.
 QString checkTagFile(const QByteArray& input);
 
-// HTML reader: the cheap pass and the span pass end every line in the same
-// state, a small non-negative number; the spans lie in order inside their
-// line; a matching tag found for a caret holds the caret, and its partner
-// lies apart from it, inside the text.
+// HTML reader, and the readers of style sheets and scripts: the cheap pass
+// and the span pass end every line in the same state, a small non-negative
+// number; the spans lie in order inside their line; the cheap look for a
+// change of the text's language misses none; a matching tag found for a caret holds the caret, and
+// its partner lies apart from it, inside the text.
 QString checkHtmlSyntax(const QByteArray& input);
 
 struct Target {

@@ -84,10 +84,8 @@ bool isAsciiWord(QStringView s) {
 
 } // namespace
 
-bool mayChangeLanguages(QStringView line, const TextLanguages& languages) {
-    // A tag that goes on to the next line may take a lang there.
-    if (!languages.tag.isEmpty() || line.contains(u"lang", Qt::CaseInsensitive) ||
-        line.lastIndexOf(u'<') > line.lastIndexOf(u'>')) {
+bool mayChangeLanguages(QStringView line, const TextLanguages& languages, bool endsInTag) {
+    if (endsInTag || !languages.tag.isEmpty() || line.contains(u"lang", Qt::CaseInsensitive)) {
         return true;
     }
     for (const LanguageScope& scope : languages.open) {
@@ -151,7 +149,7 @@ void readLanguages(QStringView line, const QList<HtmlSpan>& spans, TextLanguages
                         ++e;
                     }
                     languages.tag = part.sliced(nameStart, e - nameStart).toString().toLower();
-                    languages.endTag = endTag;
+                    languages.endTag = endTag && !languages.tag.isEmpty();
                     languages.tagHasLanguage = false;
                     languages.tagLanguage.clear();
                     i = e - 1;

@@ -54,8 +54,10 @@ struct LanguageChange {
 };
 
 // Whether the line can change the languages at all: a cheap look for "lang"
-// and for the tags of the open elements' names, which most lines lack.
-bool mayChangeLanguages(QStringView line, const TextLanguages& languages);
+// and for the tags of the open elements' names, which most lines lack. A
+// line that ends inside a tag (endsInTag: the state it ends in says so)
+// can: the tag may take a lang on the next line.
+bool mayChangeLanguages(QStringView line, const TextLanguages& languages, bool endsInTag);
 
 // Moves the languages over a line, whose coloured parts are spans (from
 // htmlLineSpans); appends to changes, when given, where the language of the
