@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "editor/editor.h"
 #include "editor/viewlayers.h"
@@ -283,6 +284,8 @@ void HtmlHighlighter::refresh() {
     // a caret key or a page key brings in have their formats before Qt lays
     // them out, so that they are shaped once, not again for their colours.
     auto [first, end] = editor_->shownBlocks();
+    const int screenFirst = first.isValid() ? first.blockNumber() : 0;
+    const int screenEnd = end.isValid() ? end.blockNumber() : std::numeric_limits<int>::max();
     int lines = 0;
     for (QTextBlock b = first; b.isValid() && b != end; b = b.next()) {
         ++lines;
@@ -338,8 +341,12 @@ void HtmlHighlighter::refresh() {
         setStamp(block, stamped, generation_);
         if (wanted != layout->formats()) {
             layout->setFormats(wanted);
-            if (layout->lineCount() == 0) {
-                continue; // not laid out yet: it will be with these formats
+            // A line off screen that is not laid out yet will be, with these
+            // formats; one on screen is drawn from its layout as it is, laid
+            // out or not, until it is laid out again.
+            const int number = block.blockNumber();
+            if (layout->lineCount() == 0 && (number < screenFirst || number >= screenEnd)) {
+                continue;
             }
             if (dirtyFrom < 0) {
                 dirtyFrom = block.position();
