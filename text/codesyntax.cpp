@@ -1,5 +1,7 @@
 #include "text/codesyntax.h"
 
+#include "text/lineparts.h"
+
 #include <algorithm>
 #include <array>
 
@@ -20,21 +22,6 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\f';
 }
 
-// The position of the quote that closes a string, one not escaped by an odd
-// number of backslashes, or -1.
-qsizetype closingQuote(QStringView s, qsizetype from, QChar quote) {
-    for (qsizetype q = s.indexOf(quote, from); q >= 0; q = s.indexOf(quote, q + 1)) {
-        qsizetype slashes = 0;
-        while (q - slashes > from && s[q - slashes - 1] == u'\\') {
-            ++slashes;
-        }
-        if (slashes % 2 == 0) {
-            return q;
-        }
-    }
-    return -1;
-}
-
 // Whether the line ends in a backslash that escapes its line break.
 bool endsEscaped(QStringView s) {
     qsizetype slashes = 0;
@@ -53,17 +40,29 @@ struct NoSpans {
 struct Spans {
     QList<HtmlSpan>& spans;
     void span(qsizetype start, qsizetype length, HtmlKind kind) {
-        if (length <= 0) {
-            return;
-        }
-        if (!spans.isEmpty() && spans.last().kind == kind &&
-            spans.last().start + spans.last().length == start) {
-            spans.last().length += length;
-        } else {
-            spans.append({start, length, kind});
-        }
+        appendSpan(spans, start, length, kind);
     }
 };
+
+// Reads the /* */ comment that starts at i, its end searched from search
+// on: true with i after it when it ends on the line, false when it goes on.
+template <class Out> bool readComment(QStringView s, qsizetype& i, qsizetype search, Out& out) {
+    const qsizetype e = s.indexOf(u"*/", search);
+    const qsizetype end = e < 0 ? s.size() : e + 2;
+    out.span(i, end - i, HtmlKind::Comment);
+    i = end;
+    return e >= 0;
+}
+
+// The same for a quoted string and its closing quote.
+template <class Out>
+bool readString(QStringView s, qsizetype& i, qsizetype search, QChar quote, Out& out) {
+    const qsizetype q = closingQuote(s, search, quote);
+    const qsizetype end = q < 0 ? s.size() : q + 1;
+    out.span(i, end - i, HtmlKind::String);
+    i = end;
+    return q >= 0;
+}
 
 // --- CSS -----------------------------------------------------------------------
 
@@ -126,42 +125,24 @@ template <class Out> int readCss(QStringView s, int state, Out& out) {
     bool value = (state >> 6) & 1;
     const qsizetype n = s.size();
     qsizetype i = 0;
-    if (mode == CssComment) {
-        const qsizetype e = s.indexOf(u"*/");
-        if (e < 0) {
-            out.span(0, n, HtmlKind::Comment);
-            return state;
-        }
-        out.span(0, e + 2, HtmlKind::Comment);
-        i = e + 2;
-    } else if (mode != CssCode) {
-        const qsizetype q = closingQuote(s, 0, mode == CssDouble ? u'"' : u'\'');
-        if (q < 0) {
-            out.span(0, n, HtmlKind::String);
-            return endsEscaped(s) ? state : packCss(CssCode, depth, value);
-        }
-        out.span(0, q + 1, HtmlKind::String);
-        i = q + 1;
+    if (mode == CssComment && !readComment(s, i, 0, out)) {
+        return state;
+    }
+    if ((mode == CssDouble || mode == CssSingle) &&
+        !readString(s, i, 0, mode == CssDouble ? u'"' : u'\'', out)) {
+        return endsEscaped(s) ? state : packCss(CssCode, depth, value);
     }
     while (i < n) {
         const QChar c = s[i];
         if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-            const qsizetype e = s.indexOf(u"*/", i + 2);
-            if (e < 0) {
-                out.span(i, n - i, HtmlKind::Comment);
+            if (!readComment(s, i, i + 2, out)) {
                 return packCss(CssComment, depth, value);
             }
-            out.span(i, e + 2 - i, HtmlKind::Comment);
-            i = e + 2;
         } else if (c == u'"' || c == u'\'') {
-            const qsizetype q = closingQuote(s, i + 1, c);
-            if (q < 0) {
-                out.span(i, n - i, HtmlKind::String);
+            if (!readString(s, i, i + 1, c, out)) {
                 return packCss(endsEscaped(s) ? (c == u'"' ? CssDouble : CssSingle) : CssCode,
                                depth, value);
             }
-            out.span(i, q + 1 - i, HtmlKind::String);
-            i = q + 1;
         } else if (c == u'{' || c == u'}' || c == u';') {
             depth = c == u'{'   ? std::min(depth + 1, kCssDeepest)
                     : c == u'}' ? std::max(depth - 1, 0)
@@ -289,10 +270,6 @@ const auto kBeforeExpression = std::to_array<QStringView>({
     u"yield",
 });
 
-template <std::size_t N> bool listed(const std::array<QStringView, N>& words, QStringView word) {
-    return std::binary_search(words.begin(), words.end(), word);
-}
-
 // The end of the regular-expression literal at s[i] == '/' (its flags
 // included), or -1 when the line ends first.
 qsizetype regexEnd(QStringView s, qsizetype i) {
@@ -384,26 +361,16 @@ template <class Out> int readScript(QStringView s, int state, Out& out) {
         i = n;
         return false;
     };
-    if (mode == JsComment) {
-        const qsizetype e = s.indexOf(u"*/");
-        if (e < 0) {
-            out.span(0, n, HtmlKind::Comment);
-            return state;
-        }
-        out.span(0, e + 2, HtmlKind::Comment);
-        i = e + 2;
-    } else if (mode == JsTemplate) {
-        if (!templateText()) {
-            return state;
-        }
-    } else if (mode != JsCode) {
-        const qsizetype q = closingQuote(s, 0, mode == JsDouble ? u'"' : u'\'');
-        if (q < 0) {
-            out.span(0, n, HtmlKind::String);
+    if (mode == JsComment && !readComment(s, i, 0, out)) {
+        return state;
+    }
+    if (mode == JsTemplate && !templateText()) {
+        return state;
+    }
+    if (mode == JsDouble || mode == JsSingle) {
+        if (!readString(s, i, 0, mode == JsDouble ? u'"' : u'\'', out)) {
             return endsEscaped(s) ? state : packScript(JsCode, inExpression, braces, false);
         }
-        out.span(0, q + 1, HtmlKind::String);
-        i = q + 1;
         regexOk = false;
     }
     while (i < n) {
@@ -414,22 +381,14 @@ template <class Out> int readScript(QStringView s, int state, Out& out) {
             out.span(i, n - i, HtmlKind::Comment);
             i = n;
         } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-            const qsizetype e = s.indexOf(u"*/", i + 2);
-            if (e < 0) {
-                out.span(i, n - i, HtmlKind::Comment);
+            if (!readComment(s, i, i + 2, out)) {
                 return packScript(JsComment, inExpression, braces, regexOk);
             }
-            out.span(i, e + 2 - i, HtmlKind::Comment);
-            i = e + 2;
         } else if (c == u'"' || c == u'\'') {
-            const qsizetype q = closingQuote(s, i + 1, c);
-            if (q < 0) {
-                out.span(i, n - i, HtmlKind::String);
+            if (!readString(s, i, i + 1, c, out)) {
                 return packScript(endsEscaped(s) ? (c == u'"' ? JsDouble : JsSingle) : JsCode,
                                   inExpression, braces, false);
             }
-            out.span(i, q + 1 - i, HtmlKind::String);
-            i = q + 1;
             regexOk = false;
         } else if (c == u'`') {
             // A template inside a template's ${ } is read on its line only:

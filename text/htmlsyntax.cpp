@@ -1,5 +1,7 @@
 #include "text/htmlsyntax.h"
 
+#include "text/lineparts.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -99,21 +101,6 @@ qsizetype findEndTag(QStringView s, qsizetype from, QStringView name) {
     return n;
 }
 
-// The position of the quote that closes a string, one not escaped by an odd
-// number of backslashes, or -1.
-qsizetype closingQuote(QStringView s, qsizetype from, QChar quote) {
-    for (qsizetype q = s.indexOf(quote, from); q >= 0; q = s.indexOf(quote, q + 1)) {
-        qsizetype slashes = 0;
-        while (q - slashes > from && s[q - slashes - 1] == u'\\') {
-            ++slashes;
-        }
-        if (slashes % 2 == 0) {
-            return q;
-        }
-    }
-    return -1;
-}
-
 // What a reading reports besides the state. The cheap reading reports
 // nothing, and the compiler drops every report from it.
 struct NoReports {
@@ -129,15 +116,7 @@ struct SpanReports : NoReports {
 
     explicit SpanReports(QList<HtmlSpan>& out) : spans(out) {}
     void span(qsizetype start, qsizetype length, HtmlKind kind) {
-        if (length <= 0) {
-            return;
-        }
-        if (!spans.isEmpty() && spans.last().kind == kind &&
-            spans.last().start + spans.last().length == start) {
-            spans.last().length += length;
-        } else {
-            spans.append({start, length, kind});
-        }
+        appendSpan(spans, start, length, kind);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "text/textlanguages.h"
 
+#include "text/lineparts.h"
+
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -48,10 +50,6 @@ const auto kOptionalEnd = std::to_array<QStringView>({
     u"thead",
     u"tr",
 });
-
-template <std::size_t N> bool listed(const std::array<QStringView, N>& words, QStringView word) {
-    return std::binary_search(words.begin(), words.end(), word);
-}
 
 bool isNameChar(QChar c) {
     return c.isLetterOrNumber() || c == u'-' || c == u':' || c == u'_' || c == u'.';
