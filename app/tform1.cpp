@@ -532,6 +532,9 @@ void TForm1::buildStatusBar() {
         } else if (p.text == kCaretPanel) {
             caretPanel_ = label;
             caretPanel_->setToolTip(text::q("Řádek a sloupec kurzoru"));
+            // Its text changes with every key: of a fixed size, it asks the
+            // status bar for no new layout each time.
+            caretPanel_->setFixedHeight(caretPanel_->sizeHint().height());
         } else if (p.text == text::kNoFileName) {
             filePanel_ = label;
             filePanel_->installEventFilter(this); // shortened again to its new width

@@ -40,8 +40,7 @@ inline void appendSpan(QList<HtmlSpan>& spans, qsizetype start, qsizetype length
     }
 }
 
-template <std::size_t N>
-bool listed(const std::array<QStringView, N>& sorted, QStringView word) {
+template <std::size_t N> bool listed(const std::array<QStringView, N>& sorted, QStringView word) {
     return std::binary_search(sorted.begin(), sorted.end(), word);
 }
 
