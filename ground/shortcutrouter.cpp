@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 
 namespace zelvar {
 
@@ -26,6 +27,15 @@ QAction* findInMenu(const QMenu* menu, const QKeySequence& key) {
         }
     }
     return nullptr;
+}
+
+// Whether the key types a character: no menu item has such a key, so the
+// menus need no search for it (two searches of every menu for each letter
+// typed).
+bool typesText(const QKeyEvent& key) {
+    const QString text = key.text();
+    return (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0 && !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
 } // namespace
@@ -132,6 +142,9 @@ bool ShortcutRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     bool taken = preRoute_ && preRoute_(widget, combo, perform);
     if (!taken) {
+        if (typesText(*keyEvent)) {
+            return false;
+        }
         QAction* action = find(widget, combo);
         if (!action) {
             return false;
