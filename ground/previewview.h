@@ -42,7 +42,7 @@ public:
 
 // The name the attribute that carries a start tag's source offset in the
 // copy; the view takes it out of the document as it is built.
-inline constexpr char kPreviewOffsetAttribute[] = "data-zelvar-at";
+inline constexpr char kPreviewOffsetAttribute[] = "data-zv";
 
 // The module's one entry, resolved by name.
 using CreatePreviewView = PreviewView* (*)(QWidget* parent, PreviewHooks hooks);

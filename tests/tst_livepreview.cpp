@@ -172,9 +172,7 @@ void LivePreviewTest::showsThePageAsTyped() {
     QTRY_COMPARE_WITH_TIMEOUT(
         js(view_, QStringLiteral("document.getElementById('i').naturalWidth")).toInt(), 3, kLoad);
     // The helpers' offsets never reach the page's own document.
-    QCOMPARE(
-        js(view_, QStringLiteral("document.querySelectorAll('[data-zelvar-at]').length")).toInt(),
-        0);
+    QCOMPARE(js(view_, QStringLiteral("document.querySelectorAll('[data-zv]').length")).toInt(), 0);
 }
 
 void LivePreviewTest::scrollSurvivesAnUpdate() {
