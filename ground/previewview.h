@@ -30,10 +30,11 @@ public:
     virtual ~PreviewView() = default;
     // The view's widget, owned by the PreviewView.
     virtual QWidget* widget() = 0;
-    // Shows the copy in this file, keeping the scroll position of the copy
-    // shown before. The page's own address (its base) is where a link to
-    // one of its anchors leads: the preview scrolls to the anchor.
-    virtual void showCopy(const QUrl& file, const QUrl& address) = 0;
+    // Shows the copy in this file; a new copy of the same page keeps the
+    // scroll position of the one shown before, another page starts at its
+    // top. The page's own address (its base) is where a link to one of its
+    // anchors leads: the preview scrolls to the anchor.
+    virtual void showCopy(const QUrl& file, const QUrl& address, bool samePage) = 0;
     // Outlines the element whose start tag is at this source offset, and
     // scrolls it into view when off screen; a negative offset removes the
     // outline.

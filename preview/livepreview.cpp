@@ -275,24 +275,26 @@ void LivePreviewPanel::prepare() {
     if (isHidden() || !page_ || !ensureView() || failed_) {
         return; // a failed view waits for "Spustit znovu"
     }
-    slot_ = form_.shownSlot();
-    const PageRecord& record = form_.pageRecord(slot_);
+    const int slot = form_.shownSlot();
+    const PageRecord& record = form_.pageRecord(slot);
     QTextDocument* document = page_->document();
     if (!isHtmlPage(record.file, *document)) {
         ++generation_;
         elements_.clear();
+        shownSlot_ = 0;
         showNote(QString::fromUtf16(kNotHtml), false);
         return;
     }
     stack_->setCurrentIndex(1);
     // The page's own address: relative addresses resolve against its
     // folder, an anchor of the page is the page itself.
-    address_ = record.hasFile() ? QUrl::fromLocalFile(QFileInfo(record.file).absoluteFilePath())
-                                : QUrl::fromLocalFile(QDir::currentPath() + QLatin1Char('/'));
-    const QByteArray base = address_.toEncoded();
+    const QUrl address = record.hasFile()
+                             ? QUrl::fromLocalFile(QFileInfo(record.file).absoluteFilePath())
+                             : QUrl::fromLocalFile(QDir::currentPath() + QLatin1Char('/'));
+    const QByteArray base = address.toEncoded();
     const quint64 generation = ++generation_;
     const QString path = copyFile_;
-    pool_.start([this, generation, path, base, text = document->toRawText()] {
+    pool_.start([this, generation, path, base, slot, address, text = document->toRawText()] {
         if (generation != generation_) {
             return; // a newer copy is wanted already
         }
@@ -302,13 +304,19 @@ void LivePreviewPanel::prepare() {
         const bool written = file.open(QIODevice::WriteOnly) &&
                              file.write(copy.html) == copy.html.size() && file.commit();
         QMetaObject::invokeMethod(
-            this, [this, generation, copy, written] { takeCopy(generation, copy, written); },
+            this,
+            [this, generation, copy, written, slot, address] {
+                if (generation == generation_) {
+                    takeCopy(copy, written, slot, address);
+                }
+            },
             Qt::QueuedConnection);
     });
 }
 
-void LivePreviewPanel::takeCopy(quint64 generation, const PreviewCopy& copy, bool written) {
-    if (generation != generation_ || isHidden() || failed_) {
+void LivePreviewPanel::takeCopy(const PreviewCopy& copy, bool written, int slot,
+                                const QUrl& address) {
+    if (isHidden() || failed_) {
         return;
     }
     if (!written) {
@@ -316,7 +324,10 @@ void LivePreviewPanel::takeCopy(quint64 generation, const PreviewCopy& copy, boo
         return;
     }
     elements_ = copy.elements;
-    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_);
+    const bool samePage = slot == shownSlot_ && address == address_;
+    shownSlot_ = slot;
+    address_ = address;
+    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
 }
 
 void LivePreviewPanel::outlineCaret() {
@@ -328,14 +339,14 @@ void LivePreviewPanel::outlineCaret() {
 }
 
 void LivePreviewPanel::pick(qsizetype offset) {
-    Editor* page = form_.editor(slot_);
+    Editor* page = shownSlot_ > 0 ? form_.editor(shownSlot_) : nullptr;
     if (!page) {
         return;
     }
     QTextCursor caret(page->document());
     caret.setPosition(
         int(qBound(qsizetype(0), offset, qsizetype(page->document()->characterCount() - 1))));
-    form_.showPage(slot_);
+    form_.showPage(shownSlot_);
     page->setTextCursor(caret);
     page->ensureCursorVisible();
     page->setFocus(Qt::MouseFocusReason);

@@ -44,7 +44,7 @@ private:
     void follow(Editor* page);
     void schedule();
     void prepare();
-    void takeCopy(quint64 generation, const PreviewCopy& copy, bool written);
+    void takeCopy(const PreviewCopy& copy, bool written, int slot, const QUrl& address);
     void showNote(const QString& note, bool offerRestart);
     bool ensureView();
     void outlineCaret();
@@ -55,14 +55,14 @@ private:
 
     Workspace& form_;
     QPointer<Editor> page_;
-    int slot_ = 0; // the slot of the page the copy was made of
+    int shownSlot_ = 0; // the slot of the page the shown copy was made of
     QStackedWidget* stack_;
     QLabel* note_;
     QPushButton* restart_;
     QToolButton* mover_;
     std::unique_ptr<PreviewView> view_;
     QString copyFile_;
-    QUrl address_; // the page's own, as the copy's base
+    QUrl address_; // the shown page's own, as its copy's base
     QList<PreviewElement> elements_;
     QTimer pause_;                       // after the last change of the page
     QTimer caretPause_;                  // after the last move of the caret

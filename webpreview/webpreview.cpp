@@ -208,7 +208,10 @@ public:
 
     QWidget* widget() override { return view_; }
 
-    void showCopy(const QUrl& file, const QUrl& address) override {
+    void showCopy(const QUrl& file, const QUrl& address, bool samePage) override {
+        if (!samePage) {
+            scroll_ = QPointF();
+        }
         const QList<QWebEngineScript> old = page_->scripts().find(QStringLiteral("zelvar-restore"));
         for (const QWebEngineScript& s : old) {
             page_->scripts().remove(s);
