@@ -70,10 +70,6 @@ int runApplication(int argc, char** argv) {
         break;
     }
 
-    // The live preview's web engine, loaded later from its module, shares
-    // the window's graphics contexts; that is decided before the
-    // application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ZelvarApplication app(argc, argv);
     try {
         prepareApplication(app);

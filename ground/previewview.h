@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <QVariant>
 #include <functional>
 
 class QWidget;
@@ -39,6 +40,11 @@ public:
     // scrolls it into view when off screen; a negative offset removes the
     // outline.
     virtual void outline(qsizetype start) = 0;
+    // Runs a script in the page's own world and hands its result to `done`
+    // (the tests read the rendered page with it).
+    virtual void runScript(const QString& code, std::function<void(const QVariant&)> done) = 0;
+    // The process that renders the page, 0 for none.
+    virtual qint64 renderProcess() const = 0;
 };
 
 // The name the attribute that carries a start tag's source offset in the

@@ -23,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLibrary>
+#include <QOpenGLContext>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
@@ -42,6 +43,10 @@
 #include "ground/settings.h"
 #include "ground/toggles.h"
 #include "ground/workspace.h"
+
+// Qt's own, from its private headers: the graphics context that all others
+// share.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace zelvar {
 
@@ -83,16 +88,22 @@ bool isHtmlPage(const QString& file, const QTextDocument& text) {
 
 // The module with the web view, loaded once and never unloaded.
 CreatePreviewView loadModule(QString& error) {
-    // Without the shared contexts the web engine cannot start (the program
-    // sets them before its application object exists).
-    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts)) {
-        error = QString::fromUtf8("grafické kontexty nejsou sdílené.");
-        return nullptr;
-    }
     // Chromium refuses its sandbox to root (the tests, CI): for that case
     // only it runs without, unless the environment says otherwise.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+    // The web engine shares its graphics contexts with the window's, through
+    // the context that all others share; it looks for that one as its
+    // library is loaded. Qt makes it when the application starts with
+    // Qt::AA_ShareOpenGLContexts, which would cost every start of the
+    // program some 40 ms and 57 MB (the graphics driver's): it is made here
+    // instead, as Qt would have made it.
+    if (!QOpenGLContext::globalShareContext()) {
+        auto* shared = new QOpenGLContext(QCoreApplication::instance());
+        shared->setFormat(QSurfaceFormat::defaultFormat());
+        shared->create();
+        qt_gl_set_global_share_context(shared);
     }
     static QLibrary module;
     if (!module.isLoaded()) {

@@ -33,6 +33,8 @@ public:
     void setShown(bool on);
     // The copy shown last: what each element spans in its page.
     const QList<PreviewElement>& elements() const { return elements_; }
+    // The web view, once the panel has been shown.
+    PreviewView* view() const { return view_.get(); }
     // The file the copies are written to.
     QString copyFile() const { return copyFile_; }
 

@@ -10,6 +10,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QOpenGLContext>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -233,6 +234,12 @@ public:
         page_->runJavaScript(QStringLiteral("zelvarOutline(%1)").arg(start),
                              QWebEngineScript::ApplicationWorld);
     }
+
+    void runScript(const QString& code, std::function<void(const QVariant&)> done) override {
+        page_->runJavaScript(code, std::move(done));
+    }
+
+    qint64 renderProcess() const override { return page_->renderProcessPid(); }
 
 private:
     PreviewHooks hooks_;

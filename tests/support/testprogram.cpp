@@ -11,17 +11,6 @@
 
 namespace zelvar::testing {
 
-namespace {
-
-// As the program does before its application object exists: the live
-// preview's web engine shares the window's graphics contexts.
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
-} // namespace
-
 TestProgram::TestProgram()
     : previousDir_(QDir::currentPath()), previousCache_(qgetenv("XDG_CACHE_HOME")),
       hadCache_(qEnvironmentVariableIsSet("XDG_CACHE_HOME")), platform_(makeTestPlatform()) {
