@@ -236,9 +236,11 @@ void LivePreviewPanel::follow(Editor* page) {
     }
 }
 
+// Another page or file: its copy as soon as the events in hand are done.
 void LivePreviewPanel::schedule() {
     if (!isHidden()) {
-        pause_.start(0);
+        pause_.stop();
+        QTimer::singleShot(0, this, &LivePreviewPanel::prepare);
     }
 }
 
