@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <csignal>
+#include <memory>
 #include <optional>
 
 #include "editor/editor.h"
@@ -28,14 +29,12 @@ namespace {
 
 constexpr int kLoad = 30000; // a first load under a loaded machine
 
+// The script's result; its callback may come after the wait gave up (or as
+// the page goes), so it owns what it writes to.
 QVariant js(PreviewView* view, const QString& code) {
-    QVariant result;
-    bool done = false;
-    view->runScript(code, [&](const QVariant& r) {
-        result = r;
-        done = true;
-    });
-    return QTest::qWaitFor([&] { return done; }, 10000) ? result : QVariant();
+    auto result = std::make_shared<std::optional<QVariant>>();
+    view->runScript(code, [result](const QVariant& r) { *result = r; });
+    return QTest::qWaitFor([&] { return result->has_value(); }, 10000) ? **result : QVariant();
 }
 
 // Real key events, one a character, as typed.
