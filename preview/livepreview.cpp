@@ -33,6 +33,8 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 #include "editor/editor.h"
@@ -84,6 +86,20 @@ bool isHtmlPage(const QString& file, const QTextDocument& text) {
         return false;
     }
     return !text.isEmpty();
+}
+
+// The copies that programs which ended without tidying up (killed, say)
+// left in the cache folder.
+void removeStaleCopies(const QString& folder) {
+    QDir dir(folder);
+    const QString prefix = QStringLiteral("zivy_nahled-");
+    for (const QString& name : dir.entryList({prefix + QLatin1String("*.html")}, QDir::Files)) {
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size(), name.size() - prefix.size() - 5).toLongLong(&ok);
+        if (ok && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
+            dir.remove(name);
+        }
+    }
 }
 
 // The module with the web view, loaded once and never unloaded.
@@ -254,6 +270,7 @@ bool LivePreviewPanel::ensureView() {
         showNote(QString::fromUtf16(kNoModule) + error, false);
         return false;
     }
+    removeStaleCopies(QFileInfo(copyFile_).path());
     PreviewHooks hooks;
     hooks.openLink = [this](const QUrl& url) {
         form_.platform().shell->openUrl(QString::fromUtf8(url.toEncoded()));
