@@ -36,6 +36,7 @@
 #include <cerrno>
 #include <csignal>
 #include <unistd.h>
+#include <utility>
 
 #include "editor/editor.h"
 #include "ground/commands.h"
@@ -278,11 +279,20 @@ bool LivePreviewPanel::ensureView() {
     hooks.pick = [this](qsizetype offset) { pick(offset); };
     hooks.crashed = [this] {
         loaded_ = false;
+        loading_ = false;
+        waiting_.reset();
         failed_ = true;
         showNote(QString::fromUtf16(kFailed), true);
     };
     hooks.loaded = [this](bool ok) {
         loaded_ = ok;
+        loading_ = false;
+        if (waiting_) {
+            // A newer copy came meanwhile: the preview is not up to date yet.
+            const Waiting next = *std::exchange(waiting_, std::nullopt);
+            load(next.elements, next.slot, next.address);
+            return;
+        }
         if (ok) {
             outlineCaret();
             Q_EMIT updated();
@@ -310,6 +320,7 @@ void LivePreviewPanel::prepare() {
     QTextDocument* document = page_->document();
     if (!isHtmlPage(record.file, *document)) {
         ++generation_;
+        waiting_.reset();
         elements_.clear();
         shownSlot_ = 0;
         showNote(QString::fromUtf16(kNotHtml), false);
@@ -353,10 +364,22 @@ void LivePreviewPanel::takeCopy(const PreviewCopy& copy, bool written, int slot,
         showNote(QString::fromUtf16(kNoCopy), false);
         return;
     }
-    elements_ = copy.elements;
+    if (loading_) {
+        // The load in hand goes on; the newest copy follows it. (Starting
+        // each copy at once would cut off the one before: a page that loads
+        // for longer than the pause between keys would never show.)
+        waiting_ = Waiting{copy.elements, slot, address};
+        return;
+    }
+    load(copy.elements, slot, address);
+}
+
+void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, const QUrl& address) {
+    elements_ = elements;
     const bool samePage = slot == shownSlot_ && address == address_;
     shownSlot_ = slot;
     address_ = address;
+    loading_ = true;
     view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "ground/previewview.h"
 #include "text/previewcopy.h"
@@ -47,6 +48,7 @@ private:
     void schedule();
     void prepare();
     void takeCopy(const PreviewCopy& copy, bool written, int slot, const QUrl& address);
+    void load(const QList<PreviewElement>& elements, int slot, const QUrl& address);
     void showNote(const QString& note, bool offerRestart);
     bool ensureView();
     void outlineCaret();
@@ -71,6 +73,14 @@ private:
     QThreadPool pool_;                   // prepares the copies, one at a time
     std::atomic<quint64> generation_{0}; // the copy that is still wanted
     bool loaded_ = false;
+    bool loading_ = false; // a copy is loading in the view
+    // The newest copy, written while another loaded.
+    struct Waiting {
+        QList<PreviewElement> elements;
+        int slot;
+        QUrl address;
+    };
+    std::optional<Waiting> waiting_;
     bool failed_ = false; // the render process ended: waits for "Spustit znovu"
     QMetaObject::Connection sizeWatch_;
 };
