@@ -18,7 +18,7 @@ ARGS     ?=
 # Debian 12 packages the build, the tests and the running program need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
             libbenchmark-dev libtidy-dev fonts-dejavu-core fonts-liberation xdg-utils \
-            libhunspell-dev hunspell-cs hunspell-en-us
+            libhunspell-dev hunspell-cs hunspell-en-us qt6-webengine-dev
 
 # The packaging and desktop-file checking tools (make package, make validate).
 PACKAGE_TOOLS := dpkg-dev file desktop-file-utils appstream

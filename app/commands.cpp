@@ -22,6 +22,7 @@ void installCommands(Workspace& form) {
     installSnippetWindows(form);
     installHelpAndLinks(form);
     installHtmlCheck(form);
+    installLivePreview(form);
 }
 
 } // namespace zelvar

@@ -28,6 +28,7 @@ void installPrintCommands(Workspace& form);
 void installSnippetWindows(Workspace& form); // the Tools menu's five snippet windows
 // The help file, the web pages, and the About and clipboard viewer windows.
 void installHelpAndLinks(Workspace& form);
-void installHtmlCheck(Workspace& form); // Operace > Zkontrolovat HTML and its window
+void installHtmlCheck(Workspace& form);   // Operace > Zkontrolovat HTML and its window
+void installLivePreview(Workspace& form); // Operace > Živý náhled, its panel
 
 } // namespace zelvar

@@ -71,6 +71,19 @@ void Settings::setFlag(const char* key, bool on) {
     setValue(key, on);
 }
 
+int Settings::number(const char* key, int byDefault) const {
+    bool ok = false;
+    const int n = value(key).toString().toInt(&ok);
+    return ok ? n : byDefault;
+}
+
+void Settings::setNumber(const char* key, int value) {
+    if (number(key, value + 1) == value) {
+        return; // as the file has it already
+    }
+    setValue(key, value);
+}
+
 QStringList Settings::list(const char* key) const {
     const QVariant v = value(key);
     if (v.typeId() == QMetaType::QStringList) {

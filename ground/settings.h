@@ -21,6 +21,9 @@ public:
 
     bool flag(const char* key, bool byDefault) const;
     void setFlag(const char* key, bool on);
+    // A whole number; anything else is the default.
+    int number(const char* key, int byDefault) const;
+    void setNumber(const char* key, int value);
     QStringList list(const char* key) const;
     void setList(const char* key, const QStringList& values);
 

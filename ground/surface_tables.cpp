@@ -151,6 +151,7 @@ constexpr MenuRow kMainMenu[] = {
     menu("Operace1", "&Operace"),
     item("Zkladnvzhled1", "Základní vzhled", "F9"),
     item("Prohldnoutvprohlei1", "Zobrazit v prohlížeči", "F10"),
+    item("ivnhled1", "Živý náhled", "Shift+F9", ItemCheckable),
     item("gfh1", "Generovat knihovnu tagů", "F8"),
     item("ZkontrolovatHTML1", "Zkontrolovat HTML", "F12"),
     separator("N14"),

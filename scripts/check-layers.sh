@@ -11,7 +11,7 @@ layers=(
     "text"
     "ground"
     "editor"
-    "editing files tools windows"
+    "editing files tools windows preview webpreview"
     "app"
 )
 

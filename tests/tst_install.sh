@@ -19,6 +19,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/zelvar lib/zelvar/zelvar lib/zelvar/zelvar-htmlcheck; do
     [ -x "$prefix/$f" ] || fail "$f is not an installed program"
 done
+[ -f "$prefix/lib/zelvar/zelvar-webpreview.so" ] || fail "the live preview's module is not installed"
 for f in share/applications/cz.zelvar.Zelvar.desktop share/metainfo/cz.zelvar.Zelvar.metainfo.xml \
     share/icons/hicolor/scalable/apps/zelvar.svg; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
