@@ -46,6 +46,7 @@
 #include "ground/settings.h"
 #include "ground/toggles.h"
 #include "ground/workspace.h"
+#include "text/codesyntax.h"
 
 // Qt's own, from its private headers: the graphics context that all others
 // share.
@@ -82,11 +83,7 @@ QString cacheFolder() {
 
 // Pages of style sheets and scripts, and empty ones, have nothing to show.
 bool isHtmlPage(const QString& file, const QTextDocument& text) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == u"css" || suffix == u"js" || suffix == u"mjs") {
-        return false;
-    }
-    return !text.isEmpty();
+    return pageLanguage(file) == PageLanguage::Html && !text.isEmpty();
 }
 
 // The copies that programs which ended without tidying up (killed, say)
