@@ -532,22 +532,21 @@ void TForm1::buildStatusBar() {
         } else if (p.text == kCaretPanel) {
             caretPanel_ = label;
             caretPanel_->setToolTip(text::q("Řádek a sloupec kurzoru"));
-            // Its text changes with every key: of a fixed size, it asks the
-            // status bar for no new layout each time.
-            caretPanel_->setFixedHeight(caretPanel_->sizeHint().height());
         } else if (p.text == text::kNoFileName) {
             filePanel_ = label;
             filePanel_->installEventFilter(this); // shortened again to its new width
         }
-        label->setFixedWidth(p.width);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Of a fixed size, a panel whose text changes (the caret's place at
+        // every key) asks the status bar for no new layout.
+        label->setFixedSize(p.width, label->sizeHint().height());
         bar->addWidget(label);
         if (label == encodingPanel_) {
             // The line breaks beside the encoding.
             lineBreakPanel_ = new QLabel(QStringLiteral("CR LF"), bar);
             lineBreakPanel_->setObjectName(QStringLiteral("LineBreakPanel"));
-            lineBreakPanel_->setFixedWidth(44);
             lineBreakPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            lineBreakPanel_->setFixedSize(44, lineBreakPanel_->sizeHint().height());
             bar->addWidget(lineBreakPanel_);
         }
     }
