@@ -57,10 +57,10 @@ namespace zelvar {
 namespace {
 
 constexpr char kItem[] = "ivnhled1";
-constexpr char kShownSetting[] = "LivePreview";
-constexpr char kBelowSetting[] = "LivePreviewBelow";
-constexpr char kRightSizeSetting[] = "LivePreviewWidth";
-constexpr char kBelowSizeSetting[] = "LivePreviewHeight";
+constexpr char kShownSetting[] = "view/livepreview";
+constexpr char kBelowSetting[] = "view/livepreviewbelow";
+constexpr char kRightSizeSetting[] = "view/livepreviewwidth";
+constexpr char kBelowSizeSetting[] = "view/livepreviewheight";
 // The pause after the last change before the copy is made: short enough
 // that the preview follows within 300 ms of the last key.
 constexpr int kEditPauseMs = 120;

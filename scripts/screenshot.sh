@@ -23,7 +23,7 @@ export XDG_CACHE_HOME="$work/cache" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # The live preview shown, as a user who turned it on finds it.
 mkdir -p "$XDG_CONFIG_HOME/zelvar"
-printf '[General]\nLivePreview=true\n' > "$XDG_CONFIG_HOME/zelvar/zelvar.conf"
+printf '[view]\nlivepreview=true\n' > "$XDG_CONFIG_HOME/zelvar/zelvar.conf"
 
 # The launcher copies the template into the working folder; the page opens
 # the copy there.

@@ -274,20 +274,20 @@ void LivePreviewTest::panelMovesAndIsKept() {
         QTest::mouseClick(mover, Qt::LeftButton);
         QCOMPARE(program_->message(), QString::fromUtf8(caption));
         QCOMPARE(qobject_cast<QSplitter*>(panel_->parentWidget())->orientation(), orientation);
-        QCOMPARE(program_->form().settings().flag("LivePreviewBelow", !below), below);
+        QCOMPARE(program_->form().settings().flag("view/livepreviewbelow", !below), below);
         QVERIFY(panel_->isVisible());
     }
     auto* splitter = qobject_cast<QSplitter*>(panel_->parentWidget());
     splitter->setSizes({600, 333});
     Q_EMIT splitter->splitterMoved(600, 1);
-    QCOMPARE(program_->form().settings().number("LivePreviewWidth", 0), panel_->width());
+    QCOMPARE(program_->form().settings().number("view/livepreviewwidth", 0), panel_->width());
     QAction* item = program_->form().action("ivnhled1");
     item->trigger();
     QVERIFY(!panel_->isVisible());
-    QVERIFY(!program_->form().settings().flag("LivePreview", true));
+    QVERIFY(!program_->form().settings().flag("view/livepreview", true));
     item->trigger();
     QVERIFY(panel_->isVisible());
-    QCOMPARE(panel_->width(), program_->form().settings().number("LivePreviewWidth", 0));
+    QCOMPARE(panel_->width(), program_->form().settings().number("view/livepreviewwidth", 0));
 }
 
 // All of the above leaves the page as typed: its text, file, flag and undo
