@@ -115,6 +115,29 @@ void BM_GutterTypeKeyBigPage(benchmark::State& state) {
 }
 BENCHMARK(BM_GutterTypeKeyBigPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
 
+// The languages of the text read from the top down to line 200,000, as a
+// jump there after an edit at the top needs them (once; later lines start
+// from there), while the program waits: the screen there is underlined
+// when they are read. The page has no lang: each line is looked at, not
+// read.
+void BM_SpellLanguagesDownTo(benchmark::State& state) {
+    Editor& e = bigPage();
+    SpellView* view = SpellView::of(&e);
+    const QTextBlock far = e.document()->findBlockByNumber(200'000);
+    HtmlHighlighter::of(&e)->startState(far); // the colouring's reading is there
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTextCursor top(e.document());
+        top.insertText(QStringLiteral("x")); // the languages go from the first line on
+        top.deletePreviousChar();
+        state.ResumeTiming();
+        while (!view->languagesAt(far)) {
+            QApplication::processEvents();
+        }
+    }
+}
+BENCHMARK(BM_SpellLanguagesDownTo)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 void BM_SpellScrollScreen(benchmark::State& state) {
     Editor& e = bigPage();
     SpellView::of(&e)->setEnabled(state.range(0) != 0);

@@ -1,5 +1,6 @@
 #include "editor/spellview.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -14,6 +15,23 @@ namespace zelvar {
 SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {
     distinct_.emplace_back();
     lineStarts_.push_back(0);
+    readAhead_.setSingleShot(true);
+    connect(&readAhead_, &QTimer::timeout, this, [this] {
+        HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+        if (!view || wanted_ < int(lineStarts_.size())) {
+            return;
+        }
+        const std::size_t before = lineStarts_.size();
+        readLanguagesTo(std::min(wanted_, editor_->document()->blockCount() - 1),
+                        kReadAheadSliceMs);
+        if (int(lineStarts_.size()) > wanted_) {
+            view->invalidate(); // the screen that waited, with its languages
+        } else {
+            // No line read: the colouring's reading has yet to come; a look
+            // again in a moment.
+            readAhead_.start(lineStarts_.size() > before ? 0 : 10);
+        }
+    });
     // The languages from an edited line on are read again; the highlighter
     // says so before it builds the edited lines.
     if (HtmlHighlighter* view = HtmlHighlighter::of(editor)) {
@@ -50,6 +68,7 @@ void SpellView::setEnabled(bool on) {
 }
 
 void SpellView::forgetFrom(int line) {
+    wanted_ = -1;                                   // the screen asks again
     const std::size_t kept = std::max(1, line + 1); // a line's start depends on the lines above
     if (lineStarts_.size() > kept) {
         lineStarts_.resize(kept);
@@ -60,30 +79,51 @@ void SpellView::forgetFrom(int line) {
 std::optional<TextLanguages> SpellView::languagesAt(const QTextBlock& block) {
     HtmlHighlighter* view = HtmlHighlighter::of(editor_);
     const int line = block.blockNumber();
-    if (!view || !view->nearStartState(block)) {
+    if (!view) {
         return std::nullopt;
     }
     if (int(lineStarts_.size()) <= line) {
-        // Read on from the last line known: most lines hold no lang and no
-        // tag of an element that has one, and are passed over unread.
-        QTextBlock b = editor_->document()->findBlockByNumber(int(lineStarts_.size()) - 1);
-        TextLanguages languages = distinct_.back();
-        for (; int(lineStarts_.size()) <= line; b = b.next()) {
-            const QString text = b.text();
-            const bool endsInTag =
-                b.next().isValid() && htmlStart(view->startState(b.next())).inTag;
-            if (b.length() <= Editor::kLongLine && mayChangeLanguages(text, languages, endsInTag)) {
-                spans_.clear();
-                htmlLineSpans(text, view->startState(b), spans_);
-                readLanguages(text, spans_, languages);
-                if (!(languages == distinct_.back())) {
-                    distinct_.push_back(languages);
-                }
+        // Far below the lines read so far, or below the colouring's
+        // reading, the lines between are read while the program waits, and
+        // the screen is built again when they are.
+        if (line - int(lineStarts_.size()) > kReadAtOnce || !view->nearStartState(block)) {
+            wanted_ = std::max(wanted_, line);
+            if (!readAhead_.isActive()) {
+                readAhead_.start(0);
             }
-            lineStarts_.push_back(int(distinct_.size()) - 1);
+            return std::nullopt;
         }
+        readLanguagesTo(line, -1);
     }
     return distinct_[lineStarts_[line]];
+}
+
+// Reads on from the last line known to the line given, or for as long as
+// the milliseconds given allow: most lines hold no lang and no tag of an
+// element that has one, and are passed over unread.
+void SpellView::readLanguagesTo(int line, int ms) {
+    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+    QElapsedTimer slice;
+    slice.start();
+    QTextBlock b = editor_->document()->findBlockByNumber(int(lineStarts_.size()) - 1);
+    TextLanguages languages = distinct_.back();
+    for (int n = 0; int(lineStarts_.size()) <= line && b.isValid(); b = b.next(), ++n) {
+        if (ms >= 0 && ((n % 256 == 255 && slice.hasExpired(ms)) ||
+                        !view->nearStartState(b.next().isValid() ? b.next() : b))) {
+            break; // the rest in the next slice, or once the colouring has read it
+        }
+        const QString text = b.text();
+        const bool endsInTag = b.next().isValid() && htmlStart(view->startState(b.next())).inTag;
+        if (b.length() <= Editor::kLongLine && mayChangeLanguages(text, languages, endsInTag)) {
+            spans_.clear();
+            htmlLineSpans(text, view->startState(b), spans_);
+            readLanguages(text, spans_, languages);
+            if (!(languages == distinct_.back())) {
+                distinct_.push_back(languages);
+            }
+        }
+        lineStarts_.push_back(int(distinct_.size()) - 1);
+    }
 }
 
 void SpellView::apply() {

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,12 @@ public:
 private:
     void apply();
     void forgetFrom(int line);
+    void readLanguagesTo(int line, int ms);
+
+    // Up to this many lines are read at once; more are read in slices of
+    // this many milliseconds while the program waits.
+    static constexpr int kReadAtOnce = 20000;
+    static constexpr int kReadAheadSliceMs = 3;
 
     Editor* editor_;
     QPointer<Spellers> spellers_;
@@ -72,6 +79,8 @@ private:
     // The languages at each line's start as far as read, as indexes into
     // the distinct ones, which follow each other down the page.
     std::vector<int> lineStarts_;
+    int wanted_ = -1; // the line a screen far below waits for
+    QTimer readAhead_;
     std::vector<TextLanguages> distinct_;
     QList<HtmlSpan> spans_;
 };

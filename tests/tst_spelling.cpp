@@ -212,6 +212,16 @@ void SpellingTest::byLanguage() {
     for (int i = 0; i < lines.size(); ++i) {
         QTRY_COMPARE_WITH_TIMEOUT(underlined(i), expected[i], 30000);
     }
+    // A screen far below the lines read so far gets its languages once the
+    // lines between are read, while the program waits.
+    QString far = QStringLiteral("<div lang=\"en\">\n");
+    for (int i = 0; i < 30000; ++i) {
+        far += QStringLiteral("<p>The house</p>\n");
+    }
+    open(QStringLiteral("far.html"), (far + "<p>The hause</p>").toUtf8());
+    page->moveCursor(QTextCursor::End);
+    QTRY_COMPARE_WITH_TIMEOUT(underlined(30001), QStringLiteral("hause"), 30000);
+
     // The same text as a style sheet: nothing to spell.
     open(QStringLiteral("page.css"), (lines.join(u'\n') + "\nh1 { color: red }").toUtf8());
     QTRY_COMPARE(underlined(0) + underlined(1), QString());
