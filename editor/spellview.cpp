@@ -12,20 +12,20 @@
 
 namespace zelvar {
 
-SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {
+SpellView::SpellView(Editor* editor)
+    : QObject(editor), editor_(editor), view_(HtmlHighlighter::of(editor)) {
     distinct_.emplace_back();
     lineStarts_.push_back(0);
     readAhead_.setSingleShot(true);
     connect(&readAhead_, &QTimer::timeout, this, [this] {
-        HtmlHighlighter* view = HtmlHighlighter::of(editor_);
-        if (!view || wanted_ < int(lineStarts_.size())) {
+        if (!view_ || wanted_ < int(lineStarts_.size())) {
             return;
         }
         const std::size_t before = lineStarts_.size();
         readLanguagesTo(std::min(wanted_, editor_->document()->blockCount() - 1),
                         kReadAheadSliceMs);
         if (int(lineStarts_.size()) > wanted_) {
-            view->invalidate(); // the screen that waited, with its languages
+            view_->invalidate(); // the screen that waited, with its languages
         } else {
             // No line read: the colouring's reading has yet to come; a look
             // again in a moment.
@@ -34,8 +34,8 @@ SpellView::SpellView(Editor* editor) : QObject(editor), editor_(editor) {
     });
     // The languages from an edited line on are read again; the highlighter
     // says so before it builds the edited lines.
-    if (HtmlHighlighter* view = HtmlHighlighter::of(editor)) {
-        connect(view, &HtmlHighlighter::linesChanging, this, &SpellView::forgetFrom);
+    if (view_) {
+        connect(view_, &HtmlHighlighter::linesChanging, this, &SpellView::forgetFrom);
     }
 }
 
@@ -43,8 +43,8 @@ void SpellView::setSpellers(Spellers* spellers) {
     spellers_ = spellers;
     // New words of the user's, or a dictionary ready: the lines again.
     connect(spellers, &Spellers::wordsChanged, this, [this] {
-        if (HtmlHighlighter* view = HtmlHighlighter::of(editor_)) {
-            view->invalidate();
+        if (view_) {
+            view_->invalidate();
         }
     });
     apply();
@@ -77,7 +77,7 @@ void SpellView::forgetFrom(int line) {
 }
 
 std::optional<TextLanguages> SpellView::languagesAt(const QTextBlock& block) {
-    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+    HtmlHighlighter* view = view_;
     const int line = block.blockNumber();
     if (!view) {
         return std::nullopt;
@@ -102,7 +102,7 @@ std::optional<TextLanguages> SpellView::languagesAt(const QTextBlock& block) {
 // the milliseconds given allow: most lines hold no lang and no tag of an
 // element that has one, and are passed over unread.
 void SpellView::readLanguagesTo(int line, int ms) {
-    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
+    HtmlHighlighter* view = view_;
     QElapsedTimer slice;
     slice.start();
     QTextBlock b = editor_->document()->findBlockByNumber(int(lineStarts_.size()) - 1);
@@ -136,11 +136,10 @@ void SpellView::apply() {
     underline.setUnderlineColor(Qt::red);
     editor_->layers().setLineLayer(
         ViewLayers::Spelling,
-        [this, underline, words = QList<SpellWord>(), changes = QList<LanguageChange>()](
+        [this, underline, words = QList<CheckedWord>()](
             const QTextBlock& block, QStringView line, int state, const QList<HtmlSpan>& spans,
             QList<QTextLayout::FormatRange>& formats) mutable {
-            const HtmlHighlighter* view = HtmlHighlighter::of(editor_);
-            if (!spellers_ || !view || view->language() != PageLanguage::Html) {
+            if (!spellers_ || !view_ || view_->language() != PageLanguage::Html) {
                 return;
             }
             const std::optional<TextLanguages> start = languagesAt(block);
@@ -150,8 +149,7 @@ void SpellView::apply() {
             // The languages of the next line's start, while the spans are at
             // hand: the edited lines are built one after the other.
             TextLanguages languages = *start;
-            changes.clear();
-            readLanguages(line, spans, languages, &changes);
+            checkedWords(line, state, spans, languages, words);
             const int number = block.blockNumber();
             if (int(lineStarts_.size()) == number + 1) {
                 if (!(languages == distinct_.back())) {
@@ -159,59 +157,63 @@ void SpellView::apply() {
                 }
                 lineStarts_.push_back(int(distinct_.size()) - 1);
             }
-            words.clear();
-            spellWords(line, state, spans, words);
-            QString language = start->language();
-            qsizetype next = 0;
-            for (const SpellWord& w : words) {
-                while (next < changes.size() && changes[next].column <= w.start) {
-                    language = changes[next++].language;
+            for (const CheckedWord& w : words) {
+                if (!w.speller) {
+                    continue; // no dictionary for its language: not checked
                 }
-                Speller* speller = spellers_->forLanguage(language);
-                if (!speller) {
-                    continue; // no dictionary for it: not checked
-                }
-                if (!speller->isReady()) {
-                    speller->load(); // the first words of the language on screen
-                } else if (!speller->isKnown(w.word)) {
-                    formats.append({int(w.start), int(w.length), underline});
+                if (!w.speller->isReady()) {
+                    w.speller->load(); // the first words of the language on screen
+                } else if (!w.speller->isKnown(w.word.word)) {
+                    formats.append({int(w.word.start), int(w.word.length), underline});
                 }
             }
         });
 }
 
+// The words of a line that the check reads, each with the dictionary of the
+// language it stands in (nullptr: none installed); languages goes from the
+// line's start to its end.
+void SpellView::checkedWords(QStringView line, int state, const QList<HtmlSpan>& spans,
+                             TextLanguages& languages, QList<CheckedWord>& out) {
+    out.clear();
+    QString language = languages.language();
+    changes_.clear();
+    readLanguages(line, spans, languages, &changes_);
+    words_.clear();
+    spellWords(line, state, spans, words_);
+    qsizetype next = 0;
+    for (const SpellWord& w : std::as_const(words_)) {
+        while (next < changes_.size() && changes_[next].column <= w.start) {
+            language = changes_[next++].language;
+        }
+        out.append({w, spellers_->forLanguage(language)});
+    }
+}
+
 std::optional<SpellView::Word> SpellView::unknownWordAt(int position) {
-    HtmlHighlighter* view = HtmlHighlighter::of(editor_);
     const QTextBlock block = editor_->document()->findBlock(position);
-    if (!enabled_ || !view || view->language() != PageLanguage::Html || !spellers_ ||
+    if (!enabled_ || !view_ || view_->language() != PageLanguage::Html || !spellers_ ||
         !block.isValid() || block.length() > Editor::kLongLine) {
         return std::nullopt;
     }
-    const std::optional<TextLanguages> start = languagesAt(block);
-    if (!start) {
+    std::optional<TextLanguages> languages = languagesAt(block);
+    if (!languages) {
         return std::nullopt;
     }
     const QString text = block.text();
     QList<HtmlSpan> spans;
-    const int state = view->startState(block);
+    const int state = view_->startState(block);
     htmlLineSpans(text, state, spans);
-    TextLanguages languages = *start;
-    QList<LanguageChange> changes;
-    readLanguages(text, spans, languages, &changes);
+    QList<CheckedWord> words;
+    checkedWords(text, state, spans, *languages, words);
     const int column = position - block.position();
-    QString language = start->language();
-    qsizetype next = 0;
-    for (const SpellWord& w : spellWords(text, state)) {
-        while (next < changes.size() && changes[next].column <= w.start) {
-            language = changes[next++].language;
-        }
-        if (column >= w.start && column <= w.start + w.length) {
-            Speller* speller = spellers_->forLanguage(language);
-            if (!speller || !speller->isReady() || speller->isKnown(w.word)) {
+    for (const CheckedWord& w : words) {
+        if (column >= w.word.start && column <= w.word.start + w.word.length) {
+            if (!w.speller || !w.speller->isReady() || w.speller->isKnown(w.word.word)) {
                 break;
             }
-            const int wordStart = block.position() + int(w.start);
-            return Word{wordStart, wordStart + int(w.length), w.word, speller};
+            const int start = block.position() + int(w.word.start);
+            return Word{start, start + int(w.word.length), w.word.word, w.speller};
         }
     }
     return std::nullopt;

@@ -18,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "text/spelltext.h"
 #include "text/textlanguages.h"
 
 class QTextBlock;
@@ -25,6 +26,7 @@ class QTextBlock;
 namespace zelvar {
 
 class Editor;
+class HtmlHighlighter;
 class Speller;
 class Spellers;
 
@@ -64,9 +66,15 @@ public:
     Speller* speller() const;
 
 private:
+    struct CheckedWord {
+        SpellWord word;
+        Speller* speller;
+    };
     void apply();
     void forgetFrom(int line);
     void readLanguagesTo(int line, int ms);
+    void checkedWords(QStringView line, int state, const QList<HtmlSpan>& spans,
+                      TextLanguages& languages, QList<CheckedWord>& out);
 
     // Up to this many lines are read at once; more are read in slices of
     // this many milliseconds while the program waits.
@@ -74,6 +82,7 @@ private:
     static constexpr int kReadAheadSliceMs = 3;
 
     Editor* editor_;
+    QPointer<HtmlHighlighter> view_; // builds the lines, made before the spell view
     QPointer<Spellers> spellers_;
     bool enabled_ = true;
     // The languages at each line's start as far as read, as indexes into
@@ -83,6 +92,8 @@ private:
     QTimer readAhead_;
     std::vector<TextLanguages> distinct_;
     QList<HtmlSpan> spans_;
+    QList<SpellWord> words_;
+    QList<LanguageChange> changes_;
 };
 
 } // namespace zelvar
