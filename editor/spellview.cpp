@@ -118,12 +118,17 @@ void SpellView::readLanguagesTo(int line, int ms) {
             spans_.clear();
             htmlLineSpans(text, view->startState(b), spans_);
             readLanguages(text, spans_, languages);
-            if (!(languages == distinct_.back())) {
-                distinct_.push_back(languages);
-            }
         }
-        lineStarts_.push_back(int(distinct_.size()) - 1);
+        noteLineStart(languages);
     }
+}
+
+// The languages the next line starts in, the last known.
+void SpellView::noteLineStart(const TextLanguages& languages) {
+    if (!(languages == distinct_.back())) {
+        distinct_.push_back(languages);
+    }
+    lineStarts_.push_back(int(distinct_.size()) - 1);
 }
 
 void SpellView::apply() {
@@ -152,10 +157,7 @@ void SpellView::apply() {
             checkedWords(line, state, spans, languages, words);
             const int number = block.blockNumber();
             if (int(lineStarts_.size()) == number + 1) {
-                if (!(languages == distinct_.back())) {
-                    distinct_.push_back(languages);
-                }
-                lineStarts_.push_back(int(distinct_.size()) - 1);
+                noteLineStart(languages);
             }
             for (const CheckedWord& w : words) {
                 if (!w.speller) {

@@ -73,6 +73,7 @@ private:
     void apply();
     void forgetFrom(int line);
     void readLanguagesTo(int line, int ms);
+    void noteLineStart(const TextLanguages& languages);
     void checkedWords(QStringView line, int state, const QList<HtmlSpan>& spans,
                       TextLanguages& languages, QList<CheckedWord>& out);
 
