@@ -24,6 +24,8 @@ struct PreviewHooks {
     std::function<void()> crashed;
     // A load of the copy ended: whether it succeeded.
     std::function<void(bool)> loaded;
+    // A patch of the copy shown ended: whether it was put in place.
+    std::function<void(bool)> patched;
 };
 
 class PreviewView {
@@ -36,6 +38,12 @@ public:
     // top. The page's own address (its base) is where a link to one of its
     // anchors leads: the preview scrolls to the anchor.
     virtual void showCopy(const QUrl& file, const QUrl& address, bool samePage) = 0;
+    // Puts `html` in place of the element of the copy shown whose start tag
+    // is at `start`, and moves the offsets of the elements that start at
+    // `end` or later by `shift`; the scroll position stays. Reports through
+    // `patched`: false when the element is not there (a script of the page
+    // took it away), and the copy is to be loaded whole.
+    virtual void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html) = 0;
     // Outlines the element whose start tag is at this source offset, and
     // scrolls it into view when off screen; a negative offset removes the
     // outline.

@@ -54,6 +54,14 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace zelvar {
 
+struct LivePreviewPanel::Made {
+    QString text;
+    bool unchanged = false; // the same text as the copy before
+    PreviewCopy copy;
+    std::optional<PreviewPatch> patch;
+    bool written = false;
+};
+
 namespace {
 
 constexpr char kItem[] = "ivnhled1";
@@ -278,27 +286,42 @@ bool LivePreviewPanel::ensureView() {
         loaded_ = false;
         loading_ = false;
         waiting_.reset();
+        base_.reset();
         failed_ = true;
         showNote(QString::fromUtf16(kFailed), true);
     };
-    hooks.loaded = [this](bool ok) {
-        loaded_ = ok;
-        loading_ = false;
-        if (waiting_) {
-            // A newer copy came meanwhile: the preview is not up to date yet.
-            const Waiting next = *std::exchange(waiting_, std::nullopt);
-            load(next.elements, next.slot, next.address);
-            return;
+    hooks.loaded = [this](bool ok) { finished(ok); };
+    hooks.patched = [this](bool ok) {
+        if (!view_) {
+            return; // the view is going
         }
         if (ok) {
-            outlineCaret();
-            Q_EMIT updated();
+            finished(true);
+        } else {
+            view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, true);
         }
     };
     view_.reset(create(stack_, std::move(hooks)));
     stack_->addWidget(view_->widget());
     stack_->setCurrentIndex(1);
     return true;
+}
+
+void LivePreviewPanel::finished(bool ok) {
+    loaded_ = ok;
+    loading_ = false;
+    if (waiting_) {
+        // A newer copy came meanwhile: the preview is not up to date yet.
+        const Waiting next = *std::exchange(waiting_, std::nullopt);
+        load(next.elements, next.slot, next.address, next.patch);
+        return;
+    }
+    if (ok) {
+        outlineCaret();
+        Q_EMIT updated();
+    } else {
+        base_.reset();
+    }
 }
 
 void LivePreviewPanel::showNote(const QString& note, bool offerRestart) {
@@ -318,6 +341,7 @@ void LivePreviewPanel::prepare() {
     if (!isHtmlPage(record.file, *document)) {
         ++generation_;
         waiting_.reset();
+        base_.reset();
         elements_.clear();
         shownSlot_ = 0;
         showNote(QString::fromUtf16(kNotHtml), false);
@@ -332,52 +356,87 @@ void LivePreviewPanel::prepare() {
     const QByteArray base = address.toEncoded();
     const quint64 generation = ++generation_;
     const QString path = copyFile_;
-    pool_.start([this, generation, path, base, slot, address, text = document->toRawText()] {
+    std::optional<Shown> before;
+    if (base_ && base_->slot == slot && base_->address == address) {
+        before = base_;
+    }
+    pool_.start([this, generation, path, base, slot, address, before = std::move(before),
+                 text = document->toRawText()] {
         if (generation != generation_) {
             return; // a newer copy is wanted already
         }
-        const PreviewCopy copy = makePreviewCopy(text, kPreviewOffsetAttribute, base);
-        QDir().mkpath(QFileInfo(path).path());
-        QSaveFile file(path);
-        const bool written = file.open(QIODevice::WriteOnly) &&
-                             file.write(copy.html) == copy.html.size() && file.commit();
+        Made made;
+        made.text = text;
+        if (before && before->text == text) {
+            made.unchanged = true;
+        } else {
+            made.copy = makePreviewCopy(text, kPreviewOffsetAttribute, base);
+            if (before) {
+                made.patch = previewPatch(before->text, before->elements, text, made.copy.elements,
+                                          kPreviewOffsetAttribute);
+            }
+            // The whole copy is written even for a patch: a reload shows the
+            // page as it is.
+            QDir().mkpath(QFileInfo(path).path());
+            QSaveFile file(path);
+            made.written = file.open(QIODevice::WriteOnly) &&
+                           file.write(made.copy.html) == made.copy.html.size() && file.commit();
+        }
         QMetaObject::invokeMethod(
             this,
-            [this, generation, copy, written, slot, address] {
+            [this, generation, made = std::move(made), slot, address] {
                 if (generation == generation_) {
-                    takeCopy(copy, written, slot, address);
+                    takeCopy(made, slot, address);
                 }
             },
             Qt::QueuedConnection);
     });
 }
 
-void LivePreviewPanel::takeCopy(const PreviewCopy& copy, bool written, int slot,
-                                const QUrl& address) {
+void LivePreviewPanel::takeCopy(const Made& made, int slot, const QUrl& address) {
     if (isHidden() || failed_) {
         return;
     }
-    if (!written) {
+    if (made.unchanged) {
+        // The copy shown (or on its way) is the page's text already.
+        if (!loading_) {
+            outlineCaret();
+            Q_EMIT updated();
+        }
+        return;
+    }
+    if (!made.written) {
         showNote(QString::fromUtf16(kNoCopy), false);
         return;
     }
+    const bool overtaken = waiting_.has_value();
+    base_ = Shown{made.text, made.copy.elements, slot, address};
     if (loading_) {
         // The load in hand goes on; the newest copy follows it. (Starting
         // each copy at once would cut off the one before: a page that loads
-        // for longer than the pause between keys would never show.)
-        waiting_ = Waiting{copy.elements, slot, address};
+        // for longer than the pause between keys would never show.) A patch
+        // from a copy that never showed is no use: the whole copy then.
+        waiting_ =
+            Waiting{made.copy.elements, slot, address, overtaken ? std::nullopt : made.patch};
         return;
     }
-    load(copy.elements, slot, address);
+    load(made.copy.elements, slot, address, made.patch);
 }
 
-void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, const QUrl& address) {
+void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, const QUrl& address,
+                            const std::optional<PreviewPatch>& patch) {
     elements_ = elements;
     const bool samePage = slot == shownSlot_ && address == address_;
     shownSlot_ = slot;
     address_ = address;
     loading_ = true;
-    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
+    if (patch && samePage && loaded_) {
+        // Only the element that changed: no reload, no flash, the scroll
+        // position as it was.
+        view_->patch(patch->start, patch->end, patch->shift, patch->html);
+    } else {
+        view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
+    }
 }
 
 void LivePreviewPanel::outlineCaret() {

@@ -47,8 +47,11 @@ private:
     void follow(Editor* page);
     void schedule();
     void prepare();
-    void takeCopy(const PreviewCopy& copy, bool written, int slot, const QUrl& address);
-    void load(const QList<PreviewElement>& elements, int slot, const QUrl& address);
+    struct Made; // what the worker made of the page
+    void takeCopy(const Made& made, int slot, const QUrl& address);
+    void load(const QList<PreviewElement>& elements, int slot, const QUrl& address,
+              const std::optional<PreviewPatch>& patch);
+    void finished(bool ok);
     void showNote(const QString& note, bool offerRestart);
     bool ensureView();
     void outlineCaret();
@@ -79,8 +82,18 @@ private:
         QList<PreviewElement> elements;
         int slot;
         QUrl address;
+        std::optional<PreviewPatch> patch; // from the copy before it
     };
     std::optional<Waiting> waiting_;
+    // The copy the view holds once the loads in hand are done: the next one
+    // of the same page may replace just the element that changed.
+    struct Shown {
+        QString text;
+        QList<PreviewElement> elements;
+        int slot;
+        QUrl address;
+    };
+    std::optional<Shown> base_;
     bool failed_ = false; // the render process ended: waits for "Spustit znovu"
     QMetaObject::Connection sizeWatch_;
 };

@@ -157,6 +157,7 @@ void LivePreviewTest::showsThePageAsTyped() {
     QTextCursor caret(page->document());
     caret.setPosition(qMax(0, int(page->document()->toRawText().indexOf(QStringLiteral("</p>")))));
     page->setTextCursor(caret);
+    js(view_, QStringLiteral("window.zelvarTestKept = 1"));
     type(page, typed);
     auto* shown = panel_->findChild<QLabel*>(QStringLiteral("LivePreviewNote"));
     if (!note.isEmpty()) {
@@ -166,6 +167,8 @@ void LivePreviewTest::showsThePageAsTyped() {
     }
     waitForText(typed);
     QVERIFY(!shown->isVisible());
+    // A change inside a paragraph is shown in place: no reload.
+    QCOMPARE(js(view_, QStringLiteral("typeof window.zelvarTestKept")).toString(), "number");
     QTRY_COMPARE_WITH_TIMEOUT(
         js(view_, QStringLiteral("document.getElementById('i').naturalWidth")).toInt(), 3, kLoad);
     // The helpers' offsets never reach the page's own document.
@@ -187,7 +190,8 @@ void LivePreviewTest::scrollSurvivesAnUpdate() {
 }
 
 // The caret's element is outlined; a Ctrl+click on an element puts the
-// caret on its start tag.
+// caret on its start tag. A letter typed into the first paragraph first,
+// shown in place: the elements after it have moved.
 void LivePreviewTest::caretAndCtrlClick_data() {
     QTest::addColumn<QString>("caretIn");
     QTest::addColumn<QString>("outlined");
@@ -216,6 +220,10 @@ void LivePreviewTest::caretAndCtrlClick() {
     waitForText(QStringLiteral("konec"));
     Editor* page = program_->form().activeEditor();
     QTextCursor caret(page->document());
+    caret.setPosition(page->document()->toRawText().indexOf(QStringLiteral("</p>")));
+    page->setTextCursor(caret);
+    type(page, QStringLiteral("Ř"));
+    waitForText(QString::fromUtf8("kůňŘ"));
     caret.setPosition(page->document()->toRawText().indexOf(caretIn) + 1);
     page->setTextCursor(caret);
     // The outline box covers the element's box, in view.

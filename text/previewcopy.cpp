@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <initializer_list>
 
 #include "text/baseaddress.h"
 
@@ -86,15 +87,15 @@ qsizetype endTagOf(QStringView text, QStringView name, qsizetype from) {
     return text.size();
 }
 
-} // namespace
-
-PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
-                            const QByteArray& baseAddress) {
-    PreviewCopy copy;
+// The text with `mark`="offset" after the name of each start tag, the
+// offsets counted from `base`; the elements it holds, each closed by what
+// closes it in the text (a text that ends with elements open: one past its
+// end).
+QString markedCopy(QStringView text, qsizetype base, const QString& mark,
+                   QList<PreviewElement>& elements) {
     QString out;
     out.reserve(text.size() + text.size() / 8 + 64);
-    const QString mark = QLatin1Char(' ') + QLatin1String(attribute) + QLatin1String("=\"");
-    // The open elements: their index in copy.elements and their name.
+    // The open elements: their index in elements and their name.
     QList<std::pair<qsizetype, QStringView>> open;
     qsizetype copied = 0;
     qsizetype i = 0;
@@ -117,7 +118,7 @@ PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
             for (qsizetype k = open.size() - 1; k >= 0; --k) {
                 if (open[k].second.compare(name, Qt::CaseInsensitive) == 0) {
                     for (qsizetype e = open.size() - 1; e >= k; --e) {
-                        copy.elements[open[e].first].end = i;
+                        elements[open[e].first].end = base + i;
                     }
                     open.resize(k);
                     break;
@@ -127,13 +128,13 @@ PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
             const qsizetype afterName = nameEnd(text, lt + 1);
             const QStringView name = text.mid(lt + 1, afterName - lt - 1);
             out.append(text.mid(copied, afterName - copied));
-            out.append(mark).append(QString::number(lt)).append(QLatin1Char('"'));
+            out.append(mark).append(QString::number(base + lt)).append(QLatin1Char('"'));
             copied = afterName;
             i = tagEnd(text, afterName);
             const bool closed = i >= 2 && text[i - 2] == u'/' && text[i - 1] == u'>';
-            copy.elements.append({lt, i});
+            elements.append({base + lt, base + i});
             if (!closed && !isVoid(name)) {
-                open.append({copy.elements.size() - 1, name});
+                open.append({elements.size() - 1, name});
             }
             if (holdsText(name)) {
                 i = endTagOf(text, name, i);
@@ -145,12 +146,168 @@ PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
         }
     }
     for (const auto& [element, name] : open) {
-        copy.elements[element].end = n + 1; // holds the text's end too
+        elements[element].end = base + n + 1; // holds the text's end too
     }
     out.append(text.mid(copied));
     out.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return out;
+}
+
+QString offsetMark(const char* attribute) {
+    return QLatin1Char(' ') + QLatin1String(attribute) + QLatin1String("=\"");
+}
+
+QStringView elementName(QStringView text, const PreviewElement& e) {
+    return text.mid(e.start + 1, nameEnd(text, e.start + 1) - e.start - 1);
+}
+
+bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char16_t* v) {
+        return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// Where the element's own end tag starts; -1 when something else ends it.
+qsizetype ownEndTag(QStringView text, const PreviewElement& e) {
+    if (e.end > text.size()) {
+        return -1;
+    }
+    const qsizetype at = text.lastIndexOf(u"</", e.end - 1);
+    if (at <= e.start) {
+        return -1;
+    }
+    const QStringView name = elementName(text, e);
+    const QStringView closing = text.mid(at + 2, nameEnd(text, at + 2) - at - 2);
+    return closing.compare(name, Qt::CaseInsensitive) == 0 ? at : -1;
+}
+
+// Whether the element parses alone as it does in its page: closed by its
+// own end tag, void, or (not a formatting element, whose effect a browser
+// carries on past the end of what holds it) closed by what holds it. A
+// start tag ended by "/>" closes only a void element.
+bool standsAlone(QStringView text, const PreviewElement& e) {
+    const QStringView name = elementName(text, e);
+    if (isVoid(name) || ownEndTag(text, e) >= 0) {
+        return true;
+    }
+    if (e.end > text.size() || (text[e.end - 1] == u'>' && text[e.end - 2] == u'/')) {
+        return false;
+    }
+    return !isNamed(name, {u"a", u"b", u"big", u"code", u"em", u"font", u"i", u"nobr", u"s",
+                           u"small", u"strike", u"strong", u"tt", u"u"});
+}
+
+} // namespace
+
+PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
+                            const QByteArray& baseAddress) {
+    PreviewCopy copy;
+    const QString out = markedCopy(text, 0, offsetMark(attribute), copy.elements);
     copy.html = withBaseAddress("\xEF\xBB\xBF" + out.toUtf8(), baseAddress);
     return copy;
+}
+
+std::optional<PreviewPatch>
+previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
+             const QList<PreviewElement>& afterElements, const char* attribute) {
+    // The change: what lies between the two texts' common start and end.
+    const qsizetype shortest = qMin(before.size(), after.size());
+    qsizetype from = 0;
+    while (from < shortest && before[from] == after[from]) {
+        ++from;
+    }
+    qsizetype common = 0;
+    while (common < shortest - from &&
+           before[before.size() - 1 - common] == after[after.size() - 1 - common]) {
+        ++common;
+    }
+    const qsizetype beforeTo = before.size() - common;
+    const qsizetype shift = after.size() - before.size();
+
+    // The innermost element closed by its own end tag that holds the whole
+    // change (its tags may change, its start stays).
+    qsizetype index = elementAt(beforeElements, from);
+    for (; index >= 0; --index) {
+        const PreviewElement& e = beforeElements[index];
+        if (e.end <= from) {
+            continue; // an element before, not one that holds it
+        }
+        if (isNamed(elementName(before, e), {u"html", u"head", u"body", u"frameset"})) {
+            return std::nullopt;
+        }
+        if (e.start < from && beforeTo <= e.end && ownEndTag(before, e) >= 0) {
+            break;
+        }
+    }
+    if (index < 0) {
+        return std::nullopt;
+    }
+    const PreviewElement element = beforeElements[index];
+    const PreviewElement moved{element.start, element.end + shift};
+
+    // The elements before it (and those that hold it) and after it are the
+    // same in both texts: the change did not reach past it.
+    if (afterElements.size() <= index || afterElements[index] != moved ||
+        ownEndTag(after, moved) < 0) {
+        return std::nullopt;
+    }
+    for (qsizetype k = 0; k < index; ++k) {
+        const PreviewElement& e = beforeElements[k];
+        if (e.end > element.start && e.end < element.end) {
+            return std::nullopt; // ends inside it: not a nesting
+        }
+        if (e.end >= element.end && isNamed(elementName(before, e), {u"head"})) {
+            return std::nullopt;
+        }
+        const PreviewElement same{e.start, e.end >= element.end ? e.end + shift : e.end};
+        if (afterElements[k] != same) {
+            return std::nullopt;
+        }
+    }
+    qsizetype beforeNext = index + 1;
+    while (beforeNext < beforeElements.size() && beforeElements[beforeNext].start < element.end) {
+        ++beforeNext;
+    }
+    qsizetype afterNext = index + 1;
+    while (afterNext < afterElements.size() && afterElements[afterNext].start < moved.end) {
+        ++afterNext;
+    }
+    if (beforeElements.size() - beforeNext != afterElements.size() - afterNext) {
+        return std::nullopt;
+    }
+    for (qsizetype k = beforeNext; k < beforeElements.size(); ++k) {
+        const PreviewElement& e = beforeElements[k];
+        if (afterElements[afterNext + k - beforeNext] !=
+            PreviewElement{e.start + shift, e.end + shift}) {
+            return std::nullopt;
+        }
+    }
+
+    // The element, before and after, parses alone as it does in the page,
+    // and holds no script (one set in place by the preview does not run).
+    for (qsizetype k = index; k < beforeNext; ++k) {
+        if (!standsAlone(before, beforeElements[k])) {
+            return std::nullopt;
+        }
+    }
+    for (qsizetype k = index; k < afterNext; ++k) {
+        const PreviewElement& e = afterElements[k];
+        if (e.end > moved.end || !standsAlone(after, e) ||
+            isNamed(elementName(after, e), {u"script", u"base"})) {
+            return std::nullopt;
+        }
+    }
+    for (qsizetype k = index; k < beforeNext; ++k) {
+        if (isNamed(elementName(before, beforeElements[k]), {u"script", u"base"})) {
+            return std::nullopt;
+        }
+    }
+
+    PreviewPatch patch{element.start, element.end, shift, {}};
+    QList<PreviewElement> ignored;
+    patch.html = markedCopy(after.mid(moved.start, moved.end - moved.start), moved.start,
+                            offsetMark(attribute), ignored);
+    return patch;
 }
 
 qsizetype elementAt(const QList<PreviewElement>& elements, qsizetype offset) {

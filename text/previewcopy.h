@@ -8,7 +8,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace zelvar {
 
@@ -32,6 +34,26 @@ struct PreviewCopy {
 // Tags inside comments, declarations and the content of <script>, <style>,
 // <textarea> and their like are not tags.
 PreviewCopy makePreviewCopy(QStringView text, const char* attribute, const QByteArray& baseAddress);
+
+// A new copy of the same page shown by putting one element of the copy
+// shown before in place of its old self, rather than loading all of it
+// again.
+struct PreviewPatch {
+    qsizetype start; // the element's start tag, the same in both texts
+    qsizetype end;   // its end in the text before: what starts there or
+                     // later moved by `shift`
+    qsizetype shift;
+    QString html; // the element's new copy, offset attributes included
+};
+
+// The patch that turns the copy of `before` into the copy of `after`, when
+// the change between them lies inside the content of one element of the
+// body that parses alone as it does in the page (no formatting element left
+// open, no script, nothing in the head); none otherwise, and the whole copy
+// is loaded again.
+std::optional<PreviewPatch>
+previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
+             const QList<PreviewElement>& afterElements, const char* attribute);
 
 // The innermost element that holds the offset, as an index into elements;
 // -1 for none.

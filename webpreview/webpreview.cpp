@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QOpenGLContext>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -43,6 +44,35 @@ const char kHelpers[] = R"(
     for (const el of node.querySelectorAll('[' + NAME + ']')) take(el);
   }
   sweep(document.documentElement);
+
+  // A new copy of one element in place of the old one; the offsets of the
+  // elements after it move with the text.
+  window.zelvarPatch = function (start, end, shift, html) {
+    sweep(document.documentElement);
+    const el = byOffset.get(start);
+    const parent = el && el.parentElement;
+    if (!parent || !el.isConnected) return false;
+    for (const d of [el, ...el.querySelectorAll('*')]) {
+      if (offsets.get(d) !== undefined && byOffset.get(offsets.get(d)) === d)
+        byOffset.delete(offsets.get(d));
+    }
+    if (shift !== 0) {
+      const moved = [];
+      for (const entry of byOffset) if (entry[0] >= end) moved.push(entry);
+      for (const entry of moved) byOffset.delete(entry[0]);
+      for (const [o, e] of moved) {
+        byOffset.set(o + shift, e);
+        offsets.set(e, o + shift);
+      }
+    }
+    try {
+      el.outerHTML = html;
+    } catch (e) {
+      return false;
+    }
+    sweep(parent);
+    return true;
+  };
 
   let box = null;
   window.zelvarOutline = function (offset) {
@@ -228,6 +258,21 @@ public:
         page_->copy = file.adjusted(QUrl::RemoveFragment);
         page_->address = address.adjusted(QUrl::RemoveFragment);
         page_->load(file);
+    }
+
+    void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html) override {
+        const QString quoted =
+            QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
+        // The callback may come as the page goes.
+        page_->runJavaScript(
+            QStringLiteral("zelvarPatch(%1, %2, %3, ").arg(start).arg(end).arg(shift) + quoted +
+                QLatin1String("[0])"),
+            QWebEngineScript::ApplicationWorld,
+            [guard = QPointer<Page>(page_), hooks = &hooks_](const QVariant& done) {
+                if (guard) {
+                    hooks->patched(done.toBool());
+                }
+            });
     }
 
     void outline(qsizetype start) override {

@@ -1,0 +1,67 @@
+// The live preview's copy of a page, and when a change of the page can be
+// shown by replacing one element of the copy shown instead of loading it
+// whole.
+
+#include <QTest>
+
+#include "text/previewcopy.h"
+
+using namespace zelvar;
+
+class PreviewCopyTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void patch_data();
+    void patch();
+};
+
+// Rows: the page before and after a change, and the patch as "start end
+// shift html", empty for a copy to be loaded whole.
+void PreviewCopyTest::patch_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("patch");
+    const auto row = [](const char* name, const char* before, const char* after, const char* p) {
+        QTest::newRow(name) << QString::fromUtf8(before) << QString::fromUtf8(after)
+                            << QString::fromUtf8(p);
+    };
+    row("typed in a paragraph", "<body><p>ab</p><p>c</p></body>", "<body><p>aŘb</p><p>c</p></body>",
+        "6 15 1 <p data-zv=\"6\">aŘb</p>");
+    row("deleted in a nested span", "<body><div><span>xy</span></div><p>c</p></body>",
+        "<body><div><span>x</span></div><p>c</p></body>", "11 26 -1 <span data-zv=\"11\">x</span>");
+    row("an attribute", "<body><div><p class=a>x</p></div></body>",
+        "<body><div><p class=b>x</p></div></body>", "11 27 0 <p data-zv=\"11\" class=b>x</p>");
+    row("items closed by their list", "<body><ul><li>a<li>b</ul></body>",
+        "<body><ul><li>a<li>bc</ul></body>",
+        "6 25 1 <ul data-zv=\"6\"><li data-zv=\"10\">a<li data-zv=\"15\">bc</ul>");
+    row("an element typed whole", "<body><p>a</p></body>", "<body><p>a<i>b</i></p></body>",
+        "6 14 8 <p data-zv=\"6\">a<i data-zv=\"10\">b</i></p>");
+    row("in the head", "<html><head><title>a</title></head><body></body></html>",
+        "<html><head><title>ab</title></head><body></body></html>", "");
+    row("in the body itself", "<body>a<p>b</p></body>", "<body>ax<p>b</p></body>", "");
+    row("a formatting element left open", "<body><p>a</p><p>b</p></body>",
+        "<body><p><b>a</p><p>b</p></body>", "");
+    row("a formatting element closed", "<body><p><b>a</p><p>b</p></body>",
+        "<body><p><b>a</b></p><p>b</p></body>", "");
+    row("a script", "<body><p>a</p></body>", "<body><p>a<script>x()</script></p></body>", "");
+    row("a comment that swallows the rest", "<body><p>a</p><p>b</p></body>",
+        "<body><p>a<!--</p><p>b</p></body>", "");
+    row("an end tag typed into a paragraph", "<body><div><p>ab</p></div></body>",
+        "<body><div><p>a</div>b</p></div></body>", "");
+}
+
+void PreviewCopyTest::patch() {
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, patch);
+    const PreviewCopy old = makePreviewCopy(before, "data-zv", {});
+    const PreviewCopy now = makePreviewCopy(after, "data-zv", {});
+    const auto made = previewPatch(before, old.elements, after, now.elements, "data-zv");
+    QCOMPARE(made ? QStringLiteral("%1 %2 %3 ").arg(made->start).arg(made->end).arg(made->shift) +
+                        made->html
+                  : QString(),
+             patch);
+}
+
+QTEST_MAIN(PreviewCopyTest)
+#include "tst_previewcopy.moc"
