@@ -1,15 +1,18 @@
 #include "fuzz/checks.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <vector>
 
 #include "text/codepage.h"
 #include "text/codesyntax.h"
 #include "text/htmlsyntax.h"
 #include "text/pagefile.h"
+#include "text/previewcopy.h"
 #include "text/rtf.h"
 #include "text/tagfile.h"
 #include "text/textencoding.h"
@@ -192,6 +195,52 @@ QString checkTagFile(const QByteArray& input) {
     return {};
 }
 
+namespace {
+
+// The live preview's patch for an edit in the middle of the text: put in
+// place of what it replaces, with its offset attributes taken out, it
+// gives the text after the edit; each offset it carries is where an element
+// of the copy after the edit starts.
+QString checkPreviewPatch(const QString& text) {
+    static const char kMark[] = "data-fuzz-q7";
+    const PreviewCopy before = makePreviewCopy(text, kMark, {});
+    const qsizetype middle = text.size() / 2;
+    for (int edit = 0; edit < 3; ++edit) {
+        QString after = text;
+        if (edit == 0 && middle < text.size()) {
+            after.remove(middle, 1);
+        } else {
+            after.insert(middle, edit == 1 ? QStringLiteral("x") : QStringLiteral("<i>y</i>"));
+        }
+        const PreviewCopy copy = makePreviewCopy(after, kMark, {});
+        const auto patch = previewPatch(text, before.elements, after, copy.elements, kMark);
+        if (!patch) {
+            continue;
+        }
+        static const QRegularExpression mark(QStringLiteral(" data-fuzz-q7=\"([0-9]+)\""));
+        for (auto found = mark.globalMatch(patch->html); found.hasNext();) {
+            const qsizetype at = found.next().captured(1).toLongLong();
+            if (std::none_of(copy.elements.begin(), copy.elements.end(),
+                             [&](const PreviewElement& e) { return e.start == at; })) {
+                return QStringLiteral("edit %1: the patch's offset %2 is no element's")
+                    .arg(edit)
+                    .arg(at);
+            }
+        }
+        const QString shown = QString(patch->html).remove(mark);
+        const qsizetype start = patch->end + patch->shift - shown.size();
+        QString made = QString(after).replace(QChar::ParagraphSeparator, u'\n');
+        if (patch->shift != after.size() - text.size() || start < 0 || start > text.size() ||
+            QString(text.left(start) + shown + text.mid(patch->end))
+                    .replace(QChar::ParagraphSeparator, u'\n') != made) {
+            return QStringLiteral("edit %1: the patch does not make the text after it").arg(edit);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 QString checkHtmlSyntax(const QByteArray& input) {
     const QString text = QString::fromUtf8(input);
     // The HTML reader, with the languages of the text, and the readers of
@@ -252,7 +301,7 @@ QString checkHtmlSyntax(const QByteArray& input) {
                 .arg(caret + 1);
         }
     }
-    return {};
+    return checkPreviewPatch(text);
 }
 
 std::span<const Target> targets() {

@@ -39,11 +39,14 @@ public:
     // anchors leads: the preview scrolls to the anchor.
     virtual void showCopy(const QUrl& file, const QUrl& address, bool samePage) = 0;
     // Puts `html` in place of the element of the copy shown whose start tag
-    // is at `start`, and moves the offsets of the elements that start at
-    // `end` or later by `shift`; the scroll position stays. Reports through
-    // `patched`: false when the element is not there (a script of the page
-    // took it away), and the copy is to be loaded whole.
-    virtual void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html) = 0;
+    // is at `start` (run: of what that element holds between its elements
+    // whose start tags are at `previous` and `next`, -1 for its start and
+    // end), and moves the offsets of the elements that start at `end` or
+    // later by `shift`; the scroll position stays. Reports through
+    // `patched`: false when the elements are not there (a script of the
+    // page took them away), and the copy is to be loaded whole.
+    virtual void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html,
+                       bool run, qsizetype previous, qsizetype next) = 0;
     // Outlines the element whose start tag is at this source offset, and
     // scrolls it into view when off screen; a negative offset removes the
     // outline.

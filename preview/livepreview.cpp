@@ -431,9 +431,10 @@ void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, con
     address_ = address;
     loading_ = true;
     if (patch && samePage && loaded_) {
-        // Only the element that changed: no reload, no flash, the scroll
-        // position as it was.
-        view_->patch(patch->start, patch->end, patch->shift, patch->html);
+        // Only what changed: no reload, no flash, the scroll position as it
+        // was.
+        view_->patch(patch->start, patch->end, patch->shift, patch->html, patch->run,
+                     patch->previous, patch->next);
     } else {
         view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
     }

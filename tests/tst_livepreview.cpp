@@ -190,28 +190,34 @@ void LivePreviewTest::scrollSurvivesAnUpdate() {
 }
 
 // The caret's element is outlined; a Ctrl+click on an element puts the
-// caret on its start tag. A letter typed into the first paragraph first,
-// shown in place: the elements after it have moved.
+// caret on its start tag. A letter typed first, into the first paragraph or
+// between the body's elements, is shown in place: the elements after it
+// have moved.
 void LivePreviewTest::caretAndCtrlClick_data() {
+    QTest::addColumn<QString>("typedAt");
     QTest::addColumn<QString>("caretIn");
     QTest::addColumn<QString>("outlined");
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("startTag");
-    QTest::newRow("paragraph") << "Žluťoučký"
+    QTest::newRow("paragraph") << "</p>"
+                               << "Žluťoučký"
                                << "a"
                                << "c"
                                << "<span id=\"c\">";
-    QTest::newRow("nested span") << ">x<"
+    QTest::newRow("nested span") << "<div id=\"b\">"
+                                 << ">x<"
                                  << "c"
                                  << "b"
                                  << "<div id=\"b\">";
-    QTest::newRow("off screen") << "konec"
+    QTest::newRow("off screen") << "<div id=\"b\">"
+                                << "konec"
                                 << "end"
                                 << "a"
                                 << "<p id=\"a\">";
 }
 
 void LivePreviewTest::caretAndCtrlClick() {
+    QFETCH(QString, typedAt);
     QFETCH(QString, caretIn);
     QFETCH(QString, outlined);
     QFETCH(QString, clicked);
@@ -220,10 +226,12 @@ void LivePreviewTest::caretAndCtrlClick() {
     waitForText(QStringLiteral("konec"));
     Editor* page = program_->form().activeEditor();
     QTextCursor caret(page->document());
-    caret.setPosition(page->document()->toRawText().indexOf(QStringLiteral("</p>")));
+    caret.setPosition(page->document()->toRawText().indexOf(typedAt));
     page->setTextCursor(caret);
+    js(view_, QStringLiteral("window.zelvarTestKept = 1"));
     type(page, QStringLiteral("Ř"));
-    waitForText(QString::fromUtf8("kůňŘ"));
+    waitForText(QString::fromUtf8("Ř"));
+    QCOMPARE(js(view_, QStringLiteral("typeof window.zelvarTestKept")).toString(), "number");
     caret.setPosition(page->document()->toRawText().indexOf(caretIn) + 1);
     page->setTextCursor(caret);
     // The outline box covers the element's box, in view.

@@ -16,7 +16,8 @@ private Q_SLOTS:
 };
 
 // Rows: the page before and after a change, and the patch as "start end
-// shift html", empty for a copy to be loaded whole.
+// shift html" (a run of the body's content: "start end shift run previous
+// next html"), empty for a copy to be loaded whole.
 void PreviewCopyTest::patch_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
@@ -38,7 +39,11 @@ void PreviewCopyTest::patch_data() {
         "6 14 8 <p data-zv=\"6\">a<i data-zv=\"10\">b</i></p>");
     row("in the head", "<html><head><title>a</title></head><body></body></html>",
         "<html><head><title>ab</title></head><body></body></html>", "");
-    row("in the body itself", "<body>a<p>b</p></body>", "<body>ax<p>b</p></body>", "");
+    row("text of the body's own", "<body>a<p>b</p></body>", "<body>ax<p>b</p></body>",
+        "0 7 1 run -1 7 ax");
+    row("a paragraph deleted", "<body><p>a</p>\n<p>b</p>\n<p>c</p></body>",
+        "<body><p>a</p>\n<p>c</p></body>", "0 32 -9 run 6 -1 \n<p data-zv=\"15\">c</p>");
+    row("after the body's end", "<body><p>a</p>b</body>x", "<body><p>a</p>bc</body>x", "");
     row("a formatting element left open", "<body><p>a</p><p>b</p></body>",
         "<body><p><b>a</p><p>b</p></body>", "");
     row("a formatting element closed", "<body><p><b>a</p><p>b</p></body>",
@@ -57,10 +62,15 @@ void PreviewCopyTest::patch() {
     const PreviewCopy old = makePreviewCopy(before, "data-zv", {});
     const PreviewCopy now = makePreviewCopy(after, "data-zv", {});
     const auto made = previewPatch(before, old.elements, after, now.elements, "data-zv");
-    QCOMPARE(made ? QStringLiteral("%1 %2 %3 ").arg(made->start).arg(made->end).arg(made->shift) +
-                        made->html
-                  : QString(),
-             patch);
+    QString got;
+    if (made) {
+        got = QStringLiteral("%1 %2 %3 ").arg(made->start).arg(made->end).arg(made->shift);
+        if (made->run) {
+            got += QStringLiteral("run %1 %2 ").arg(made->previous).arg(made->next);
+        }
+        got += made->html;
+    }
+    QCOMPARE(got, patch);
 }
 
 QTEST_MAIN(PreviewCopyTest)

@@ -207,6 +207,115 @@ PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
     return copy;
 }
 
+namespace {
+
+// Whether putting the copy of after[from, to + shift) in place of the copy
+// of before[from, to) makes the copy of the page after: the elements before
+// and after that span, and those that hold it, are the same in both texts
+// (the change did not reach past it), no element before it leaves a
+// formatting element open, and the elements in it parse alone as they do in
+// the page and hold no script (one set in place by the preview does not
+// run). `first` is the index of the first element at or after `from`.
+bool replaceable(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
+                 const QList<PreviewElement>& afterElements, qsizetype first, qsizetype from,
+                 qsizetype to, qsizetype shift) {
+    if (afterElements.size() < first) {
+        return false;
+    }
+    for (qsizetype k = 0; k < first; ++k) {
+        const PreviewElement& e = beforeElements[k];
+        const bool holds = e.end >= to;
+        if (e.end > from && !holds) {
+            return false; // ends inside it: not a nesting
+        }
+        if (holds ? isNamed(elementName(before, e), {u"head"}) : !standsAlone(before, e)) {
+            return false;
+        }
+        if (afterElements[k] != PreviewElement{e.start, holds ? e.end + shift : e.end}) {
+            return false;
+        }
+    }
+    const auto span = [](QStringView text, const QList<PreviewElement>& elements, qsizetype k,
+                         qsizetype end) {
+        for (; k < elements.size() && elements[k].start < end; ++k) {
+            const PreviewElement& e = elements[k];
+            if (e.end > end || !standsAlone(text, e) ||
+                isNamed(elementName(text, e), {u"script", u"base"})) {
+                return qsizetype(-1);
+            }
+        }
+        return k;
+    };
+    const qsizetype beforeNext = span(before, beforeElements, first, to);
+    const qsizetype afterNext = span(after, afterElements, first, to + shift);
+    if (beforeNext < 0 || afterNext < 0 ||
+        beforeElements.size() - beforeNext != afterElements.size() - afterNext) {
+        return false;
+    }
+    for (qsizetype k = beforeNext; k < beforeElements.size(); ++k) {
+        const PreviewElement& e = beforeElements[k];
+        if (afterElements[afterNext + k - beforeNext] !=
+            PreviewElement{e.start + shift, e.end + shift}) {
+            return false;
+        }
+    }
+    return true;
+}
+
+qsizetype firstFrom(const QList<PreviewElement>& elements, qsizetype offset) {
+    return std::lower_bound(
+               elements.begin(), elements.end(), offset,
+               [](const PreviewElement& e, qsizetype value) { return e.start < value; }) -
+           elements.begin();
+}
+
+// The change lies in the body's own content: the run of it between the
+// body's elements that hold none of the change.
+std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewElement>& beforeElements,
+                                    QStringView after, const QList<PreviewElement>& afterElements,
+                                    qsizetype body, qsizetype from, qsizetype to, qsizetype shift,
+                                    qsizetype& runStart) {
+    const PreviewElement& holder = beforeElements[body];
+    const qsizetype endTag = ownEndTag(before, holder);
+    if (endTag < 0 || from < tagEnd(before, holder.start + 1) || to > endTag) {
+        return std::nullopt;
+    }
+    // After the body's end, only what a browser puts nowhere.
+    const QStringView rest = before.mid(holder.end).trimmed();
+    if (!rest.isEmpty() && rest.compare(u"</html>", Qt::CaseInsensitive) != 0) {
+        return std::nullopt;
+    }
+    // Its elements: the last one that ends before the change and the first
+    // one after it.
+    PreviewPatch patch{holder.start, 0, shift, {}, true, -1, -1};
+    runStart = tagEnd(before, holder.start + 1);
+    qsizetype runEnd = endTag;
+    qsizetype k = body + 1;
+    while (k < beforeElements.size() && beforeElements[k].start < endTag) {
+        const PreviewElement& child = beforeElements[k];
+        if (child.start >= to) {
+            patch.next = child.start;
+            runEnd = child.start;
+            break;
+        }
+        if (child.end <= from) {
+            patch.previous = child.start;
+            runStart = child.end;
+        }
+        // On to the next of the body's own elements.
+        for (++k; k < beforeElements.size() && beforeElements[k].start < child.end; ++k) {
+        }
+    }
+    if (!replaceable(before, beforeElements, after, afterElements,
+                     firstFrom(beforeElements, runStart), runStart, runEnd, shift)) {
+        return std::nullopt;
+    }
+    patch.end = runEnd;
+    return patch;
+}
+
+} // namespace
+
 std::optional<PreviewPatch>
 previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
              const QList<PreviewElement>& afterElements, const char* attribute) {
@@ -225,88 +334,47 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
     const qsizetype shift = after.size() - before.size();
 
     // The innermost element closed by its own end tag that holds the whole
-    // change (its tags may change, its start stays).
-    qsizetype index = elementAt(beforeElements, from);
-    for (; index >= 0; --index) {
+    // change (its tags may change, its start stays); or the body, whose own
+    // content holds it.
+    std::optional<PreviewPatch> patch;
+    qsizetype spanStart = 0;
+    qsizetype spanEnd = 0;
+    for (qsizetype index = elementAt(beforeElements, from); index >= 0; --index) {
         const PreviewElement& e = beforeElements[index];
         if (e.end <= from) {
             continue; // an element before, not one that holds it
         }
-        if (isNamed(elementName(before, e), {u"html", u"head", u"body", u"frameset"})) {
+        const QStringView name = elementName(before, e);
+        if (isNamed(name, {u"body"})) {
+            patch = bodyRun(before, beforeElements, after, afterElements, index, from, beforeTo,
+                            shift, spanStart);
+            if (!patch) {
+                return std::nullopt;
+            }
+            spanEnd = patch->end;
+            break;
+        }
+        if (isNamed(name, {u"html", u"head", u"frameset"})) {
             return std::nullopt;
         }
         if (e.start < from && beforeTo <= e.end && ownEndTag(before, e) >= 0) {
+            if (!replaceable(before, beforeElements, after, afterElements, index, e.start, e.end,
+                             shift) ||
+                ownEndTag(after, PreviewElement{e.start, e.end + shift}) < 0) {
+                return std::nullopt;
+            }
+            patch = PreviewPatch{e.start, e.end, shift, {}};
+            spanStart = e.start;
+            spanEnd = e.end;
             break;
         }
     }
-    if (index < 0) {
+    if (!patch) {
         return std::nullopt;
     }
-    const PreviewElement element = beforeElements[index];
-    const PreviewElement moved{element.start, element.end + shift};
-
-    // The elements before it (and those that hold it) and after it are the
-    // same in both texts: the change did not reach past it.
-    if (afterElements.size() <= index || afterElements[index] != moved ||
-        ownEndTag(after, moved) < 0) {
-        return std::nullopt;
-    }
-    for (qsizetype k = 0; k < index; ++k) {
-        const PreviewElement& e = beforeElements[k];
-        if (e.end > element.start && e.end < element.end) {
-            return std::nullopt; // ends inside it: not a nesting
-        }
-        if (e.end >= element.end && isNamed(elementName(before, e), {u"head"})) {
-            return std::nullopt;
-        }
-        const PreviewElement same{e.start, e.end >= element.end ? e.end + shift : e.end};
-        if (afterElements[k] != same) {
-            return std::nullopt;
-        }
-    }
-    qsizetype beforeNext = index + 1;
-    while (beforeNext < beforeElements.size() && beforeElements[beforeNext].start < element.end) {
-        ++beforeNext;
-    }
-    qsizetype afterNext = index + 1;
-    while (afterNext < afterElements.size() && afterElements[afterNext].start < moved.end) {
-        ++afterNext;
-    }
-    if (beforeElements.size() - beforeNext != afterElements.size() - afterNext) {
-        return std::nullopt;
-    }
-    for (qsizetype k = beforeNext; k < beforeElements.size(); ++k) {
-        const PreviewElement& e = beforeElements[k];
-        if (afterElements[afterNext + k - beforeNext] !=
-            PreviewElement{e.start + shift, e.end + shift}) {
-            return std::nullopt;
-        }
-    }
-
-    // The element, before and after, parses alone as it does in the page,
-    // and holds no script (one set in place by the preview does not run).
-    for (qsizetype k = index; k < beforeNext; ++k) {
-        if (!standsAlone(before, beforeElements[k])) {
-            return std::nullopt;
-        }
-    }
-    for (qsizetype k = index; k < afterNext; ++k) {
-        const PreviewElement& e = afterElements[k];
-        if (e.end > moved.end || !standsAlone(after, e) ||
-            isNamed(elementName(after, e), {u"script", u"base"})) {
-            return std::nullopt;
-        }
-    }
-    for (qsizetype k = index; k < beforeNext; ++k) {
-        if (isNamed(elementName(before, beforeElements[k]), {u"script", u"base"})) {
-            return std::nullopt;
-        }
-    }
-
-    PreviewPatch patch{element.start, element.end, shift, {}};
     QList<PreviewElement> ignored;
-    patch.html = markedCopy(after.mid(moved.start, moved.end - moved.start), moved.start,
-                            offsetMark(attribute), ignored);
+    patch->html = markedCopy(after.mid(spanStart, spanEnd + shift - spanStart), spanStart,
+                             offsetMark(attribute), ignored);
     return patch;
 }
 

@@ -44,13 +44,20 @@ struct PreviewPatch {
                      // later moved by `shift`
     qsizetype shift;
     QString html; // the element's new copy, offset attributes included
+    // Or a run of the body's own content (the body's start tag at `start`)
+    // between two of its elements, `previous` and `next` by their start
+    // tags, -1 for the body's start and end; `end` is then where `next`
+    // starts (or the body's end tag).
+    bool run = false;
+    qsizetype previous = -1;
+    qsizetype next = -1;
 };
 
 // The patch that turns the copy of `before` into the copy of `after`, when
-// the change between them lies inside the content of one element of the
-// body that parses alone as it does in the page (no formatting element left
-// open, no script, nothing in the head); none otherwise, and the whole copy
-// is loaded again.
+// the change between them lies inside one element of the body or in a run
+// of the body's own content, and what replaces it parses alone as it does in
+// the page (no formatting element left open, no script, nothing in the
+// head); none otherwise, and the whole copy is loaded again.
 std::optional<PreviewPatch>
 previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
              const QList<PreviewElement>& afterElements, const char* attribute);

@@ -45,17 +45,14 @@ const char kHelpers[] = R"(
   }
   sweep(document.documentElement);
 
-  // A new copy of one element in place of the old one; the offsets of the
-  // elements after it move with the text.
-  window.zelvarPatch = function (start, end, shift, html) {
-    sweep(document.documentElement);
-    const el = byOffset.get(start);
-    const parent = el && el.parentElement;
-    if (!parent || !el.isConnected) return false;
-    for (const d of [el, ...el.querySelectorAll('*')]) {
+  function forget(node) {
+    if (node.nodeType !== 1) return;
+    for (const d of [node, ...node.querySelectorAll('*')]) {
       if (offsets.get(d) !== undefined && byOffset.get(offsets.get(d)) === d)
         byOffset.delete(offsets.get(d));
     }
+  }
+  function moveOffsets(end, shift) {
     if (shift !== 0) {
       const moved = [];
       for (const entry of byOffset) if (entry[0] >= end) moved.push(entry);
@@ -65,12 +62,45 @@ const char kHelpers[] = R"(
         offsets.set(e, o + shift);
       }
     }
+  }
+  // A new copy of one element in place of the old one, or (run) of what
+  // the body holds between two of its elements; the offsets of the
+  // elements after it move with the text.
+  window.zelvarPatch = function (start, end, shift, html, run, previous, next) {
+    sweep(document.documentElement);
+    const el = byOffset.get(start);
+    const parent = el && el.parentElement;
+    if (!parent || !el.isConnected) return false;
+    const child = function (offset) {
+      const c = offset >= 0 ? byOffset.get(offset) : null;
+      return offset < 0 || (c && c.parentNode === el) ? c : undefined;
+    };
+    const gone = [];
+    const first = run ? child(previous) : null;
+    const last = run ? child(next) : null;
+    if (first === undefined || last === undefined) return false;
+    if (run) {
+      let node = first ? first.nextSibling : el.firstChild;
+      for (; node && node !== last; node = node.nextSibling) gone.push(node);
+      if (node !== last) return false;
+    } else {
+      gone.push(el);
+    }
+    for (const node of gone) forget(node);
+    moveOffsets(end, shift);
     try {
-      el.outerHTML = html;
+      if (!run) {
+        el.outerHTML = html;
+      } else {
+        for (const node of gone) node.remove();
+        if (first) first.insertAdjacentHTML('afterend', html);
+        else if (last) last.insertAdjacentHTML('beforebegin', html);
+        else el.insertAdjacentHTML('beforeend', html);
+      }
     } catch (e) {
       return false;
     }
-    sweep(parent);
+    sweep(run ? el : parent);
     return true;
   };
 
@@ -260,13 +290,17 @@ public:
         page_->load(file);
     }
 
-    void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html) override {
+    void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html, bool run,
+               qsizetype previous, qsizetype next) override {
         const QString quoted =
             QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
         // The callback may come as the page goes.
         page_->runJavaScript(
             QStringLiteral("zelvarPatch(%1, %2, %3, ").arg(start).arg(end).arg(shift) + quoted +
-                QLatin1String("[0])"),
+                QStringLiteral("[0], %1, %2, %3)")
+                    .arg(QLatin1String(run ? "true" : "false"))
+                    .arg(previous)
+                    .arg(next),
             QWebEngineScript::ApplicationWorld,
             [guard = QPointer<Page>(page_), hooks = &hooks_](const QVariant& done) {
                 if (guard) {
