@@ -43,6 +43,10 @@ void PreviewCopyTest::patch_data() {
         "0 7 1 run -1 7 ax");
     row("a paragraph deleted", "<body><p>a</p>\n<p>b</p>\n<p>c</p></body>",
         "<body><p>a</p>\n<p>c</p></body>", "0 32 -9 run 6 -1 \n<p data-zv=\"15\">c</p>");
+    row("a paragraph still open, closed by a block", "<body><p>a</p>\n<p>no\n<div>x</div></body>",
+        "<body><p>a</p>\n<p>nov\n<div>x</div></body>", "0 21 1 run 6 21 \n<p data-zv=\"15\">nov\n");
+    row("the last paragraph still open", "<body><p>a</p>\n<p>no</body>",
+        "<body><p>a</p>\n<p>nov</body>", "0 20 1 run 6 -1 \n<p data-zv=\"15\">nov");
     row("after the body's end", "<body><p>a</p>b</body>x", "<body><p>a</p>bc</body>x", "");
     row("a formatting element left open", "<body><p>a</p><p>b</p></body>",
         "<body><p><b>a</p><p>b</p></body>", "");

@@ -43,6 +43,32 @@ bool holdsText(QStringView name) {
     });
 }
 
+bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char16_t* v) {
+        return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// Whether a start tag of `name` closes the element `open` that it would
+// go into, as a browser closes a paragraph at the start of a block, a list
+// item at the next item. (A table closes a paragraph only in a page with a
+// doctype: not counted.)
+bool closesOpen(QStringView name, QStringView open) {
+    if (isNamed(open, {u"p"})) {
+        return isNamed(name,
+                       {u"address", u"article", u"aside", u"blockquote", u"center",   u"details",
+                        u"dialog",  u"dir",     u"div",   u"dl",         u"fieldset", u"figcaption",
+                        u"figure",  u"footer",  u"form",  u"h1",         u"h2",       u"h3",
+                        u"h4",      u"h5",      u"h6",    u"header",     u"hgroup",   u"hr",
+                        u"li",      u"dd",      u"dt",    u"main",       u"menu",     u"nav",
+                        u"ol",      u"p",       u"pre",   u"section",    u"summary",  u"ul"});
+    }
+    if (isNamed(open, {u"li"})) {
+        return isNamed(name, {u"li"});
+    }
+    return isNamed(open, {u"dd", u"dt"}) && isNamed(name, {u"dd", u"dt"});
+}
+
 // Just after the ">" that ends the tag whose name ends at `from`, skipping
 // quoted values; the text's end for a tag that never ends.
 qsizetype tagEnd(QStringView text, qsizetype from) {
@@ -127,6 +153,10 @@ QString markedCopy(QStringView text, qsizetype base, const QString& mark,
         } else if (isLetter(c)) {
             const qsizetype afterName = nameEnd(text, lt + 1);
             const QStringView name = text.mid(lt + 1, afterName - lt - 1);
+            if (!open.isEmpty() && closesOpen(name, open.back().second)) {
+                elements[open.back().first].end = base + lt;
+                open.removeLast();
+            }
             out.append(text.mid(copied, afterName - copied));
             out.append(mark).append(QString::number(base + lt)).append(QLatin1Char('"'));
             copied = afterName;
@@ -159,12 +189,6 @@ QString offsetMark(const char* attribute) {
 
 QStringView elementName(QStringView text, const PreviewElement& e) {
     return text.mid(e.start + 1, nameEnd(text, e.start + 1) - e.start - 1);
-}
-
-bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char16_t* v) {
-        return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
-    });
 }
 
 // Where the element's own end tag starts; -1 when something else ends it.
@@ -215,10 +239,12 @@ namespace {
 // (the change did not reach past it), no element before it leaves a
 // formatting element open, and the elements in it parse alone as they do in
 // the page and hold no script (one set in place by the preview does not
-// run). `first` is the index of the first element at or after `from`.
+// run). `first` is the index of the first element at or after `from`; an
+// element in the span may also end at `closedAt` in the text before (the
+// end of the body's end tag, for a span up to it).
 bool replaceable(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
                  const QList<PreviewElement>& afterElements, qsizetype first, qsizetype from,
-                 qsizetype to, qsizetype shift) {
+                 qsizetype to, qsizetype shift, qsizetype closedAt = -1) {
     if (afterElements.size() < first) {
         return false;
     }
@@ -236,18 +262,19 @@ bool replaceable(QStringView before, const QList<PreviewElement>& beforeElements
         }
     }
     const auto span = [](QStringView text, const QList<PreviewElement>& elements, qsizetype k,
-                         qsizetype end) {
+                         qsizetype end, qsizetype closed) {
         for (; k < elements.size() && elements[k].start < end; ++k) {
             const PreviewElement& e = elements[k];
-            if (e.end > end || !standsAlone(text, e) ||
+            if ((e.end > end && e.end != closed) || !standsAlone(text, e) ||
                 isNamed(elementName(text, e), {u"script", u"base"})) {
                 return qsizetype(-1);
             }
         }
         return k;
     };
-    const qsizetype beforeNext = span(before, beforeElements, first, to);
-    const qsizetype afterNext = span(after, afterElements, first, to + shift);
+    const qsizetype beforeNext = span(before, beforeElements, first, to, closedAt);
+    const qsizetype afterNext =
+        span(after, afterElements, first, to + shift, closedAt < 0 ? -1 : closedAt + shift);
     if (beforeNext < 0 || afterNext < 0 ||
         beforeElements.size() - beforeNext != afterElements.size() - afterNext) {
         return false;
@@ -306,8 +333,10 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
         for (++k; k < beforeElements.size() && beforeElements[k].start < child.end; ++k) {
         }
     }
+    // What is still open at the body's end tag ends with the run.
     if (!replaceable(before, beforeElements, after, afterElements,
-                     firstFrom(beforeElements, runStart), runStart, runEnd, shift)) {
+                     firstFrom(beforeElements, runStart), runStart, runEnd, shift,
+                     patch.next < 0 ? holder.end : -1)) {
         return std::nullopt;
     }
     patch.end = runEnd;

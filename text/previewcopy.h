@@ -15,7 +15,9 @@
 namespace zelvar {
 
 // An element of the page: its start tag's "<" and the end of its end tag
-// (of whatever closes it: an enclosing element's end tag, the page's end).
+// (of whatever closes it: an enclosing element's end tag, the page's end),
+// or the start of the tag that closes it (a paragraph's at a block, a list
+// item's at the next item).
 struct PreviewElement {
     qsizetype start;
     qsizetype end;
