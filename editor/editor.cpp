@@ -6,6 +6,7 @@
 #include "text/pagefile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QEventLoop>
@@ -21,6 +22,8 @@
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -35,6 +38,45 @@
 namespace zelvar {
 
 namespace {
+
+// A page's scroll bar, drawn again only when it looks otherwise: in a long
+// page a caret moved a line, or a line scrolled, moves the slider by less
+// than a pixel, and the bar would be drawn again whole at every key.
+class PageScrollBar final : public QScrollBar {
+public:
+    PageScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if (change == SliderValueChange && !QAccessible::isActive() && look() == drawn_) {
+            return;
+        }
+        QScrollBar::sliderChange(change);
+    }
+
+    void paintEvent(QPaintEvent* e) override {
+        drawn_ = look();
+        QScrollBar::paintEvent(e);
+    }
+
+private:
+    struct Look {
+        QRect slider;
+        bool atStart = false;
+        bool atEnd = false;
+        friend bool operator==(const Look&, const Look&) = default;
+    };
+
+    Look look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        this),
+                value() == minimum(), value() == maximum()};
+    }
+
+    Look drawn_;
+};
 
 // Marks a colour in a character format as the editor's default one rather
 // than the character's own.
@@ -137,6 +179,8 @@ Editor::Editor(QWidget* parent) : QPlainTextEdit(parent), layers_(new ViewLayers
     doc->setDocumentLayout(new PageLayout(doc));
     setDocument(doc);
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    setVerticalScrollBar(new PageScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new PageScrollBar(Qt::Horizontal, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
@@ -856,6 +900,9 @@ class LineNumberGutter final : public QWidget {
 public:
     explicit LineNumberGutter(Editor* editor) : QWidget(editor), editor_(editor) {
         setObjectName(QStringLiteral("LineNumberGutter"));
+        // It fills all it draws: scrolled, only the lines that come in are
+        // drawn, the rest moved.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
@@ -887,12 +934,21 @@ void Editor::setLineNumbersShown(bool on) {
         }
     });
     connect(this, &QPlainTextEdit::blockCountChanged, gutter_, [this] { fitGutter(); });
-    // The caret's line stands out.
+    // The caret's line stands out: the number it left and the one it came
+    // to are drawn again, not the whole gutter.
     connect(this, &QPlainTextEdit::cursorPositionChanged, gutter_, [this, line = -1]() mutable {
         const int now = textCursor().blockNumber();
         if (now != line) {
+            QTextBlock block = firstVisibleBlock();
+            qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+            for (; block.isValid() && top <= viewport()->height(); block = block.next()) {
+                const qreal height = blockBoundingRect(block).height();
+                if (block.blockNumber() == line || block.blockNumber() == now) {
+                    gutter_->update(0, int(top), gutter_->width(), int(std::ceil(height)) + 1);
+                }
+                top += height;
+            }
             line = now;
-            gutter_->update();
         }
     });
     fitGutter();
@@ -910,11 +966,14 @@ void Editor::fitGutter(int lines) {
     placeGutter();
 }
 
-// Beside the text, as high as the editor. A resize keeps the width: the
-// line count may be in the middle of a change (a file's text going in).
+// Beside the text, as high as it (a gutter that reached under the
+// horizontal scroll bar would be overlapped by it, and drawn again whole at
+// every scroll instead of moved). A resize keeps the width: the line count
+// may be in the middle of a change (a file's text going in).
 void Editor::placeGutter() {
     const QRect area = contentsRect();
-    gutter_->setGeometry(area.left(), area.top(), viewportMargins().left(), area.height());
+    gutter_->setGeometry(area.left(), viewport()->y(), viewportMargins().left(),
+                         viewport()->height());
 }
 
 void Editor::resizeEvent(QResizeEvent* e) {

@@ -5,11 +5,13 @@
 // numbers and going to a line.
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -279,6 +281,25 @@ void WorkspaceTest::lineNumbersBesideThePage() {
     QVERIFY(gutter && gutter->isVisible());
     const int digit = page->fontMetrics().horizontalAdvance('9');
     QVERIFY(gutter->width() >= 3 * digit);
+    QCOMPARE(gutter->geometry().top(), page->viewport()->geometry().top());
+    QCOMPARE(gutter->height(), page->viewport()->height());
+    // Drawn by parts as the caret moves and the page scrolls (the caret's
+    // number bold), the gutter on screen is the gutter drawn whole.
+    form.showPage(1);
+    page->setFocus();
+    for (const auto& [key, times] : {std::pair{Qt::Key_Down, 90}, std::pair{Qt::Key_Up, 7}}) {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(page, key);
+            QApplication::processEvents();
+        }
+    }
+    const QPoint at = gutter->mapTo(gutter->window(), QPoint());
+    const QImage shown = gutter->screen()
+                             ->grabWindow(gutter->window()->winId(), at.x(), at.y(),
+                                          gutter->width(), gutter->height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, gutter->grab().toImage().convertToFormat(QImage::Format_RGB32));
     const QString out = p_->path(QStringLiteral("cisla.html"));
     p_->dialogs().fileAnswers.append({true, out, 1});
     form.action("Uloitjako1")->trigger();
