@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -226,6 +227,46 @@ BENCHMARK(BM_SpellCaretKey)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(200);
 BENCHMARK(BM_SpellCaretKey)
+    ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_PageDown}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(25);
+
+// The same keys in Qt's own widget with the same lines, no colouring, no
+// spelling, no gutter: the floor the document and its layout set.
+void BM_BareCaretKey(benchmark::State& state) {
+    static std::map<int, QPlainTextEdit*> pages;
+    const int length = int(state.range(0));
+    QPlainTextEdit*& e = pages[length];
+    if (!e) {
+        e = new QPlainTextEdit;
+        e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        e->resize(800, 600);
+        e->show();
+        e->setPlainText(length == 0 ? bigPageText() : longLinesText(length));
+        QApplication::setActiveWindow(e);
+        e->setFocus();
+    }
+    const auto start = [e] {
+        QTextCursor c(e->document()->findBlockByNumber(10));
+        e->setTextCursor(c);
+        e->ensureCursorVisible();
+        QApplication::processEvents();
+    };
+    start();
+    for (auto _ : state) {
+        bench::press(*e, int(state.range(1)));
+        if (e->textCursor().blockNumber() > e->document()->blockCount() - 100) {
+            state.PauseTiming();
+            start();
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_BareCaretKey)
+    ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_Right, Qt::Key_Down}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
+BENCHMARK(BM_BareCaretKey)
     ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_PageDown}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(25);
