@@ -158,6 +158,11 @@ const char kRestore[] = R"(
 
 const char kPick[] = "zelvar-pick:";
 
+// A text as a script's literal: a one-string array, to be taken `[0]`.
+QString quoted(const QString& text) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+}
+
 class Page final : public QWebEnginePage {
 public:
     Page(QObject* parent, PreviewHooks& hooks) : QWebEnginePage(parent), hooks_(hooks) {}
@@ -213,15 +218,13 @@ protected:
 
 private:
     void scrollToAnchor(const QString& name) {
-        const QString quoted =
-            QString::fromUtf8(QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact));
         runJavaScript(QStringLiteral("(function (n) {"
                                      " const e = document.getElementById(n) ||"
                                      " document.getElementsByName(n)[0];"
                                      " if (e) e.scrollIntoView();"
                                      " else if (n === '' || n.toLowerCase() === 'top')"
                                      " scrollTo(0, 0); })(%1[0])")
-                          .arg(quoted),
+                          .arg(quoted(name)),
                       QWebEngineScript::ApplicationWorld);
     }
 
@@ -292,11 +295,10 @@ public:
 
     void patch(qsizetype start, qsizetype end, qsizetype shift, const QString& html, bool run,
                qsizetype previous, qsizetype next) override {
-        const QString quoted =
-            QString::fromUtf8(QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact));
         // The callback may come as the page goes.
         page_->runJavaScript(
-            QStringLiteral("zelvarPatch(%1, %2, %3, ").arg(start).arg(end).arg(shift) + quoted +
+            QStringLiteral("zelvarPatch(%1, %2, %3, ").arg(start).arg(end).arg(shift) +
+                quoted(html) +
                 QStringLiteral("[0], %1, %2, %3)")
                     .arg(QLatin1String(run ? "true" : "false"))
                     .arg(previous)
