@@ -196,6 +196,26 @@ QString longLinesText(int length) {
     return text;
 }
 
+// The key once an iteration, from line 10 on, back there near the end.
+void caretKeys(benchmark::State& state, QPlainTextEdit& e, int key) {
+    const auto start = [&e] {
+        QTextCursor c(e.document()->findBlockByNumber(10));
+        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
+        e.setTextCursor(c);
+        e.ensureCursorVisible();
+        QApplication::processEvents();
+    };
+    start();
+    for (auto _ : state) {
+        bench::press(e, key);
+        if (e.textCursor().blockNumber() > e.document()->blockCount() - 100) {
+            state.PauseTiming();
+            start();
+            state.ResumeTiming();
+        }
+    }
+}
+
 void BM_SpellCaretKey(benchmark::State& state) {
     static std::map<int, Editor*> pages;
     const int length = int(state.range(0));
@@ -204,23 +224,7 @@ void BM_SpellCaretKey(benchmark::State& state) {
         e = pages[length] = shownPage(longLinesText(length));
     }
     SpellView::of(e)->setEnabled(true);
-    const int key = int(state.range(1));
-    const auto start = [e] {
-        QTextCursor c(e->document()->findBlockByNumber(10));
-        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 5);
-        e->setTextCursor(c);
-        e->ensureCursorVisible();
-        QApplication::processEvents();
-    };
-    start();
-    for (auto _ : state) {
-        bench::press(*e, key);
-        if (e->textCursor().blockNumber() > e->document()->blockCount() - 100) {
-            state.PauseTiming();
-            start();
-            state.ResumeTiming();
-        }
-    }
+    caretKeys(state, *e, int(state.range(1)));
 }
 BENCHMARK(BM_SpellCaretKey)
     ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_Right, Qt::Key_Down}})
@@ -246,21 +250,7 @@ void BM_BareCaretKey(benchmark::State& state) {
         QApplication::setActiveWindow(e);
         e->setFocus();
     }
-    const auto start = [e] {
-        QTextCursor c(e->document()->findBlockByNumber(10));
-        e->setTextCursor(c);
-        e->ensureCursorVisible();
-        QApplication::processEvents();
-    };
-    start();
-    for (auto _ : state) {
-        bench::press(*e, int(state.range(1)));
-        if (e->textCursor().blockNumber() > e->document()->blockCount() - 100) {
-            state.PauseTiming();
-            start();
-            state.ResumeTiming();
-        }
-    }
+    caretKeys(state, *e, int(state.range(1)));
 }
 BENCHMARK(BM_BareCaretKey)
     ->ArgsProduct({{3000, 9990, 0}, {Qt::Key_Right, Qt::Key_Down}})
