@@ -298,7 +298,7 @@ bool LivePreviewPanel::ensureView() {
         if (ok) {
             finished(true);
         } else {
-            view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, true);
+            loadWhole();
         }
     };
     view_.reset(create(stack_, std::move(hooks)));
@@ -416,8 +416,10 @@ void LivePreviewPanel::takeCopy(const Made& made, int slot, const QUrl& address)
         // each copy at once would cut off the one before: a page that loads
         // for longer than the pause between keys would never show.) A patch
         // from a copy that never showed is no use: the whole copy then.
-        waiting_ =
-            Waiting{made.copy.elements, slot, address, overtaken ? std::nullopt : made.patch};
+        // So is one that follows a whole load: the file it loads may be
+        // newer than the copy the patch was made from.
+        waiting_ = Waiting{made.copy.elements, slot, address,
+                           overtaken || loadingWhole_ ? std::nullopt : made.patch};
         return;
     }
     load(made.copy.elements, slot, address, made.patch);
@@ -433,11 +435,23 @@ void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, con
     if (patch && samePage && loaded_) {
         // Only what changed: no reload, no flash, the scroll position as it
         // was.
+        loadingWhole_ = false;
         view_->patch(patch->start, patch->end, patch->shift, patch->html, patch->run,
                      patch->previous, patch->next);
     } else {
+        loadingWhole_ = true;
         view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
     }
+}
+
+// The copy file as it is now; a patch waiting for the load in hand is no
+// use then.
+void LivePreviewPanel::loadWhole() {
+    loadingWhole_ = true;
+    if (waiting_) {
+        waiting_->patch.reset();
+    }
+    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, true);
 }
 
 void LivePreviewPanel::outlineCaret() {

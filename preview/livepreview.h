@@ -52,6 +52,7 @@ private:
     void load(const QList<PreviewElement>& elements, int slot, const QUrl& address,
               const std::optional<PreviewPatch>& patch);
     void finished(bool ok);
+    void loadWhole();
     void showNote(const QString& note, bool offerRestart);
     bool ensureView();
     void outlineCaret();
@@ -76,7 +77,8 @@ private:
     QThreadPool pool_;                   // prepares the copies, one at a time
     std::atomic<quint64> generation_{0}; // the copy that is still wanted
     bool loaded_ = false;
-    bool loading_ = false; // a copy is loading in the view
+    bool loading_ = false;      // a copy is loading in the view
+    bool loadingWhole_ = false; // from its file, not as a patch
     // The newest copy, written while another loaded.
     struct Waiting {
         QList<PreviewElement> elements;

@@ -39,8 +39,24 @@ void PreviewCopyTest::patch_data() {
         "6 14 8 <p data-zv=\"6\">a<i data-zv=\"10\">b</i></p>");
     row("in the head", "<html><head><title>a</title></head><body></body></html>",
         "<html><head><title>ab</title></head><body></body></html>", "");
-    row("text of the body's own", "<body>a<p>b</p></body>", "<body>ax<p>b</p></body>",
-        "0 7 1 run -1 7 ax");
+    row("text of the body's own", "<head></head><body>a<p>b</p></body>",
+        "<head></head><body>ax<p>b</p></body>", "13 20 1 run -1 20 ax");
+    row("text before the body's start tag", "<html><head></head>x<body>y</body></html>",
+        "<html><head></head>x<body>yz</body></html>", "");
+    row("a paragraph closed by a table",
+        "<!DOCTYPE html><head></head><body><p>a<table><tr><td>x</td></tr></table></p></body>",
+        "<!DOCTYPE html><head></head><body><p>az<table><tr><td>x</td></tr></table></p></body>",
+        "28 38 1 run -1 38 <p data-zv=\"34\">az");
+    row("a block typed into a paragraph", "<body><p><span>a</span></p></body>",
+        "<body><p><span>a<div>x</div></span></p></body>", "");
+    row("an end tag closing a button", "<body><p>a<button>b</p>c</button>d</p></body>",
+        "<body><p>az<button>b</p>c</button>d</p></body>", "");
+    row("text of a table's own", "<body><table>x<tr><td>a</td></tr></table></body>",
+        "<body><table><tr><td>a</td></tr></table></body>", "");
+    row("a paragraph in a formatting element", "<body><b><p>x</b>y</p></body>",
+        "<body><b><p>xz</b>y</p></body>", "");
+    row("a comment of its own start", "<body><div><!--></div><p>x</p>--></div></body>",
+        "<body><div><!--></div><p>xz</p>--></div></body>", "22 30 1 <p data-zv=\"22\">xz</p>");
     row("a paragraph deleted", "<body><p>a</p>\n<p>b</p>\n<p>c</p></body>",
         "<body><p>a</p>\n<p>c</p></body>", "0 32 -9 run 6 -1 \n<p data-zv=\"15\">c</p>");
     row("a paragraph still open, closed by a block", "<body><p>a</p>\n<p>no\n<div>x</div></body>",

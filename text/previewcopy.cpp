@@ -51,17 +51,19 @@ bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
 
 // Whether a start tag of `name` closes the element `open` that it would
 // go into, as a browser closes a paragraph at the start of a block, a list
-// item at the next item. (A table closes a paragraph only in a page with a
-// doctype: not counted.)
+// item at the next item. (A table closes a paragraph in a page with a
+// doctype, most pages; in one without, the view finds the table inside the
+// paragraph and loads the copy whole.)
 bool closesOpen(QStringView name, QStringView open) {
     if (isNamed(open, {u"p"})) {
-        return isNamed(name,
-                       {u"address", u"article", u"aside", u"blockquote", u"center",   u"details",
-                        u"dialog",  u"dir",     u"div",   u"dl",         u"fieldset", u"figcaption",
-                        u"figure",  u"footer",  u"form",  u"h1",         u"h2",       u"h3",
-                        u"h4",      u"h5",      u"h6",    u"header",     u"hgroup",   u"hr",
-                        u"li",      u"dd",      u"dt",    u"main",       u"menu",     u"nav",
-                        u"ol",      u"p",       u"pre",   u"section",    u"summary",  u"ul"});
+        return isNamed(name, {u"address",  u"article",    u"aside",  u"blockquote", u"center",
+                              u"details",  u"dialog",     u"dir",    u"div",        u"dl",
+                              u"fieldset", u"figcaption", u"figure", u"footer",     u"form",
+                              u"h1",       u"h2",         u"h3",     u"h4",         u"h5",
+                              u"h6",       u"header",     u"hgroup", u"hr",         u"li",
+                              u"dd",       u"dt",         u"main",   u"menu",       u"nav",
+                              u"ol",       u"p",          u"pre",    u"section",    u"summary",
+                              u"ul",       u"table",      u"xmp",    u"listing",    u"plaintext"});
     }
     if (isNamed(open, {u"li"})) {
         return isNamed(name, {u"li"});
@@ -133,8 +135,18 @@ QString markedCopy(QStringView text, qsizetype base, const QString& mark,
         }
         const QChar c = text[lt + 1];
         if (c == u'!' && text.mid(lt + 2).startsWith(u"--")) {
-            const qsizetype close = text.indexOf(u"-->", lt + 4);
-            i = close < 0 ? n : close + 3;
+            // "<!-->" and "<!--->" are whole comments; "--!>" ends one too.
+            if (text.mid(lt + 4).startsWith(u">")) {
+                i = lt + 5;
+            } else if (text.mid(lt + 4).startsWith(u"->")) {
+                i = lt + 6;
+            } else {
+                const qsizetype close = text.indexOf(u"-->", lt + 4);
+                const qsizetype bang = text.indexOf(u"--!>", lt + 4);
+                i = close < 0 && bang < 0                      ? n
+                    : bang < 0 || (close >= 0 && close < bang) ? close + 3
+                                                               : bang + 4;
+            }
         } else if (c == u'!' || c == u'?') {
             const qsizetype close = text.indexOf(u'>', lt + 2);
             i = close < 0 ? n : close + 1;
@@ -206,9 +218,11 @@ qsizetype ownEndTag(QStringView text, const PreviewElement& e) {
 }
 
 // Whether the element parses alone as it does in its page: closed by its
-// own end tag, void, or (not a formatting element, whose effect a browser
-// carries on past the end of what holds it) closed by what holds it. A
-// start tag ended by "/>" closes only a void element.
+// own end tag, void, or one of those whose end tag a browser supplies
+// itself (a paragraph, a list item...) closed by what follows or holds it.
+// Any other element closed by another's end tag is misnested, and a browser
+// does not close it there (a formatting element is even carried on past
+// it). A start tag ended by "/>" closes only a void element.
 bool standsAlone(QStringView text, const PreviewElement& e) {
     const QStringView name = elementName(text, e);
     if (isVoid(name) || ownEndTag(text, e) >= 0) {
@@ -217,8 +231,101 @@ bool standsAlone(QStringView text, const PreviewElement& e) {
     if (e.end > text.size() || (text[e.end - 1] == u'>' && text[e.end - 2] == u'/')) {
         return false;
     }
-    return !isNamed(name, {u"a", u"b", u"big", u"code", u"em", u"font", u"i", u"nobr", u"s",
-                           u"small", u"strike", u"strong", u"tt", u"u"});
+    if (!isNamed(name, {u"p", u"li", u"dd", u"dt", u"option", u"optgroup", u"rb", u"rp", u"rt",
+                        u"rtc"})) {
+        return false;
+    }
+    // Closed by an end tag: one that closes what it holds in a browser too
+    // (a formatting element's or an inline one's does not).
+    const qsizetype at = text.lastIndexOf(u"</", e.end - 1);
+    if (text[e.end - 1] != u'>' || at <= e.start ||
+        text.mid(at + 1, e.end - at - 1).contains(u'<')) {
+        return true; // closed by a start tag
+    }
+    const QStringView closer = text.mid(at + 2, nameEnd(text, at + 2) - at - 2);
+    return isNamed(closer,
+                   {u"body",    u"html",    u"p",       u"li",         u"dd",       u"dt",
+                    u"h1",      u"h2",      u"h3",      u"h4",         u"h5",       u"h6",
+                    u"address", u"article", u"aside",   u"blockquote", u"center",   u"details",
+                    u"dialog",  u"dir",     u"div",     u"dl",         u"fieldset", u"figcaption",
+                    u"figure",  u"footer",  u"header",  u"hgroup",     u"main",     u"menu",
+                    u"nav",     u"ol",      u"pre",     u"section",    u"summary",  u"ul",
+                    u"form",    u"table",   u"tbody",   u"thead",      u"tfoot",    u"tr",
+                    u"td",      u"th",      u"caption", u"select",     u"optgroup"});
+}
+
+// Whether an element `inner` inside an open `outer` would close or change
+// it in a browser: a block in a paragraph, a link in a link...
+bool upsets(QStringView outer, QStringView inner) {
+    if (isNamed(outer, {u"p", u"li", u"dd", u"dt"})) {
+        return closesOpen(inner, outer);
+    }
+    if (isNamed(outer, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"})) {
+        return isNamed(inner, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"});
+    }
+    if (isNamed(outer, {u"option", u"optgroup"})) {
+        return isNamed(inner, {u"option", u"optgroup"});
+    }
+    return isNamed(outer, {u"a", u"button", u"form", u"nobr"}) &&
+           inner.compare(outer, Qt::CaseInsensitive) == 0;
+}
+
+// Elements whose content a browser reads by rules of its own: a part of
+// them is not read alone as in the page.
+bool readsByOwnRules(QStringView name) {
+    return isNamed(name, {u"table", u"tbody", u"thead", u"tfoot", u"tr", u"colgroup", u"select",
+                          u"svg", u"math", u"template", u"ruby", u"frameset"});
+}
+
+bool isTablePart(QStringView name) {
+    return isNamed(
+        name, {u"tbody", u"thead", u"tfoot", u"tr", u"td", u"th", u"caption", u"colgroup", u"col"});
+}
+
+// Whether the element at `index`, with what holds it, can be replaced by
+// its new copy alone: nothing in it (before or after the change) upsets it
+// or what holds it, neither it nor what holds it reads by rules of its own
+// (a table's own content, outside its cells, a select, foreign content),
+// and the parts of a table in it are inside a table of its own.
+bool replacesAlone(QStringView before, const QList<PreviewElement>& beforeElements,
+                   QStringView after, const QList<PreviewElement>& afterElements, qsizetype index,
+                   qsizetype shift) {
+    const PreviewElement& element = beforeElements[index];
+    QList<QStringView> holding{elementName(before, element)};
+    for (qsizetype k = index - 1; k >= 0; --k) {
+        if (beforeElements[k].end >= element.end) {
+            holding.append(elementName(before, beforeElements[k]));
+        }
+    }
+    for (const QStringView name : holding) {
+        if (isNamed(name, {u"td", u"th", u"caption"})) {
+            break; // a cell's content is read as a body's is
+        }
+        if (readsByOwnRules(name)) {
+            return false;
+        }
+    }
+    if (std::any_of(holding.begin(), holding.end(), [](QStringView name) {
+            return isNamed(name, {u"select", u"svg", u"math", u"template", u"ruby"});
+        })) {
+        return false;
+    }
+    const auto inner = [&](QStringView text, const QList<PreviewElement>& elements, qsizetype end) {
+        bool inTable = false;
+        for (qsizetype k = index + 1; k < elements.size() && elements[k].start < end; ++k) {
+            const QStringView name = elementName(text, elements[k]);
+            inTable = inTable || isNamed(name, {u"table"});
+            if ((isTablePart(name) && !inTable) ||
+                isNamed(name, {u"select", u"svg", u"math", u"template", u"frameset"}) ||
+                std::any_of(holding.begin(), holding.end(),
+                            [&](QStringView outer) { return upsets(outer, name); })) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return inner(before, beforeElements, element.end) &&
+           inner(after, afterElements, element.end + shift);
 }
 
 } // namespace
@@ -325,7 +432,9 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
             runEnd = child.start;
             break;
         }
-        if (child.end <= from) {
+        // One that a start tag closes takes in what is typed at its end.
+        if (child.end < from || (child.end == from && (isVoid(elementName(before, child)) ||
+                                                       ownEndTag(before, child) >= 0))) {
             patch.previous = child.start;
             runStart = child.end;
         }
@@ -334,6 +443,20 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
         }
     }
     // What is still open at the body's end tag ends with the run.
+    // From the body's start: a browser puts what stands between the head
+    // and the body's start tag into the body, before what the run replaces.
+    if (patch.previous < 0) {
+        qsizetype head = body - 1;
+        while (head >= 0 && !isNamed(elementName(before, beforeElements[head]), {u"head"})) {
+            --head;
+        }
+        if (head < 0 || ownEndTag(before, beforeElements[head]) < 0 ||
+            !before.mid(beforeElements[head].end, holder.start - beforeElements[head].end)
+                 .trimmed()
+                 .isEmpty()) {
+            return std::nullopt;
+        }
+    }
     if (!replaceable(before, beforeElements, after, afterElements,
                      firstFrom(beforeElements, runStart), runStart, runEnd, shift,
                      patch.next < 0 ? holder.end : -1)) {
@@ -389,7 +512,8 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
         if (e.start < from && beforeTo <= e.end && ownEndTag(before, e) >= 0) {
             if (!replaceable(before, beforeElements, after, afterElements, index, e.start, e.end,
                              shift) ||
-                ownEndTag(after, PreviewElement{e.start, e.end + shift}) < 0) {
+                ownEndTag(after, PreviewElement{e.start, e.end + shift}) < 0 ||
+                !replacesAlone(before, beforeElements, after, afterElements, index, shift)) {
                 return std::nullopt;
             }
             patch = PreviewPatch{e.start, e.end, shift, {}};
