@@ -229,7 +229,7 @@ QString checkPreviewPatch(const QString& text) {
         }
         const QString shown = QString(patch->html).remove(mark);
         const qsizetype start = patch->end + patch->shift - shown.size();
-        QString made = QString(after).replace(QChar::ParagraphSeparator, u'\n');
+        const QString made = QString(after).replace(QChar::ParagraphSeparator, u'\n');
         if (patch->shift != after.size() - text.size() || start < 0 || start > text.size() ||
             QString(text.left(start) + shown + text.mid(patch->end))
                     .replace(QChar::ParagraphSeparator, u'\n') != made) {

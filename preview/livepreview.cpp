@@ -298,7 +298,7 @@ bool LivePreviewPanel::ensureView() {
         if (ok) {
             finished(true);
         } else {
-            loadWhole();
+            loadWhole(true);
         }
     };
     view_.reset(create(stack_, std::move(hooks)));
@@ -439,19 +439,18 @@ void LivePreviewPanel::load(const QList<PreviewElement>& elements, int slot, con
         view_->patch(patch->start, patch->end, patch->shift, patch->html, patch->run,
                      patch->previous, patch->next);
     } else {
-        loadingWhole_ = true;
-        view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
+        loadWhole(samePage);
     }
 }
 
 // The copy file as it is now; a patch waiting for the load in hand is no
 // use then.
-void LivePreviewPanel::loadWhole() {
+void LivePreviewPanel::loadWhole(bool samePage) {
     loadingWhole_ = true;
     if (waiting_) {
         waiting_->patch.reset();
     }
-    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, true);
+    view_->showCopy(QUrl::fromLocalFile(copyFile_), address_, samePage);
 }
 
 void LivePreviewPanel::outlineCaret() {

@@ -52,7 +52,7 @@ private:
     void load(const QList<PreviewElement>& elements, int slot, const QUrl& address,
               const std::optional<PreviewPatch>& patch);
     void finished(bool ok);
-    void loadWhole();
+    void loadWhole(bool samePage);
     void showNote(const QString& note, bool offerRestart);
     bool ensureView();
     void outlineCaret();

@@ -23,30 +23,38 @@ bool isNameEnd(QChar c) {
     return isSpace(c) || c == u'>' || c == u'/';
 }
 
-// Elements whose start tag is their whole extent.
-bool isVoid(QStringView name) {
-    static constexpr const char16_t* kVoid[] = {u"area",  u"base",   u"br",    u"col",  u"embed",
-                                                u"hr",    u"img",    u"input", u"link", u"meta",
-                                                u"param", u"source", u"track", u"wbr"};
-    return std::any_of(std::begin(kVoid), std::end(kVoid), [&](const char16_t* v) {
-        return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
-    });
-}
-
-// Elements whose content is text up to their own end tag.
-bool holdsText(QStringView name) {
-    static constexpr const char16_t* kText[] = {u"script",  u"style",    u"textarea",
-                                                u"title",   u"xmp",      u"iframe",
-                                                u"noembed", u"noframes", u"noscript"};
-    return std::any_of(std::begin(kText), std::end(kText), [&](const char16_t* v) {
-        return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
-    });
-}
-
 bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
     return std::any_of(names.begin(), names.end(), [&](const char16_t* v) {
         return name.compare(QStringView(v), Qt::CaseInsensitive) == 0;
     });
+}
+
+// Elements whose start tag is their whole extent.
+bool isVoid(QStringView name) {
+    return isNamed(name, {u"area", u"base", u"br", u"col", u"embed", u"hr", u"img", u"input",
+                          u"link", u"meta", u"param", u"source", u"track", u"wbr"});
+}
+
+// Elements whose content is text up to their own end tag.
+bool holdsText(QStringView name) {
+    return isNamed(name, {u"script", u"style", u"textarea", u"title", u"xmp", u"iframe", u"noembed",
+                          u"noframes", u"noscript"});
+}
+
+bool isHeading(QStringView name) {
+    return isNamed(name, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"});
+}
+
+// The blocks: a start tag of one closes an open paragraph, an end tag of
+// one the paragraphs and list items it holds.
+bool isBlock(QStringView name) {
+    return isHeading(name) ||
+           isNamed(name,
+                   {u"address", u"article", u"aside", u"blockquote", u"center",   u"details",
+                    u"dialog",  u"dir",     u"div",   u"dl",         u"fieldset", u"figcaption",
+                    u"figure",  u"footer",  u"form",  u"header",     u"hgroup",   u"main",
+                    u"menu",    u"nav",     u"ol",    u"p",          u"pre",      u"section",
+                    u"summary", u"ul"});
 }
 
 // Whether a start tag of `name` closes the element `open` that it would
@@ -56,14 +64,8 @@ bool isNamed(QStringView name, std::initializer_list<const char16_t*> names) {
 // paragraph and loads the copy whole.)
 bool closesOpen(QStringView name, QStringView open) {
     if (isNamed(open, {u"p"})) {
-        return isNamed(name, {u"address",  u"article",    u"aside",  u"blockquote", u"center",
-                              u"details",  u"dialog",     u"dir",    u"div",        u"dl",
-                              u"fieldset", u"figcaption", u"figure", u"footer",     u"form",
-                              u"h1",       u"h2",         u"h3",     u"h4",         u"h5",
-                              u"h6",       u"header",     u"hgroup", u"hr",         u"li",
-                              u"dd",       u"dt",         u"main",   u"menu",       u"nav",
-                              u"ol",       u"p",          u"pre",    u"section",    u"summary",
-                              u"ul",       u"table",      u"xmp",    u"listing",    u"plaintext"});
+        return isBlock(name) || isNamed(name, {u"hr", u"li", u"dd", u"dt", u"table", u"xmp",
+                                               u"listing", u"plaintext"});
     }
     if (isNamed(open, {u"li"})) {
         return isNamed(name, {u"li"});
@@ -99,6 +101,11 @@ qsizetype nameEnd(QStringView text, qsizetype from) {
         ++from;
     }
     return from;
+}
+
+// The tag name that starts at `from`.
+QStringView nameAt(QStringView text, qsizetype from) {
+    return text.mid(from, nameEnd(text, from) - from);
 }
 
 // Where "</name" followed by the end of a name starts, from `from` on; the
@@ -151,7 +158,7 @@ QString markedCopy(QStringView text, qsizetype base, const QString& mark,
             const qsizetype close = text.indexOf(u'>', lt + 2);
             i = close < 0 ? n : close + 1;
         } else if (c == u'/' && lt + 2 < n && isLetter(text[lt + 2])) {
-            const QStringView name = text.mid(lt + 2, nameEnd(text, lt + 2) - lt - 2);
+            const QStringView name = nameAt(text, lt + 2);
             i = tagEnd(text, lt + 2 + name.size());
             for (qsizetype k = open.size() - 1; k >= 0; --k) {
                 if (open[k].second.compare(name, Qt::CaseInsensitive) == 0) {
@@ -163,8 +170,8 @@ QString markedCopy(QStringView text, qsizetype base, const QString& mark,
                 }
             }
         } else if (isLetter(c)) {
-            const qsizetype afterName = nameEnd(text, lt + 1);
-            const QStringView name = text.mid(lt + 1, afterName - lt - 1);
+            const QStringView name = nameAt(text, lt + 1);
+            const qsizetype afterName = lt + 1 + name.size();
             if (!open.isEmpty() && closesOpen(name, open.back().second)) {
                 elements[open.back().first].end = base + lt;
                 open.removeLast();
@@ -200,7 +207,7 @@ QString offsetMark(const char* attribute) {
 }
 
 QStringView elementName(QStringView text, const PreviewElement& e) {
-    return text.mid(e.start + 1, nameEnd(text, e.start + 1) - e.start - 1);
+    return nameAt(text, e.start + 1);
 }
 
 // Where the element's own end tag starts; -1 when something else ends it.
@@ -212,9 +219,7 @@ qsizetype ownEndTag(QStringView text, const PreviewElement& e) {
     if (at <= e.start) {
         return -1;
     }
-    const QStringView name = elementName(text, e);
-    const QStringView closing = text.mid(at + 2, nameEnd(text, at + 2) - at - 2);
-    return closing.compare(name, Qt::CaseInsensitive) == 0 ? at : -1;
+    return nameAt(text, at + 2).compare(elementName(text, e), Qt::CaseInsensitive) == 0 ? at : -1;
 }
 
 // Whether the element parses alone as it does in its page: closed by its
@@ -242,16 +247,10 @@ bool standsAlone(QStringView text, const PreviewElement& e) {
         text.mid(at + 1, e.end - at - 1).contains(u'<')) {
         return true; // closed by a start tag
     }
-    const QStringView closer = text.mid(at + 2, nameEnd(text, at + 2) - at - 2);
-    return isNamed(closer,
-                   {u"body",    u"html",    u"p",       u"li",         u"dd",       u"dt",
-                    u"h1",      u"h2",      u"h3",      u"h4",         u"h5",       u"h6",
-                    u"address", u"article", u"aside",   u"blockquote", u"center",   u"details",
-                    u"dialog",  u"dir",     u"div",     u"dl",         u"fieldset", u"figcaption",
-                    u"figure",  u"footer",  u"header",  u"hgroup",     u"main",     u"menu",
-                    u"nav",     u"ol",      u"pre",     u"section",    u"summary",  u"ul",
-                    u"form",    u"table",   u"tbody",   u"thead",      u"tfoot",    u"tr",
-                    u"td",      u"th",      u"caption", u"select",     u"optgroup"});
+    const QStringView closer = nameAt(text, at + 2);
+    return isBlock(closer) ||
+           isNamed(closer, {u"body", u"html", u"li", u"dd", u"dt", u"table", u"tbody", u"thead",
+                            u"tfoot", u"tr", u"td", u"th", u"caption", u"select", u"optgroup"});
 }
 
 // Whether an element `inner` inside an open `outer` would close or change
@@ -260,8 +259,8 @@ bool upsets(QStringView outer, QStringView inner) {
     if (isNamed(outer, {u"p", u"li", u"dd", u"dt"})) {
         return closesOpen(inner, outer);
     }
-    if (isNamed(outer, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"})) {
-        return isNamed(inner, {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"});
+    if (isHeading(outer)) {
+        return isHeading(inner);
     }
     if (isNamed(outer, {u"option", u"optgroup"})) {
         return isNamed(inner, {u"option", u"optgroup"});
@@ -270,11 +269,10 @@ bool upsets(QStringView outer, QStringView inner) {
            inner.compare(outer, Qt::CaseInsensitive) == 0;
 }
 
-// Elements whose content a browser reads by rules of its own: a part of
-// them is not read alone as in the page.
-bool readsByOwnRules(QStringView name) {
-    return isNamed(name, {u"table", u"tbody", u"thead", u"tfoot", u"tr", u"colgroup", u"select",
-                          u"svg", u"math", u"template", u"ruby", u"frameset"});
+// A table and its parts that hold rows or columns: a browser reads their
+// own content (outside the cells) by rules of its own.
+bool isTableStructure(QStringView name) {
+    return isNamed(name, {u"table", u"tbody", u"thead", u"tfoot", u"tr", u"colgroup"});
 }
 
 bool isTablePart(QStringView name) {
@@ -301,7 +299,7 @@ bool replacesAlone(QStringView before, const QList<PreviewElement>& beforeElemen
         if (isNamed(name, {u"td", u"th", u"caption"})) {
             break; // a cell's content is read as a body's is
         }
-        if (readsByOwnRules(name)) {
+        if (isTableStructure(name)) {
             return false;
         }
     }
@@ -327,18 +325,6 @@ bool replacesAlone(QStringView before, const QList<PreviewElement>& beforeElemen
     return inner(before, beforeElements, element.end) &&
            inner(after, afterElements, element.end + shift);
 }
-
-} // namespace
-
-PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
-                            const QByteArray& baseAddress) {
-    PreviewCopy copy;
-    const QString out = markedCopy(text, 0, offsetMark(attribute), copy.elements);
-    copy.html = withBaseAddress("\xEF\xBB\xBF" + out.toUtf8(), baseAddress);
-    return copy;
-}
-
-namespace {
 
 // Whether putting the copy of after[from, to + shift) in place of the copy
 // of before[from, to) makes the copy of the page after: the elements before
@@ -442,7 +428,6 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
         for (++k; k < beforeElements.size() && beforeElements[k].start < child.end; ++k) {
         }
     }
-    // What is still open at the body's end tag ends with the run.
     // From the body's start: a browser puts what stands between the head
     // and the body's start tag into the body, before what the run replaces.
     if (patch.previous < 0) {
@@ -457,6 +442,7 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
             return std::nullopt;
         }
     }
+    // What is still open at the body's end tag ends with the run.
     if (!replaceable(before, beforeElements, after, afterElements,
                      firstFrom(beforeElements, runStart), runStart, runEnd, shift,
                      patch.next < 0 ? holder.end : -1)) {
@@ -467,6 +453,14 @@ std::optional<PreviewPatch> bodyRun(QStringView before, const QList<PreviewEleme
 }
 
 } // namespace
+
+PreviewCopy makePreviewCopy(QStringView text, const char* attribute,
+                            const QByteArray& baseAddress) {
+    PreviewCopy copy;
+    const QString out = markedCopy(text, 0, offsetMark(attribute), copy.elements);
+    copy.html = withBaseAddress("\xEF\xBB\xBF" + out.toUtf8(), baseAddress);
+    return copy;
+}
 
 std::optional<PreviewPatch>
 previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QStringView after,
@@ -489,8 +483,7 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
     // change (its tags may change, its start stays); or the body, whose own
     // content holds it.
     std::optional<PreviewPatch> patch;
-    qsizetype spanStart = 0;
-    qsizetype spanEnd = 0;
+    qsizetype spanStart = 0; // of what the patch replaces; it ends at patch->end
     for (qsizetype index = elementAt(beforeElements, from); index >= 0; --index) {
         const PreviewElement& e = beforeElements[index];
         if (e.end <= from) {
@@ -503,7 +496,6 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
             if (!patch) {
                 return std::nullopt;
             }
-            spanEnd = patch->end;
             break;
         }
         if (isNamed(name, {u"html", u"head", u"frameset"})) {
@@ -518,7 +510,6 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
             }
             patch = PreviewPatch{e.start, e.end, shift, {}};
             spanStart = e.start;
-            spanEnd = e.end;
             break;
         }
     }
@@ -526,7 +517,7 @@ previewPatch(QStringView before, const QList<PreviewElement>& beforeElements, QS
         return std::nullopt;
     }
     QList<PreviewElement> ignored;
-    patch->html = markedCopy(after.mid(spanStart, spanEnd + shift - spanStart), spanStart,
+    patch->html = markedCopy(after.mid(spanStart, patch->end + shift - spanStart), spanStart,
                              offsetMark(attribute), ignored);
     return patch;
 }
